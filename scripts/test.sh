@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=${BUILD_DIR:-$root/build}
+bash "$root/scripts/build.sh"
+ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)" "$@"
