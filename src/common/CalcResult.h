@@ -21,11 +21,11 @@ struct FieldText {
 
 struct CalcResult {
     Outcome outcome = Outcome::Completed;
-    std::vector<FieldText> fieldTexts;      // written in order, before the message
-    std::optional<std::string> message;     // at most one
-    std::optional<std::string> focus;       // field to focus after the message
-    std::vector<FieldText> afterMessage;    // fields a failing step empties once the
-                                            // message is answered and the focus moved
+    std::vector<FieldText> fieldTexts;   // written in order, before the message
+    std::optional<std::string> message;  // at most one
+    std::optional<std::string> focus;    // field to focus after the message
+    std::vector<FieldText> afterMessage; // fields a failing step empties once the
+                                         // message is answered and the focus moved
 };
 
 // One refused entry: its message and the field to empty.
@@ -38,8 +38,7 @@ struct Refusal {
 
 // The outcome of an input check chain: the warnings met, in order, and either a
 // refusal or the validated numbers.
-template <typename Inputs>
-struct CheckResult {
+template <typename Inputs> struct CheckResult {
     std::vector<std::string> warnings;
     std::optional<Refusal> refusal;
     std::optional<Inputs> inputs;

@@ -12,7 +12,7 @@
 namespace EntryChecks {
 
 inline constexpr double kTooLarge = 1e15;
-inline constexpr double kLowestPressure = 50;  // kPa
+inline constexpr double kLowestPressure = 50;   // kPa
 inline constexpr double kHighestPressure = 110; // kPa
 
 inline constexpr std::string_view kTooLargeMessage =

@@ -11,8 +11,12 @@
 namespace NumberText {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // The digits of a number, without sign or point, and where the point stands:
 // value = 0.d1d2d3... x 10^pointPos, i.e. pointPos digits stand before the point.

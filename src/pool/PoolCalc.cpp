@@ -5,6 +5,7 @@
 #include "units/DehumUnits.h"
 
 #include <cmath>
+#include <utility>
 
 using NumberText::FormatFixed;
 using NumberText::FormatGeneral;
@@ -21,13 +22,20 @@ const std::array<FieldSpec, 7> kPoolFields{{
 }};
 
 std::string* PoolTextField(PoolTexts& t, std::string_view name) {
-    if (name == "txtPresskPa") return &t.txtPresskPa;
-    if (name == "txttemp") return &t.txttemp;
-    if (name == "txtrh") return &t.txtrh;
-    if (name == "txtpooltemp") return &t.txtpooltemp;
-    if (name == "txtOccupancy") return &t.txtOccupancy;
-    if (name == "cmbOccupancy2") return &t.cmbOccupancy2;
-    if (name == "txtpoolarea") return &t.txtpoolarea;
+    static constexpr std::pair<std::string_view, std::string PoolTexts::*> kSlots[] = {
+        {"txtPresskPa", &PoolTexts::txtPresskPa},
+        {"txttemp", &PoolTexts::txttemp},
+        {"txtrh", &PoolTexts::txtrh},
+        {"txtpooltemp", &PoolTexts::txtpooltemp},
+        {"txtOccupancy", &PoolTexts::txtOccupancy},
+        {"cmbOccupancy2", &PoolTexts::cmbOccupancy2},
+        {"txtpoolarea", &PoolTexts::txtpoolarea},
+    };
+    for (const auto& [slotName, member] : kSlots) {
+        if (slotName == name) {
+            return &(t.*member);
+        }
+    }
     return nullptr;
 }
 
@@ -160,8 +168,8 @@ PoolResult CalculatePool(const PoolInputs& in) {
     write("txtMetGain", FormatFixed(n.metabolicGain, 2));
     write("txtTotalOccupancy", FormatGeneral(n.occupancy));
 
-    n.referenceEvaporation = kReferenceCoefficient *
-                             ((n.surfaceAir.pw - n.roomAir.pw) / 1000) * 3600 * 24 * in.area;
+    n.referenceEvaporation =
+        kReferenceCoefficient * ((n.surfaceAir.pw - n.roomAir.pw) / 1000) * 3600 * 24 * in.area;
     write("txtm1", FormatFixed(n.referenceEvaporation, 2));
 
     const Psychrometrics::AirState& room = n.roomAir;

@@ -15,7 +15,8 @@ constexpr double C13 = 6.5459673;
 
 constexpr double kMassRatio = 0.62198;
 constexpr double kEnhancement = 1.0039;
-constexpr double kPremultipliedRatio = 0.624405722; // kMassRatio * kEnhancement, as used in the search
+constexpr double kPremultipliedRatio =
+    0.624405722; // kMassRatio * kEnhancement, as used in the search
 
 constexpr double kStartOffset = 0.01;
 constexpr double kTolerance = 0.0001;
@@ -47,7 +48,8 @@ WetBulb WetBulbTemperature(double pressurePa, double t, double W) {
     while (n < kWetBulbPassLimit && std::fabs(Wc - W) > kTolerance) {
         ++n;
         const double pwsStar = SaturationPressure(tStar);
-        const double WsStar = (kPremultipliedRatio * pwsStar) / (pressurePa - kEnhancement * pwsStar);
+        const double WsStar =
+            (kPremultipliedRatio * pwsStar) / (pressurePa - kEnhancement * pwsStar);
         Wc = ((2501 - 2.381 * tStar) * WsStar - (t - tStar)) / (2501 + 1.805 * t - 4.186 * tStar);
         tStar = tStar - kStepFactor * (Wc - W) / W;
     }

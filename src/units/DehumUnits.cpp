@@ -20,6 +20,8 @@ std::optional<double> UnitMoistureRemoval(double twb, double rh, double t) {
     return std::nullopt;
 }
 
-Rates RatesFor(double r100) { return {r100, kFactor160 * r100, kFactor200 * r100}; }
+Rates RatesFor(double r100) {
+    return {r100, kFactor160 * r100, kFactor200 * r100};
+}
 
 } // namespace Dehum_Units

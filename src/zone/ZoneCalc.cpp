@@ -5,6 +5,7 @@
 #include "units/DehumUnits.h"
 
 #include <cmath>
+#include <utility>
 
 using NumberText::FormatFixed;
 using NumberText::FormatGeneral;
@@ -31,26 +32,40 @@ const std::array<std::string_view, 9> kZoneResultFields{
     "txtTotGain",    "txt100s",     "txt160s",      "txt200s"};
 
 std::string* ZoneTextField(ZoneTexts& t, std::string_view name) {
-    if (name == "txtPresskPa") return &t.txtPresskPa;
-    if (name == "txttemp") return &t.txttemp;
-    if (name == "txtrh") return &t.txtrh;
-    if (name == "txtOccupancy") return &t.txtOccupancy;
-    if (name == "txtTamb") return &t.txtTamb;
-    if (name == "txtAmbrh") return &t.txtAmbrh;
-    if (name == "txtVentrate") return &t.txtVentrate;
-    if (name == "txtInfil") return &t.txtInfil;
-    if (name == "txtFreshair") return &t.txtFreshair;
-    if (name == "txtVol") return &t.txtVol;
-    if (name == "txtProcess") return &t.txtProcess;
-    if (name == "txtSwimPoolGain") return &t.txtSwimPoolGain;
+    static constexpr std::pair<std::string_view, std::string ZoneTexts::*> kSlots[] = {
+        {"txtPresskPa", &ZoneTexts::txtPresskPa},
+        {"txttemp", &ZoneTexts::txttemp},
+        {"txtrh", &ZoneTexts::txtrh},
+        {"txtOccupancy", &ZoneTexts::txtOccupancy},
+        {"txtTamb", &ZoneTexts::txtTamb},
+        {"txtAmbrh", &ZoneTexts::txtAmbrh},
+        {"txtVentrate", &ZoneTexts::txtVentrate},
+        {"txtInfil", &ZoneTexts::txtInfil},
+        {"txtFreshair", &ZoneTexts::txtFreshair},
+        {"txtVol", &ZoneTexts::txtVol},
+        {"txtProcess", &ZoneTexts::txtProcess},
+        {"txtSwimPoolGain", &ZoneTexts::txtSwimPoolGain},
+    };
+    for (const auto& [slotName, member] : kSlots) {
+        if (slotName == name) {
+            return &(t.*member);
+        }
+    }
     return nullptr;
 }
 
 double ActivityRate(std::string_view activity) {
-    if (activity == "Labouring") return 2.496;
-    if (activity == "Social") return 1.992;
-    if (activity == "Office Work") return 0.073 * 24;
-    if (activity == "Sleeping") return 1.008;
+    static constexpr std::pair<std::string_view, double> kRates[] = {
+        {"Labouring", 2.496},
+        {"Social", 1.992},
+        {"Office Work", 0.073 * 24}, // the product, one unit in the last place below 1.752
+        {"Sleeping", 1.008},
+    };
+    for (const auto& [name, rate] : kRates) {
+        if (name == activity) {
+            return rate;
+        }
+    }
     return 0;
 }
 
@@ -82,20 +97,19 @@ CheckResult<ZoneInputs> ValidateZoneInputs(const ZoneTexts& t) {
     in.processGain = ReadNumber(t.txtProcess);
     in.poolGain = ReadNumber(t.txtSwimPoolGain);
 
-    r.refusal = EntryChecks::RefuseOutOfScale(
-        {{"txtPresskPa", in.pressure},
-         {"txttemp", in.zoneTemp},
-         {"txtrh", in.zoneRh},
-         {"txtOccupancy", in.occupancy},
-         {"txtTamb", in.ambientTemp},
-         {"txtAmbrh", in.ambientRh},
-         {"txtVentrate", in.ventRate},
-         {"txtInfil", in.infilRate},
-         {"txtFreshair", in.freshAir},
-         {"txtVol", in.volume},
-         {"txtProcess", in.processGain},
-         {"txtSwimPoolGain", in.poolGain}},
-        "txtPresskPa", in.pressure);
+    r.refusal = EntryChecks::RefuseOutOfScale({{"txtPresskPa", in.pressure},
+                                               {"txttemp", in.zoneTemp},
+                                               {"txtrh", in.zoneRh},
+                                               {"txtOccupancy", in.occupancy},
+                                               {"txtTamb", in.ambientTemp},
+                                               {"txtAmbrh", in.ambientRh},
+                                               {"txtVentrate", in.ventRate},
+                                               {"txtInfil", in.infilRate},
+                                               {"txtFreshair", in.freshAir},
+                                               {"txtVol", in.volume},
+                                               {"txtProcess", in.processGain},
+                                               {"txtSwimPoolGain", in.poolGain}},
+                                              "txtPresskPa", in.pressure);
     if (r.refusal) {
         return r;
     }

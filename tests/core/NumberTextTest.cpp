@@ -1,0 +1,157 @@
+#include "common/NumberText.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <limits>
+#include <locale>
+#include <string>
+
+using NumberText::FormatFixed;
+using NumberText::FormatGeneral;
+using NumberText::ReadNumber;
+
+namespace {
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+struct ReadCase {
+    const char* name;
+    std::string text;
+    double expected;
+};
+
+class ReadNumberTest : public testing::TestWithParam<ReadCase> {};
+
+TEST_P(ReadNumberTest, ReadsLeadingNumber) {
+    const ReadCase& c = GetParam();
+    EXPECT_EQ(ReadNumber(c.text), c.expected) << '"' << c.text << '"';
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ReadNumberTest,
+    testing::Values(
+        ReadCase{"Empty", "", 0}, ReadCase{"Plain", "12", 12},
+        ReadCase{"BlankBetweenDigits", "1 2", 12}, ReadCase{"BlankAfterSign", " - 5", -5},
+        ReadCase{"TabsAndNewlines", "\t3\r\n", 3}, ReadCase{"PlusSign", "+5", 5},
+        ReadCase{"Letters", "abc", 0}, ReadCase{"TrailingLetters", "12abc", 12},
+        ReadCase{"SecondPointEnds", "1.5.3", 1.5}, ReadCase{"LeadingPoint", ".5", 0.5},
+        ReadCase{"TrailingPoint", "5.", 5}, ReadCase{"PointOnly", ".", 0},
+        ReadCase{"SignOnly", "-", 0}, ReadCase{"DoubleSign", "--5", 0},
+        ReadCase{"Exponent", "1e3", 1000}, ReadCase{"CapitalExponent", "1E3", 1000},
+        ReadCase{"ExponentWithoutDigits", "1e", 1}, ReadCase{"ExponentSignOnly", "1e+", 1},
+        ReadCase{"NegativeExponent", "1e-2", 0.01}, ReadCase{"ExponentThenText", "2.5e1x", 25},
+        ReadCase{"BlanksInExponent", "1 e 3", 1000}, ReadCase{"Infinity", "inf", 0},
+        ReadCase{"NotANumber", "nan", 0}, ReadCase{"Hex", "0x10", 0},
+        ReadCase{"DecimalComma", "1,5", 1}, ReadCase{"Overflow", "1e400", kInf},
+        ReadCase{"NegativeOverflow", "-1e400", -kInf}, ReadCase{"Underflow", "1e-400", 0},
+        ReadCase{"HugeExponent", "1e99999999999999999999", kInf},
+        ReadCase{"LongDigits", std::string(400, '9'), kInf},
+        ReadCase{"ManyLeadingZeros", "0." + std::string(400, '0') + "1e10", 0},
+        ReadCase{"LongMantissaSmallExponent", "1" + std::string(400, '0') + "e-395", 1e5},
+        ReadCase{"FifteenNines", "999999999999999", 999999999999999.0},
+        ReadCase{"NonAscii",
+                 "\xc2\xb0"
+                 "5",
+                 0}),
+    [](const testing::TestParamInfo<ReadCase>& info) { return std::string(info.param.name); });
+
+struct FixedCase {
+    const char* name;
+    double value;
+    int decimals;
+    const char* expected;
+};
+
+class FormatFixedTest : public testing::TestWithParam<FixedCase> {};
+
+TEST_P(FormatFixedTest, RoundsExactValueHalfAwayFromZero) {
+    const FixedCase& c = GetParam();
+    EXPECT_EQ(FormatFixed(c.value, c.decimals), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, FormatFixedTest,
+    testing::Values(
+        FixedCase{"TieUp", 1.125, 2, "1.13"}, FixedCase{"NegativeTie", -1.125, 2, "-1.13"},
+        FixedCase{"TieOneDecimal", 0.25, 1, "0.3"}, FixedCase{"TieNoDecimals", 2.5, 0, "3"},
+        FixedCase{"BelowTieInBinary", 2.675, 2, "2.67"},
+        FixedCase{"AboveTieInBinary", 1.05, 1, "1.1"},
+        FixedCase{"NegativeAboveTie", -0.005, 2, "-0.01"},
+        FixedCase{"RoundsToZeroNoSign", -0.001, 2, "0.00"},
+        FixedCase{"NegativeZero", -0.0, 2, "0.00"}, FixedCase{"Zero", 0.0, 4, "0.0000"},
+        FixedCase{"Carry", 9.9999, 2, "10.00"}, FixedCase{"Pads", 3.0, 2, "3.00"},
+        FixedCase{"FourDecimals", 0.0152, 4, "0.0152"}, FixedCase{"SmallValue", 0.0006, 2, "0.00"},
+        FixedCase{"SmallValueUp", 0.006, 2, "0.01"},
+        FixedCase{"Large", 1e20, 2, "100000000000000000000.00"},
+        FixedCase{"Negative", -268.4049, 2, "-268.40"}, FixedCase{"Infinity", kInf, 2, ""},
+        FixedCase{"NaN", std::nan(""), 2, ""}),
+    [](const testing::TestParamInfo<FixedCase>& info) { return std::string(info.param.name); });
+
+struct GeneralCase {
+    const char* name;
+    double value;
+    const char* expected;
+};
+
+class FormatGeneralTest : public testing::TestWithParam<GeneralCase> {};
+
+TEST_P(FormatGeneralTest, WritesFifteenSignificantDigits) {
+    const GeneralCase& c = GetParam();
+    EXPECT_EQ(FormatGeneral(c.value), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, FormatGeneralTest,
+    testing::Values(GeneralCase{"Fraction", 12.5, "12.5"}, GeneralCase{"Zero", 0.0, "0"},
+                    GeneralCase{"NegativeZero", -0.0, "0"}, GeneralCase{"Whole", 3.0, "3"},
+                    GeneralCase{"Negative", -2.5, "-2.5"},
+                    GeneralCase{"RateProduct", 1.6 * 104.0554, "166.48864"},
+                    GeneralCase{"RepresentationNoise", 0.1 + 0.2, "0.3"},
+                    GeneralCase{"Third", 1.0 / 3, "0.333333333333333"},
+                    GeneralCase{"TwoThirds", 2.0 / 3, "0.666666666666667"},
+                    GeneralCase{"SmallestPositional", 0.0001, "0.0001"},
+                    GeneralCase{"SmallPositional", 0.000123456789012345678, "0.000123456789012346"},
+                    GeneralCase{"BelowPositional", 0.00001, "1E-05"},
+                    GeneralCase{"SmallExponent", 1.5e-7, "1.5E-07"},
+                    GeneralCase{"LargestPositional", 123456789012345.0, "123456789012345"},
+                    GeneralCase{"AbovePositional", 1e15, "1E+15"},
+                    GeneralCase{"RoundsIntoExponent", 999999999999999.9, "1E+15"},
+                    GeneralCase{"TieAwayFromZero", 1234567890123445.0, "1.23456789012345E+15"},
+                    GeneralCase{"NegativeTie", -1234567890123445.0, "-1.23456789012345E+15"},
+                    GeneralCase{"ThreeDigitExponent", 1e100, "1E+100"},
+                    GeneralCase{"Subnormal", 4.9406564584124654e-324, "4.94065645841247E-324"},
+                    GeneralCase{"Infinity", -kInf, ""}, GeneralCase{"NaN", std::nan(""), ""}),
+    [](const testing::TestParamInfo<GeneralCase>& info) { return std::string(info.param.name); });
+
+// Fixed texts read back within half a unit of their last digit.
+TEST(NumberTextRoundTrip, FixedTextsReadBackWithinHalfUnit) {
+    for (double v = -1000.0; v <= 1000.0; v += 0.123456789) {
+        for (int decimals : {1, 2, 4}) {
+            const double back = ReadNumber(FormatFixed(v, decimals));
+            EXPECT_LE(std::fabs(back - v), 0.5 * std::pow(10.0, -decimals) + 1e-9)
+                << v << " with " << decimals;
+        }
+    }
+}
+
+// Reading and writing must not follow a decimal-comma locale.
+TEST(NumberTextLocale, IgnoresDecimalCommaLocale) {
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    const char* german = std::setlocale(LC_ALL, "de_DE.UTF-8");
+    ASSERT_NE(german, nullptr) << "the de_DE.UTF-8 locale is missing: run scripts/setup.sh";
+    const std::locale previousGlobal = std::locale::global(std::locale("de_DE.UTF-8"));
+
+    EXPECT_EQ(ReadNumber("1.5"), 1.5);
+    EXPECT_EQ(ReadNumber("1,5"), 1);
+    EXPECT_EQ(FormatFixed(1234.5, 2), "1234.50");
+    EXPECT_EQ(FormatGeneral(12.5), "12.5");
+    EXPECT_EQ(FormatGeneral(1.5e-7), "1.5E-07");
+
+    std::locale::global(previousGlobal);
+    std::setlocale(LC_ALL, previous.c_str());
+}
+
+} // namespace
