@@ -168,6 +168,40 @@ bool Overflows(std::string_view number) {
     return place + exponent >= 0;
 }
 
+// The value rounded to 15 significant digits, half away from zero.
+Digits FifteenDigits(double value) {
+    const double a = std::fabs(value);
+    if (a != 0 && std::isfinite(a)) {
+        char buf[64];
+        const auto res = std::to_chars(buf, buf + sizeof buf, a, std::chars_format::scientific, 14);
+        const std::string_view text(buf, static_cast<std::size_t>(res.ptr - buf));
+        const auto e = text.find('e');
+        int exponent = 0;
+        std::from_chars(text.data() + e + 1 + (text[e + 1] == '+'), text.data() + text.size(),
+                        exponent);
+        // The exact value has 16 significant digits, the last a 5, only when its
+        // fraction bits reach one place past the 15th digit; whole numbers below
+        // 1e15 have at most 15 digits.
+        const int frac = FractionBits(a);
+        const bool maybeTie =
+            frac == 0 ? a >= 1e15 : (frac == 15 - exponent || frac == 16 - exponent);
+        if (res.ec == std::errc() && !maybeTie) {
+            Digits d;
+            d.negative = std::signbit(value);
+            d.digits.push_back(text[0]);
+            d.digits.append(text.substr(2, e - 2));
+            d.pointPos = exponent + 1;
+            while (!d.digits.empty() && d.digits.back() == '0') {
+                d.digits.pop_back();
+            }
+            return d;
+        }
+    }
+    Digits d = ExactDigits(value);
+    RoundToDigits(d, 15);
+    return d;
+}
+
 } // namespace
 
 double ReadNumber(std::string_view text) {
@@ -229,6 +263,20 @@ std::string FormatFixed(double value, int decimals) {
     if (!std::isfinite(value)) {
         return {};
     }
+    // The library rounds correctly to nearest but settles exact ties to even; a tie
+    // exists only when the exact value has one fraction digit more than asked for.
+    if (FractionBits(value) != decimals + 1) {
+        char buf[400];
+        const auto res =
+            std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+        if (res.ec == std::errc()) {
+            std::string out(buf, res.ptr);
+            if (out.front() == '-' && out.find_first_of("123456789") == std::string::npos) {
+                out.erase(0, 1);
+            }
+            return out;
+        }
+    }
     Digits d = ExactDigits(value);
     RoundToDigits(d, d.pointPos + decimals);
     return Positional(d, decimals);
@@ -238,8 +286,7 @@ std::string FormatGeneral(double value) {
     if (!std::isfinite(value)) {
         return {};
     }
-    Digits d = ExactDigits(value);
-    RoundToDigits(d, 15);
+    Digits d = FifteenDigits(value);
     if (d.digits.empty()) {
         return "0";
     }

@@ -121,6 +121,8 @@ INSTANTIATE_TEST_SUITE_P(
                     GeneralCase{"RoundsIntoExponent", 999999999999999.9, "1E+15"},
                     GeneralCase{"TieAwayFromZero", 1234567890123445.0, "1.23456789012345E+15"},
                     GeneralCase{"NegativeTie", -1234567890123445.0, "-1.23456789012345E+15"},
+                    GeneralCase{"FractionalTie", 123456789012344.5, "123456789012345"},
+                    GeneralCase{"PowerOfTwo", 0.000030517578125, "3.0517578125E-05"},
                     GeneralCase{"ThreeDigitExponent", 1e100, "1E+100"},
                     GeneralCase{"Subnormal", 4.9406564584124654e-324, "4.94065645841247E-324"},
                     GeneralCase{"Infinity", -kInf, ""}, GeneralCase{"NaN", std::nan(""), ""}),
