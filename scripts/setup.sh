@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-svg-dev qt6-l10n-tools
     libqt6svg6 libqt6help6 qt6-qpa-plugins
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth fonts-dejavu-core locales
+    xvfb xauth fonts-dejavu-core fonts-dejavu-extra fonts-liberation locales
 )
 
 as_root() {

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStringList>
+#include <QTimer>
+#include <QWidget>
+
+// Answers the modal message boxes that appear while a test runs: each one is
+// looked at, what it showed is kept, and its OK button is pressed. A box without
+// an OK button is closed all the same, so that no test hangs on it.
+class ModalBoxAnswerer : public QObject {
+public:
+    struct Seen {
+        QString title;
+        QString text;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        int buttonCount = 0;
+        bool hasOk = false;
+        bool modal = false;
+        Qt::TextFormat textFormat = Qt::AutoText;
+    };
+
+    ModalBoxAnswerer() {
+        connect(&m_timer, &QTimer::timeout, this, &ModalBoxAnswerer::answer);
+        m_timer.start(10);
+    }
+
+    const QList<Seen>& seen() const { return m_seen; }
+
+private:
+    void answer() {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        Seen seen;
+        seen.title = box->windowTitle();
+        seen.text = box->text();
+        seen.icon = box->icon();
+        seen.buttonCount = int(box->buttons().size());
+        seen.hasOk = box->button(QMessageBox::Ok) != nullptr;
+        seen.modal = box->isModal();
+        seen.textFormat = box->textFormat();
+        m_seen.append(seen);
+        if (QAbstractButton* ok = box->button(QMessageBox::Ok))
+            ok->click();
+        else
+            box->done(0);
+    }
+
+    QTimer m_timer;
+    QList<Seen> m_seen;
+};
+
+// The top-level windows with this objectName, shown or hidden.
+inline QList<QWidget*> TopLevelsNamed(const QString& name) {
+    QList<QWidget*> found;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() == name)
+            found.append(widget);
+    }
+    return found;
+}

@@ -1,0 +1,291 @@
+#include "GuiTestSupport.h"
+
+#include "shell/HelpWindow.h"
+#include "shell/Misc.h"
+
+#include <QAbstractItemView>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTextCursor>
+#include <QtTest>
+
+namespace {
+
+HelpWindow* TheHelpWindow() {
+    const QList<QWidget*> windows = TopLevelsNamed(QStringLiteral("frmHelp"));
+    return windows.size() == 1 ? qobject_cast<HelpWindow*>(windows.first()) : nullptr;
+}
+
+QTextBrowser* BrowserOf(QWidget* window) {
+    return window ? window->findChild<QTextBrowser*>(QStringLiteral("helpBrowser")) : nullptr;
+}
+
+QString PageOf(QTextBrowser* browser) {
+    return browser->source().fileName();
+}
+
+} // namespace
+
+class TestHelp : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanup();
+
+    // Runs first: the launcher's one window is made here, while the help is missing.
+    void launcherSaysWhatIsMissingThenRecovers();
+    void opensNumberedTopics_data();
+    void opensNumberedTopics();
+    void opensContents();
+    void unknownTopicIsReportedOnThePage();
+    void keepsOneWindowThatOnlyHides();
+    void backAndForward();
+    void indexOpensPage();
+    void searchFindsPage();
+    void reportsUnusableHelpFiles_data();
+    void reportsUnusableHelpFiles();
+
+private:
+    QString m_collection;
+};
+
+void TestHelp::initTestCase() {
+    qunsetenv("VARNELDH_HELP_COLLECTION");
+    m_collection = QDir(QCoreApplication::applicationDirPath()).filePath("varneldh.qhc");
+    QVERIFY2(QFile::exists(m_collection), "the help collection is built beside the tests");
+}
+
+void TestHelp::cleanup() {
+    qunsetenv("VARNELDH_HELP_COLLECTION");
+}
+
+void TestHelp::launcherSaysWhatIsMissingThenRecovers() {
+    QVERIFY2(!TheHelpWindow(), "must run before any other test opens help");
+    QTemporaryDir empty;
+    const QString missing = QDir(empty.path()).filePath(QStringLiteral("varneldh.qhc"));
+    qputenv("VARNELDH_HELP_COLLECTION", QFile::encodeName(missing));
+
+    ModalBoxAnswerer answerer;
+    Misc::ShowHelpTopic(1);
+    HelpWindow* window = TheHelpWindow();
+    QVERIFY(window);
+    QVERIFY(window->isVisible());
+    QVERIFY(!window->isHelpAvailable());
+    const QString page = BrowserOf(window)->toPlainText();
+    QVERIFY2(page.contains(QDir::toNativeSeparators(missing)), qPrintable(page));
+    QVERIFY2(page.contains(QStringLiteral("could not be found")), qPrintable(page));
+    QVERIFY(!window->findChild<QTabWidget*>(QStringLiteral("helpTabs"))->isEnabled());
+    QTest::qWait(30);
+    QVERIFY(answerer.seen().isEmpty());
+
+    // Once the files are there, the same window shows the help.
+    qunsetenv("VARNELDH_HELP_COLLECTION");
+    Misc::ShowHelpTopic(1);
+    QCOMPARE(TheHelpWindow(), window);
+    QVERIFY(window->isHelpAvailable());
+    QCOMPARE(PageOf(BrowserOf(window)), QStringLiteral("topic1-infiltration.html"));
+    QVERIFY(window->findChild<QTabWidget*>(QStringLiteral("helpTabs"))->isEnabled());
+}
+
+void TestHelp::opensNumberedTopics_data() {
+    QTest::addColumn<int>("topic");
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("heading");
+    QTest::newRow("1 infiltration") << 1 << "topic1-infiltration.html"
+                                    << "Natural infiltration rate"
+                                    << "1. Natural infiltration rate (air changes per hour)";
+    QTest::newRow("2 ventilation") << 2 << "topic2-ventilation.html"
+                                   << "Mechanical ventilation rate"
+                                   << "2. Mechanical ventilation rate (air changes per hour)";
+    QTest::newRow("3 fresh air") << 3 << "topic3-freshair.html"
+                                 << "Percentage of fresh air"
+                                 << "3. % fresh air of the mechanical ventilation";
+    QTest::newRow("4 process") << 4 << "topic4-process.html"
+                               << "Building process gains"
+                               << "4. Building process gains (litres/hour)";
+}
+
+void TestHelp::opensNumberedTopics() {
+    QFETCH(int, topic);
+    QFETCH(QString, page);
+    QFETCH(QString, title);
+    QFETCH(QString, heading);
+
+    Misc::ShowHelpTopic(topic);
+    HelpWindow* window = TheHelpWindow();
+    QVERIFY(window);
+    QCOMPARE(window->windowTitle(), QStringLiteral("Varnel DH Help"));
+    QVERIFY(window->isVisible());
+    QTextBrowser* browser = BrowserOf(window);
+    QCOMPARE(PageOf(browser), page);
+    QCOMPARE(browser->documentTitle(), title);
+    const QTextCursor shown = browser->document()->find(heading);
+    QVERIFY2(!shown.isNull(), qPrintable(browser->toPlainText().left(300)));
+    // The heading's colour comes from style.css, read from the collection too.
+    QCOMPARE(shown.charFormat().foreground().color(), QColor(0x0b, 0x5f, 0xa5));
+}
+
+void TestHelp::opensContents() {
+    Misc::ShowHelpTopic(2);
+    Misc::ShowHelpContents();
+    HelpWindow* window = TheHelpWindow();
+    QVERIFY(window);
+    QTextBrowser* browser = BrowserOf(window);
+    QCOMPARE(PageOf(browser), QStringLiteral("index.html"));
+    QCOMPARE(browser->documentTitle(), QStringLiteral("Varnel DH 2.0 Help – Contents"));
+    QVERIFY(browser->toPlainText().contains(QStringLiteral("Help on the inputs")));
+    auto* tabs = window->findChild<QTabWidget*>(QStringLiteral("helpTabs"));
+    QCOMPARE(tabs->count(), 3);
+    QCOMPARE(tabs->tabText(tabs->currentIndex()), QStringLiteral("Contents"));
+}
+
+void TestHelp::unknownTopicIsReportedOnThePage() {
+    ModalBoxAnswerer answerer;
+    Misc::ShowHelpTopic(9);
+    HelpWindow* window = TheHelpWindow();
+    QVERIFY(window);
+    QVERIFY(window->isVisible());
+    QCOMPARE(BrowserOf(window)->toPlainText(),
+             QStringLiteral("Help topic 9 is not in the help file."));
+    QTest::qWait(30);
+    QVERIFY(answerer.seen().isEmpty());
+    Misc::ShowHelpTopic(4);
+    QCOMPARE(PageOf(BrowserOf(window)), QStringLiteral("topic4-process.html"));
+}
+
+void TestHelp::keepsOneWindowThatOnlyHides() {
+    Misc::ShowHelpTopic(1);
+    QPointer<HelpWindow> window = TheHelpWindow();
+    QVERIFY(window);
+    QVERIFY(!window->testAttribute(Qt::WA_QuitOnClose));
+
+    QVERIFY(window->close());
+    QCoreApplication::processEvents();
+    QVERIFY(window);
+    QVERIFY(!window->isVisible());
+
+    Misc::ShowHelpTopic(3);
+    QCOMPARE(TopLevelsNamed(QStringLiteral("frmHelp")).size(), 1);
+    QCOMPARE(TheHelpWindow(), window.data());
+    QVERIFY(window->isVisible());
+    QCOMPARE(PageOf(BrowserOf(window)), QStringLiteral("topic3-freshair.html"));
+
+    window->showMinimized();
+    Misc::ShowHelpContents();
+    QVERIFY(!window->isMinimized());
+    QCOMPARE(PageOf(BrowserOf(window)), QStringLiteral("index.html"));
+}
+
+void TestHelp::backAndForward() {
+    Misc::ShowHelpTopic(1);
+    Misc::ShowHelpTopic(2);
+    HelpWindow* window = TheHelpWindow();
+    QVERIFY(window);
+    auto* back = window->findChild<QPushButton*>(QStringLiteral("cmdBack"));
+    auto* forward = window->findChild<QPushButton*>(QStringLiteral("cmdForward"));
+    QVERIFY(back && forward);
+    QTextBrowser* browser = BrowserOf(window);
+
+    QVERIFY(back->isEnabled());
+    QTest::mouseClick(back, Qt::LeftButton);
+    QCOMPARE(PageOf(browser), QStringLiteral("topic1-infiltration.html"));
+    QVERIFY(forward->isEnabled());
+    QTest::mouseClick(forward, Qt::LeftButton);
+    QCOMPARE(PageOf(browser), QStringLiteral("topic2-ventilation.html"));
+    QVERIFY(!forward->isEnabled());
+}
+
+void TestHelp::indexOpensPage() {
+    Misc::ShowHelpContents();
+    HelpWindow* window = TheHelpWindow();
+    QVERIFY(window);
+    auto* filter = window->findChild<QLineEdit*>(QStringLiteral("txtIndexFilter"));
+    auto* index = window->findChild<QAbstractItemView*>(QStringLiteral("helpIndex"));
+    QVERIFY(filter && index);
+    QTRY_VERIFY(index->model()->rowCount() > 0);
+
+    filter->setText(QStringLiteral("Cooking"));
+    QTRY_COMPARE(index->model()->rowCount(), 1);
+    QTest::keyClick(filter, Qt::Key_Return);
+    QCOMPARE(PageOf(BrowserOf(window)), QStringLiteral("topic4-process.html"));
+}
+
+void TestHelp::searchFindsPage() {
+    Misc::ShowHelpContents();
+    HelpWindow* window = TheHelpWindow();
+    QVERIFY(window);
+    QWidget* query = window->findChild<QWidget*>(QStringLiteral("helpSearchQuery"));
+    QWidget* results = window->findChild<QWidget*>(QStringLiteral("helpSearchResults"));
+    QVERIFY(query && results);
+    auto* input = query->findChild<QLineEdit*>();
+    auto* shown = results->findChild<QTextBrowser*>();
+    QVERIFY(input && shown);
+
+    // The full-text index is built in the background after the help opens; ask
+    // again until it answers.
+    input->setText(QStringLiteral("unflued"));
+    QTRY_VERIFY_WITH_TIMEOUT((QTest::keyClick(input, Qt::Key_Return), QTest::qWait(50),
+                              shown->toHtml().contains(QStringLiteral("topic4-process.html"))),
+                             10000);
+    QVERIFY(!shown->toHtml().contains(QStringLiteral("topic1-infiltration.html")));
+}
+
+void TestHelp::reportsUnusableHelpFiles_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("named");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("no collection") << "missing"
+                                   << "varneldh.qhc"
+                                   << "could not be found";
+    QTest::newRow("not a collection") << "garbage"
+                                      << "varneldh.qhc"
+                                      << "holds no help pages";
+    QTest::newRow("pages missing") << "no pages"
+                                   << "varneldh.qch"
+                                   << "could not be found";
+    QTest::newRow("folder instead of file") << "folder"
+                                            << "varneldh.qhc"
+                                            << "could not be read";
+}
+
+void TestHelp::reportsUnusableHelpFiles() {
+    QFETCH(QString, kind);
+    QFETCH(QString, named);
+    QFETCH(QString, says);
+
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QDir dir(folder.path());
+    const QString collection = dir.filePath(QStringLiteral("varneldh.qhc"));
+    if (kind == QLatin1String("garbage")) {
+        QFile file(collection);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("this is not a help collection\n");
+    } else if (kind == QLatin1String("no pages")) {
+        QVERIFY(QFile::copy(m_collection, collection));
+    } else if (kind == QLatin1String("folder")) {
+        QVERIFY(dir.mkdir(QStringLiteral("varneldh.qhc")));
+    }
+
+    ModalBoxAnswerer answerer;
+    HelpWindow window(collection);
+    QVERIFY(!window.isHelpAvailable());
+    window.showTopic(1);
+    window.showContents();
+    QVERIFY(window.isVisible());
+    const QString page = BrowserOf(&window)->toPlainText();
+    QVERIFY2(page.contains(QDir::toNativeSeparators(dir.filePath(named))), qPrintable(page));
+    QVERIFY2(page.contains(says), qPrintable(page));
+    QVERIFY(!window.findChild<QTabWidget*>(QStringLiteral("helpTabs"))->isEnabled());
+    QTest::qWait(30);
+    QVERIFY(answerer.seen().isEmpty());
+}
+
+QTEST_MAIN(TestHelp)
+#include "tst_Help.moc"
