@@ -1,0 +1,140 @@
+#include "common/ScreenHelpers.h"
+
+#include "common/MessageBox.h"
+
+#include <QComboBox>
+#include <QDateTime>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMainWindow>
+#include <QRegularExpression>
+#include <QStatusBar>
+#include <QTimer>
+
+namespace {
+
+class EnterKeyFilter : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease ||
+            event->type() == QEvent::ShortcutOverride) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+                // Swallowed here, it can reach no default button or parent either.
+                event->accept();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// Time and date panels that refresh themselves at each minute's turn.
+class ClockPanels : public QObject {
+public:
+    ClockPanels(QLabel* time, QLabel* date, QObject* parent)
+        : QObject(parent), m_time(time), m_date(date) {
+        m_timer.setSingleShot(true);
+        connect(&m_timer, &QTimer::timeout, this, &ClockPanels::Refresh);
+        Refresh();
+    }
+
+private:
+    void Refresh() {
+        const QDateTime now = QDateTime::currentDateTime();
+        const QLocale locale = QLocale::system();
+        // Hours and minutes: some locales' short form carries seconds too.
+        QString timeFormat = locale.timeFormat(QLocale::ShortFormat);
+        timeFormat.remove(QRegularExpression(QStringLiteral("[:.]?s+")));
+        m_time->setText(locale.toString(now.time(), timeFormat.trimmed()));
+        m_date->setText(locale.toString(now.date(), QLocale::ShortFormat));
+        const int msIntoMinute = now.time().second() * 1000 + now.time().msec();
+        m_timer.start(60'000 - msIntoMinute + 50);
+    }
+
+    QLabel* m_time;
+    QLabel* m_date;
+    QTimer m_timer;
+};
+
+int Pixels(int twips) {
+    return twips / 15;
+}
+
+} // namespace
+
+void SuppressEnterKey(QWidget* field) {
+    static const char* const kFilterName = "enterKeyFilter";
+    if (field->findChild<QObject*>(kFilterName, Qt::FindDirectChildrenOnly) != nullptr) {
+        return;
+    }
+    auto* filter = new EnterKeyFilter(field);
+    filter->setObjectName(kFilterName);
+    field->installEventFilter(filter);
+}
+
+void InstallStatusBar(QMainWindow* screen, int plainPanelTwips) {
+    auto* bar = new QStatusBar(screen);
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setSizeGripEnabled(false);
+    auto* plain = new QLabel(bar);
+    plain->setObjectName(QStringLiteral("StatusPanel1"));
+    plain->setMinimumWidth(Pixels(plainPanelTwips) / 2);
+    auto* time = new QLabel(bar);
+    time->setObjectName(QStringLiteral("StatusTime"));
+    time->setAlignment(Qt::AlignCenter);
+    time->setFixedWidth(Pixels(1440));
+    auto* date = new QLabel(bar);
+    date->setObjectName(QStringLiteral("StatusDate"));
+    date->setAlignment(Qt::AlignCenter);
+    date->setFixedWidth(Pixels(1440));
+    bar->addPermanentWidget(plain, 1);
+    bar->addPermanentWidget(time);
+    bar->addPermanentWidget(date);
+    new ClockPanels(time, date, bar);
+    screen->setStatusBar(bar);
+}
+
+void ApplyResult(QWidget* screen, const CalcResult& result, const FieldResolver& resolve) {
+    auto write = [&resolve](const std::vector<FieldText>& writes) {
+        for (const FieldText& f : writes) {
+            if (QLineEdit* field = resolve(QString::fromStdString(f.field))) {
+                field->setText(QString::fromStdString(f.text));
+            }
+        }
+    };
+    write(result.fieldTexts);
+    if (result.message) {
+        ShowMessage(screen, QString::fromStdString(*result.message));
+    }
+    if (result.focus) {
+        if (QLineEdit* field = resolve(QString::fromStdString(*result.focus))) {
+            field->setFocus(Qt::OtherFocusReason);
+        }
+    }
+    write(result.afterMessage);
+}
+
+bool ApplyCheckMessages(QWidget* screen, const std::vector<std::string>& warnings,
+                        const std::optional<Refusal>& refusal, const FieldResolver& resolve,
+                        bool focusRefused) {
+    for (const std::string& warning : warnings) {
+        ShowMessage(screen, QString::fromStdString(warning));
+    }
+    if (!refusal) {
+        return false;
+    }
+    ShowMessage(screen, QString::fromStdString(refusal->message));
+    if (QLineEdit* field = resolve(QString::fromStdString(refusal->field))) {
+        field->clear();
+        if (focusRefused) {
+            field->setFocus(Qt::OtherFocusReason);
+        }
+    }
+    return true;
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "common/CalcResult.h"
+
+#include <QString>
+
+#include <functional>
+
+class QLineEdit;
+class QMainWindow;
+class QWidget;
+
+// Keeps the Enter key out of a numeric entry field: it inserts nothing, moves
+// nothing and presses nothing. Every other key passes unchanged.
+void SuppressEnterKey(QWidget* field);
+
+// The status bar StatusBar1 of a working screen: an empty panel of the given
+// width (twips) that takes what is left, then the time and the date in the
+// system's short formats, kept current.
+void InstallStatusBar(QMainWindow* screen, int plainPanelTwips);
+
+// Finds the field a result names; null when the screen has none by that name.
+using FieldResolver = std::function<QLineEdit*(const QString& name)>;
+
+// Applies a calculation's result the way every screen does: the field texts in
+// order, then the message (waiting for OK), the focus, and last the fields the
+// failing step empties.
+void ApplyResult(QWidget* screen, const CalcResult& result, const FieldResolver& resolve);
+
+// Shows the warnings of a check chain one by one, then carries out its refusal:
+// the message, the field emptied and, where asked, focused. True when refused.
+template <typename Inputs>
+bool ApplyChecks(QWidget* screen, const CheckResult<Inputs>& checks, const FieldResolver& resolve,
+                 bool focusRefused);
+
+// Non-template part of ApplyChecks.
+bool ApplyCheckMessages(QWidget* screen, const std::vector<std::string>& warnings,
+                        const std::optional<Refusal>& refusal, const FieldResolver& resolve,
+                        bool focusRefused);
+
+template <typename Inputs>
+bool ApplyChecks(QWidget* screen, const CheckResult<Inputs>& checks, const FieldResolver& resolve,
+                 bool focusRefused) {
+    return ApplyCheckMessages(screen, checks.warnings, checks.refusal, resolve, focusRefused);
+}

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QLabel>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+namespace Ui {
+class frmDesign;
+}
+
+// One location on the picker. It reports the pointer passing over it and a
+// click, and it takes the focus from the Tab key so that Space or Enter picks it
+// without a mouse.
+class LocationLabel : public QLabel {
+    Q_OBJECT
+
+public:
+    explicit LocationLabel(QWidget* parent = nullptr);
+
+signals:
+    void clicked();
+    void hovered();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    bool m_pressed = false;
+};
+
+// The design weather picker: ten locations on two tabs. Picking one hands its
+// ambient temperature and humidity texts to the building-zone screen, closes the
+// picker and then clears that screen's results. Closing destroys the window, so
+// every opening starts on "United Kingdom" with nothing highlighted.
+class frmDesign : public QWidget {
+    Q_OBJECT
+
+public:
+    // Sets the zone screen's ambient temperature, then its relative humidity.
+    using AmbientWriter = std::function<void(const QString& tamb, const QString& ambrh)>;
+    // Empties the zone screen's results.
+    using ResultsClearer = std::function<void()>;
+
+    frmDesign(AmbientWriter writeAmbient, ResultsClearer clearZoneResults,
+              QWidget* parent = nullptr);
+    ~frmDesign() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void Label2_Click();
+    void Label3_Click();
+    void Label4_Click();
+    void Label5_Click();
+    void Label6_Click();
+    void Label7_Click();
+    void Label8_Click();
+    void Label9_Click();
+    void Label10_Click();
+    void Label11_Click();
+    void Location_MouseMove(LocationLabel* hovered);
+    void SSTab1_MouseMove();
+    void Command1_Click();
+
+    void PickLocation(const QString& tamb, const QString& ambrh);
+    std::array<LocationLabel*, 10> Locations() const;
+
+    std::unique_ptr<Ui::frmDesign> m_ui;
+    AmbientWriter m_writeAmbient;
+    ResultsClearer m_clearZoneResults;
+};
+
+// Opens the picker centred on the opener's screen, or brings the open one
+// forward: there is never more than one. The callbacks are those of the first
+// opening; the zone screen outlives the picker, so they stay valid.
+frmDesign* ShowDesign(frmDesign::AmbientWriter writeAmbient,
+                      frmDesign::ResultsClearer clearZoneResults, QWidget* opener);

@@ -1,0 +1,180 @@
+#include "zone/frmMethod1.h"
+
+#include "ui_frmMethod1.h"
+
+#include "common/ScreenHelpers.h"
+#include "shell/Misc.h"
+#include "shell/ScreenFont.h"
+#include "weather/frmDesign.h"
+#include "zone/ZoneCalc.h"
+
+#include <QComboBox>
+#include <QIcon>
+#include <QLineEdit>
+
+namespace {
+
+constexpr int kStatusPanelTwips = 6615;
+
+const char* const kStyle = R"(
+QGroupBox[class="caption"] { font-weight: bold; color: rgb(0, 0, 255); }
+QGroupBox[class="plain"] { border: none; margin: 0; padding: 0; }
+QLineEdit[class="result"] { background: rgb(64, 64, 64); color: white; }
+QLabel[class="bold"] { font-weight: bold; }
+QLabel[class="bolditalic"] { font-weight: bold; font-style: italic; }
+#Line1 { background: rgb(224, 224, 224); }
+)";
+
+} // namespace
+
+frmMethod1::frmMethod1(QWidget* parent) : QMainWindow(parent), m_ui(new Ui::frmMethod1) {
+    m_ui->setupUi(this);
+    setFont(ScreenFont());
+    setStyleSheet(QString::fromLatin1(kStyle));
+    m_ui->Line1->setFixedHeight(1);
+    for (QWidget* button :
+         {static_cast<QWidget*>(m_ui->cmdCalculate), static_cast<QWidget*>(m_ui->Command1)}) {
+        button->setFont(ScreenFont(8.25, true));
+    }
+    m_ui->Label41->setFont(ScreenFont(9.75, true));
+    m_ui->cmdCalculate->setIcon(QIcon(QStringLiteral(":/images/calculator.svg")));
+    m_ui->Command1->setIcon(QIcon(QStringLiteral(":/images/cross.svg")));
+    m_ui->Image1->setPixmap(QIcon(QStringLiteral(":/images/logo.svg"))
+                                .pixmap(m_ui->Image1->size(), devicePixelRatio()));
+
+    // The panel's fields take the caption of their row, with the column for the grid.
+    const QString zone = tr("Zone");
+    const QString ambient = tr("Ambient");
+    const std::pair<QLabel*, std::pair<QLineEdit*, QLineEdit*>> grid[] = {
+        {m_ui->Label31, {m_ui->txtpws1, m_ui->txtpws2}},
+        {m_ui->Label32, {m_ui->txtpw1, m_ui->txtpw2}},
+        {m_ui->Label33, {m_ui->txtW1, m_ui->txtW2}},
+        {m_ui->Label34, {m_ui->txtv1, m_ui->txtV2}},
+        {m_ui->Label35, {m_ui->txtd1, m_ui->txtd2}},
+        {m_ui->Label36, {m_ui->txth1, m_ui->txth2}},
+        {m_ui->Label37, {m_ui->txtDP, nullptr}},
+        {m_ui->Label38, {m_ui->txtWBzone, nullptr}},
+    };
+    for (const auto& [caption, fields] : grid) {
+        fields.first->setAccessibleName(zone + QLatin1Char(' ') + caption->text());
+        if (fields.second) {
+            fields.second->setAccessibleName(ambient + QLatin1Char(' ') + caption->text());
+        }
+    }
+    // Every other field and list is announced by the caption beside it.
+    for (QLabel* caption : findChildren<QLabel*>()) {
+        if (QWidget* buddy = caption->buddy(); buddy && buddy->accessibleName().isEmpty()) {
+            buddy->setAccessibleName(caption->text().trimmed());
+        }
+    }
+    m_ui->txtRate100->setAccessibleName(tr("Moisture Removal Rate HX 100 (litres/day)"));
+    m_ui->txtRate160->setAccessibleName(tr("Moisture Removal Rate HX 160 (litres/day)"));
+    m_ui->txtRate200->setAccessibleName(tr("Moisture Removal Rate HX 200 (litres/day)"));
+    m_ui->Command3->setAccessibleName(tr("Guide: Natural Infiltration Rate"));
+    m_ui->Command5->setAccessibleName(tr("Guide: Mechanical Ventilation Rate"));
+    m_ui->Command6->setAccessibleName(tr("Guide: % Fresh Air"));
+    m_ui->Command4->setAccessibleName(tr("Guide: Building Processes Gains"));
+
+    for (QLineEdit* entry : {m_ui->txtTamb, m_ui->txtAmbrh, m_ui->txtVentrate, m_ui->txtFreshair,
+                             m_ui->txtInfil, m_ui->txtVol, m_ui->txttemp, m_ui->txtrh,
+                             m_ui->txtProcess, m_ui->txtSwimPoolGain, m_ui->txtPresskPa}) {
+        SuppressEnterKey(entry);
+    }
+    // The lists are single-line already; Enter must not add what was typed to them.
+    for (QComboBox* list : {m_ui->txtOccupancy, m_ui->comboActivity}) {
+        SuppressEnterKey(list->lineEdit());
+        list->lineEdit()->setAccessibleName(list->accessibleName());
+    }
+    for (QWidget* button : findChildren<QPushButton*>()) {
+        static_cast<QPushButton*>(button)->setAutoDefault(false);
+    }
+
+    // Entries top to bottom with their buttons, then the commands.
+    QWidget* order[] = {m_ui->txtTamb,      m_ui->Command9,        m_ui->txtAmbrh,
+                        m_ui->txtVentrate,  m_ui->Command5,        m_ui->txtFreshair,
+                        m_ui->Command6,     m_ui->txtInfil,        m_ui->Command3,
+                        m_ui->txtVol,       m_ui->txttemp,         m_ui->txtrh,
+                        m_ui->txtOccupancy, m_ui->comboActivity,   m_ui->txtProcess,
+                        m_ui->Command4,     m_ui->txtSwimPoolGain, m_ui->Command8,
+                        m_ui->cmdCalculate, m_ui->Command1,        m_ui->Command2};
+    for (std::size_t i = 1; i < std::size(order); ++i) {
+        setTabOrder(order[i - 1], order[i]);
+    }
+
+    InstallStatusBar(this, kStatusPanelTwips);
+
+    connect(m_ui->cmdCalculate, &QPushButton::clicked, this, &frmMethod1::cmdCalculate_Click);
+    connect(m_ui->Command1, &QPushButton::clicked, this, &frmMethod1::Command1_Click);
+    connect(m_ui->Command2, &QPushButton::clicked, this, &frmMethod1::Command2_Click);
+    connect(m_ui->Command3, &QPushButton::clicked, this, [] { Misc::ShowHelpTopic(1); });
+    connect(m_ui->Command5, &QPushButton::clicked, this, [] { Misc::ShowHelpTopic(2); });
+    connect(m_ui->Command6, &QPushButton::clicked, this, [] { Misc::ShowHelpTopic(3); });
+    connect(m_ui->Command4, &QPushButton::clicked, this, [] { Misc::ShowHelpTopic(4); });
+    connect(m_ui->Command8, &QPushButton::clicked, this, &frmMethod1::estimateRequested);
+    connect(m_ui->Command9, &QPushButton::clicked, this, &frmMethod1::Command9_Click);
+
+    // The window's size is that of its normal arrangement; the detail panel lies
+    // below it and is seen whole only when maximised.
+    resize(655, 373);
+    m_ui->cmdCalculate->setFocus(Qt::OtherFocusReason);
+}
+
+frmMethod1::~frmMethod1() = default;
+
+QLineEdit* frmMethod1::Field(const QString& name) const {
+    if (auto* list = findChild<QComboBox*>(name)) {
+        return list->lineEdit();
+    }
+    return findChild<QLineEdit*>(name);
+}
+
+void frmMethod1::ClearZoneResults() {
+    for (const std::string_view name : kZoneResultFields) {
+        if (QLineEdit* field = Field(QString::fromLatin1(name.data(), qsizetype(name.size())))) {
+            field->clear();
+        }
+    }
+}
+
+void frmMethod1::HideDetailPanel() {
+    m_ui->Frame1->hide();
+    m_ui->Frame2->hide();
+    // Not showNormal(): a hidden screen must stay hidden.
+    setWindowState(windowState() & ~Qt::WindowMaximized);
+}
+
+void frmMethod1::cmdCalculate_Click() {
+    ZoneTexts texts;
+    for (const FieldSpec& spec : kZoneFields) {
+        const QString name = QString::fromLatin1(spec.name.data(), qsizetype(spec.name.size()));
+        if (std::string* slot = ZoneTextField(texts, spec.name)) {
+            *slot = Field(name)->text().toStdString();
+        }
+    }
+    const FieldResolver resolve = [this](const QString& name) { return Field(name); };
+    const auto checks = ValidateZoneInputs(texts);
+    if (ApplyChecks(this, checks, resolve, true)) {
+        return;
+    }
+    const ZoneResult result =
+        CalculateZone(*checks.inputs, m_ui->comboActivity->currentText().toStdString());
+    ApplyResult(this, result, resolve);
+}
+
+void frmMethod1::Command1_Click() {
+    hide();
+}
+
+void frmMethod1::Command2_Click() {
+    HideDetailPanel();
+    emit hideDetailsRequested();
+}
+
+void frmMethod1::Command9_Click() {
+    ShowDesign(
+        [this](const QString& tamb, const QString& ambrh) {
+            m_ui->txtTamb->setText(tamb);
+            m_ui->txtAmbrh->setText(ambrh);
+        },
+        [this] { ClearZoneResults(); }, this);
+}

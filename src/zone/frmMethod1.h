@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <memory>
+
+namespace Ui {
+class frmMethod1;
+}
+class QLineEdit;
+class QWidget;
+
+// "Detailed Calculation": the building zone's entries, results and detail panel.
+// Created once at start-up and only hidden by its Close button.
+class frmMethod1 : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit frmMethod1(QWidget* parent = nullptr);
+    ~frmMethod1() override;
+
+    // Empties the nine result fields in their fixed order.
+    void ClearZoneResults();
+
+    // Hides this screen's detail panel and returns it to its normal size.
+    void HideDetailPanel();
+
+    // The field of this screen with that objectName: a text field, or the text
+    // part of an editable list; null when there is none.
+    QLineEdit* Field(const QString& name) const;
+
+signals:
+    // Hide Details also hides the other calculation screen's panel.
+    void hideDetailsRequested();
+    // "Estimate.." asks for the pool screen prepared as the pool-gain estimator.
+    void estimateRequested();
+
+private:
+    void cmdCalculate_Click();
+    void Command1_Click();
+    void Command2_Click();
+    void Command9_Click();
+
+    std::unique_ptr<Ui::frmMethod1> m_ui;
+};

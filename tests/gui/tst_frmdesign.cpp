@@ -1,0 +1,300 @@
+#include "weather/frmDesign.h"
+
+#include <QAccessible>
+#include <QPointer>
+#include <QScreen>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QWindow>
+#include <QtTest>
+
+namespace {
+
+const char* const kLocationNames[] = {"Label2", "Label3", "Label4", "Label5",  "Label6",
+                                      "Label7", "Label8", "Label9", "Label10", "Label11"};
+
+// A picker whose callbacks log each call together with whether the picker was
+// still on screen, which pins down the order write, close, clear.
+struct Harness {
+    Harness() {
+        window = new frmDesign(
+            [this](const QString& tamb, const QString& ambrh) {
+                calls << QStringLiteral("write %1 %2 %3").arg(tamb, ambrh, state());
+            },
+            [this] { calls << QStringLiteral("clear %1").arg(state()); });
+    }
+    ~Harness() { delete window.data(); }
+
+    QString state() const {
+        return window && window->isVisible() ? QStringLiteral("open") : QStringLiteral("closed");
+    }
+
+    QPointer<frmDesign> window;
+    QStringList calls;
+};
+
+bool DestroyedAfterDeferredDeletes(const QPointer<frmDesign>& window) {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return window.isNull();
+}
+
+QWidget* Child(QWidget* window, const QString& name) {
+    return window->findChild<QWidget*>(name);
+}
+
+// The names of the bold location labels, in table order.
+QStringList BoldLocations(QWidget* window) {
+    QStringList bold;
+    for (const char* name : kLocationNames) {
+        if (Child(window, QString::fromLatin1(name))->font().bold())
+            bold << QString::fromLatin1(name);
+    }
+    return bold;
+}
+
+void ShowTab(QWidget* window, int index) {
+    auto* tabs = window->findChild<QTabWidget*>(QStringLiteral("SSTab1"));
+    QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(index).center());
+    QCOMPARE(tabs->currentIndex(), index);
+}
+
+void Hover(QWidget* window, const char* name) {
+    QTest::mouseMove(Child(window, QString::fromLatin1(name)));
+}
+
+} // namespace
+
+class TestFrmDesign : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<Harness> m_picker;
+
+    QWidget* window() const { return m_picker->window; }
+    QWidget* child(const QString& name) const { return Child(m_picker->window, name); }
+
+private slots:
+    void init() {
+        m_picker = std::make_unique<Harness>();
+        m_picker->window->show();
+        m_picker->window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_picker->window));
+    }
+
+    void cleanup() { m_picker.reset(); }
+
+    void pick_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("tamb");
+        QTest::addColumn<QString>("ambrh");
+        const auto row = [](const char* town, const char* name, int tab, const char* caption,
+                            const char* tamb, const char* ambrh) {
+            QTest::newRow(town) << QString::fromLatin1(name) << tab << QString::fromUtf8(caption)
+                                << QString::fromLatin1(tamb) << QString::fromLatin1(ambrh);
+        };
+        row("Belfast", "Label2", 0, "Belfast     23\u00b0C / 53% RH", "23", "53");
+        row("Birmingham", "Label3", 0, "Birmingham 26\u00b0C / 50% RH", "26", "50");
+        row("Cardiff", "Label4", 0, "Cardiff    25\u00b0C / 50% RH", "25", "50");
+        row("Edinburgh", "Label5", 0, "Edinburgh   23\u00b0C / 50% RH", "23", "50");
+        row("Glasgow", "Label6", 0, "Glasgow    24\u00b0C / 55% RH", "24", "55");
+        row("London", "Label7", 0, "London  29\u00b0C / 50% RH", "29", "50");
+        row("Manchester", "Label8", 0, "Manchester 26\u00b0C / 45% RH", "26", "45");
+        row("Plymouth", "Label9", 0, "Plymouth 27\u00b0C / 45% RH", "27", "45");
+        row("Dubai", "Label10", 1, "Dubai 46\u00b0C / 30% RH", "46", "30");
+        row("Kuwait", "Label11", 1, "Kuwait 46\u00b0C / 30% RH", "46", "30");
+    }
+
+    // A click writes the row's two texts, closes the picker, then clears the
+    // results; the picker is gone afterwards.
+    void pick() {
+        QFETCH(QString, name);
+        QFETCH(int, tab);
+        QFETCH(QString, caption);
+        QFETCH(QString, tamb);
+        QFETCH(QString, ambrh);
+
+        auto* label = qobject_cast<QLabel*>(child(name));
+        QVERIFY(label);
+        QCOMPARE(label->text(), caption);
+        QCOMPARE(QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name), caption);
+        auto* tabs = window()->findChild<QTabWidget*>(QStringLiteral("SSTab1"));
+        QCOMPARE(tabs->indexOf(label->parentWidget()), tab);
+
+        ShowTab(window(), tab);
+        QVERIFY(label->isVisible());
+        QTest::mouseClick(label, Qt::LeftButton);
+        QCOMPARE(m_picker->calls, QStringList({QStringLiteral("write %1 %2 open").arg(tamb, ambrh),
+                                               QStringLiteral("clear closed")}));
+        QVERIFY(DestroyedAfterDeferredDeletes(m_picker->window));
+    }
+
+    // The bold caption fits its box, the box lies inside its tab page, and
+    // nothing else on the window is cut off either.
+    void captionFits_data() { pick_data(); }
+    void captionFits() {
+        QFETCH(QString, name);
+        QFETCH(int, tab);
+        ShowTab(window(), tab);
+        auto* label = qobject_cast<QLabel*>(child(name));
+        QFont bold = label->font();
+        bold.setBold(true);
+        const QFontMetrics metrics(bold);
+        QVERIFY(metrics.horizontalAdvance(label->text()) <= label->contentsRect().width());
+        QVERIFY(metrics.height() <= label->contentsRect().height());
+        QVERIFY(label->parentWidget()->rect().contains(label->geometry()));
+
+        auto* instruction = qobject_cast<QLabel*>(child(QStringLiteral("Label1")));
+        const QRect needed = instruction->fontMetrics().boundingRect(
+            instruction->contentsRect(), Qt::TextWordWrap | Qt::AlignCenter, instruction->text());
+        QVERIFY(needed.height() <= instruction->contentsRect().height());
+        QWidget* cancel = child(QStringLiteral("Command1"));
+        QVERIFY(cancel->sizeHint().width() <= cancel->width());
+        QVERIFY(cancel->sizeHint().height() <= cancel->height());
+    }
+
+    void hoverBoldsOneLabelOfItsTab() {
+        QCOMPARE(BoldLocations(window()), QStringList());
+        Hover(window(), "Label2");
+        QCOMPARE(BoldLocations(window()), QStringList({"Label2"}));
+        Hover(window(), "Label4");
+        QCOMPARE(BoldLocations(window()), QStringList({"Label4"}));
+
+        // The other tab's highlight is left as it was.
+        ShowTab(window(), 1);
+        Hover(window(), "Label10");
+        QCOMPARE(BoldLocations(window()), QStringList({"Label4", "Label10"}));
+        Hover(window(), "Label11");
+        QCOMPARE(BoldLocations(window()), QStringList({"Label4", "Label11"}));
+    }
+
+    void moveOutsideLabels_data() {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("over");
+        QTest::addColumn<QStringList>("boldAfter");
+        QTest::newRow("United Kingdom page") << 0 << "tabUnitedKingdom" << QStringList();
+        QTest::newRow("Middle East page") << 1 << "tabMiddleEast" << QStringList();
+        QTest::newRow("tab strip") << 0 << "tab strip" << QStringList();
+        QTest::newRow("instruction, off the tab control")
+            << 1 << "Label1" << QStringList({"Label4", "Label10"});
+    }
+
+    // A move over the tab control but off the labels takes every highlight off.
+    void moveOutsideLabels() {
+        QFETCH(int, tab);
+        QFETCH(QString, over);
+        QFETCH(QStringList, boldAfter);
+        Hover(window(), "Label4");
+        ShowTab(window(), 1);
+        Hover(window(), "Label10");
+        ShowTab(window(), tab);
+        QCOMPARE(BoldLocations(window()), QStringList({"Label4", "Label10"}));
+
+        if (over == QLatin1String("tab strip")) {
+            auto* tabs = window()->findChild<QTabWidget*>(QStringLiteral("SSTab1"));
+            QTest::mouseMove(tabs->tabBar(), tabs->tabBar()->tabRect(1).center());
+        } else {
+            QWidget* target = child(over);
+            QTest::mouseMove(target, QPoint(target->width() - 8, target->height() - 8));
+        }
+        QCOMPARE(BoldLocations(window()), boldAfter);
+    }
+
+    void closeWithoutPick_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Cancel") << "Cancel";
+        QTest::newRow("close box") << "close box";
+        QTest::newRow("Escape on a label") << "Escape";
+    }
+
+    void closeWithoutPick() {
+        QFETCH(QString, how);
+        if (how == QLatin1String("Cancel")) {
+            QTest::mouseClick(child(QStringLiteral("Command1")), Qt::LeftButton);
+        } else if (how == QLatin1String("close box")) {
+            window()->windowHandle()->close();
+        } else {
+            QWidget* label = child(QStringLiteral("Label5"));
+            label->setFocus();
+            QTest::keyClick(label, Qt::Key_Escape);
+        }
+        QCOMPARE(m_picker->calls, QStringList());
+        QVERIFY(DestroyedAfterDeferredDeletes(m_picker->window));
+    }
+
+    // Sliding off the label before letting go is not a click.
+    void releaseOffLabelPicksNothing() {
+        QWidget* label = child(QStringLiteral("Label2"));
+        QTest::mousePress(label, Qt::LeftButton);
+        QTest::mouseRelease(label, Qt::LeftButton, {}, QPoint(label->width() + 5, 2));
+        QCOMPARE(m_picker->calls, QStringList());
+        QVERIFY(window()->isVisible());
+    }
+
+    void keyboardPick_data() {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("focused");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("Space on Belfast") << 0 << int(Qt::Key_Space) << "Label2"
+                                          << "write 23 53 open";
+        QTest::newRow("Return on Dubai") << 1 << int(Qt::Key_Return) << "Label10"
+                                         << "write 46 30 open";
+        QTest::newRow("keypad Enter on Belfast") << 0 << int(Qt::Key_Enter) << "Label2"
+                                                 << "write 23 53 open";
+    }
+
+    // Tab from the tab strip reaches the first location of the shown tab, marks
+    // it visibly, and Space or Enter picks it.
+    void keyboardPick() {
+        QFETCH(int, tab);
+        QFETCH(int, key);
+        QFETCH(QString, focused);
+        QFETCH(QString, written);
+        ShowTab(window(), tab);
+        auto* tabs = window()->findChild<QTabWidget*>(QStringLiteral("SSTab1"));
+        tabs->tabBar()->setFocus();
+        QWidget* label = child(focused);
+        const QImage unfocused = label->grab().toImage();
+
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), label);
+        QVERIFY(label->grab().toImage() != unfocused);
+
+        QTest::keyClick(label, Qt::Key(key));
+        QCOMPARE(m_picker->calls, QStringList({written, QStringLiteral("clear closed")}));
+        QVERIFY(DestroyedAfterDeferredDeletes(m_picker->window));
+    }
+
+    // One picker at a time, centred; after it closes the next starts afresh.
+    void showDesignStartsAfresh() {
+        int calls = 0;
+        const auto write = [&calls](const QString&, const QString&) { ++calls; };
+        const auto clear = [&calls] { ++calls; };
+        QPointer<frmDesign> first = ShowDesign(write, clear, nullptr);
+        QVERIFY(QTest::qWaitForWindowExposed(first));
+        const QPoint offCentre =
+            first->geometry().center() - first->screen()->availableGeometry().center();
+        // Within rounding and the offscreen platform's two-pixel frame.
+        QVERIFY(qAbs(offCentre.x()) <= 2 && qAbs(offCentre.y()) <= 2);
+
+        ShowTab(first, 1);
+        Hover(first, "Label10");
+        QCOMPARE(ShowDesign(write, clear, nullptr), first.data());
+        QCOMPARE(BoldLocations(first), QStringList({"Label10"}));
+
+        first->close();
+        QVERIFY(DestroyedAfterDeferredDeletes(first));
+        QPointer<frmDesign> second = ShowDesign(write, clear, nullptr);
+        QVERIFY(QTest::qWaitForWindowExposed(second));
+        QCOMPARE(second->findChild<QTabWidget*>(QStringLiteral("SSTab1"))->currentIndex(), 0);
+        QCOMPARE(BoldLocations(second), QStringList());
+        QCOMPARE(calls, 0);
+        delete second.data();
+    }
+};
+
+QTEST_MAIN(TestFrmDesign)
+#include "tst_frmdesign.moc"
