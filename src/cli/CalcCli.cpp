@@ -20,9 +20,9 @@ void PrintHelp(std::ostream& out) {
            "the message, the field that takes the focus, and the outcome.\n"
            "A field not given keeps its initial text. TEXT is taken as typed, blanks included.\n"
            "Exit status: 0 completed, 1 out of range, 2 an entry refused, 64 usage error.\n";
-    auto list = [&out](const char* title, std::span<const FieldSpec> fields) {
+    auto list = [&out](const char* title, std::span<const EntryField> fields) {
         out << "\n" << title << "\n";
-        for (const FieldSpec& f : fields) {
+        for (const EntryField& f : fields) {
             std::string name(f.name);
             name.resize(std::max<std::size_t>(name.size(), 16), ' ');
             out << "  " << name << f.caption << " [initial \"" << f.initialText << "\"]\n";

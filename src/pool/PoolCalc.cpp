@@ -11,7 +11,7 @@ using NumberText::FormatFixed;
 using NumberText::FormatGeneral;
 using NumberText::ReadNumber;
 
-const std::array<FieldSpec, 7> kPoolFields{{
+const std::array<EntryField, 7> kPoolFields{{
     {"txtPresskPa", "Barometric Pressure (kPa)", "101.325"},
     {"txttemp", "Desired Zone Air Temperature (°C)", "29"},
     {"txtrh", "Desired Zone Relative Humidity (%)", "60"},

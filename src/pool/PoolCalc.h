@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/CalcResult.h"
-#include "common/FieldSpec.h"
+#include "common/EntryField.h"
 #include "psychrometrics/Psychrometrics.h"
 
 #include <array>
@@ -58,7 +58,7 @@ struct PoolResult : CalcResult {
 inline constexpr std::string_view kZoneIterationsField = "frmMethod1.txtiter";
 
 // The entry fields in reading order, with captions and initial texts.
-extern const std::array<FieldSpec, 7> kPoolFields;
+extern const std::array<EntryField, 7> kPoolFields;
 
 // The member of PoolTexts named by a field's objectName, or null.
 std::string* PoolTextField(PoolTexts& texts, std::string_view name);

@@ -11,7 +11,7 @@ using NumberText::FormatFixed;
 using NumberText::FormatGeneral;
 using NumberText::ReadNumber;
 
-const std::array<FieldSpec, 13> kZoneFields{{
+const std::array<EntryField, 13> kZoneFields{{
     {"txtPresskPa", "Barometric Pressure (kPa)", "101.325"},
     {"txttemp", "Desired Zone Air Temperature (°C)", "28"},
     {"txtrh", "Desired Zone Relative Humidity (%)", "60"},

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/CalcResult.h"
-#include "common/FieldSpec.h"
+#include "common/EntryField.h"
 #include "psychrometrics/Psychrometrics.h"
 
 #include <array>
@@ -68,7 +68,7 @@ struct ZoneResult : CalcResult {
 
 // The entry fields in reading order, then the activity list, with captions and
 // initial texts.
-extern const std::array<FieldSpec, 13> kZoneFields;
+extern const std::array<EntryField, 13> kZoneFields;
 
 // The member of ZoneTexts named by a field's objectName, or null.
 std::string* ZoneTextField(ZoneTexts& texts, std::string_view name);

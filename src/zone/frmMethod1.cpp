@@ -145,9 +145,9 @@ void frmMethod1::HideDetailPanel() {
 
 void frmMethod1::cmdCalculate_Click() {
     ZoneTexts texts;
-    for (const FieldSpec& spec : kZoneFields) {
-        const QString name = QString::fromLatin1(spec.name.data(), qsizetype(spec.name.size()));
-        if (std::string* slot = ZoneTextField(texts, spec.name)) {
+    for (const EntryField& entry : kZoneFields) {
+        const QString name = QString::fromLatin1(entry.name.data(), qsizetype(entry.name.size()));
+        if (std::string* slot = ZoneTextField(texts, entry.name)) {
             *slot = Field(name)->text().toStdString();
         }
     }

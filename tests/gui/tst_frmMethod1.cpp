@@ -50,12 +50,12 @@ private slots:
 
     // The form's initial texts are the engine's.
     void initialTextsMatchEngine() {
-        for (const FieldSpec& spec : kZoneFields) {
-            const QString name = QString::fromUtf8(spec.name.data(), qsizetype(spec.name.size()));
+        for (const EntryField& entry : kZoneFields) {
+            const QString name = QString::fromUtf8(entry.name.data(), qsizetype(entry.name.size()));
             QLineEdit* f = m_screen->Field(name);
             QVERIFY2(f, qPrintable(name));
-            QCOMPARE(f->text(), QString::fromUtf8(spec.initialText.data(),
-                                                  qsizetype(spec.initialText.size())));
+            QCOMPARE(f->text(), QString::fromUtf8(entry.initialText.data(),
+                                                  qsizetype(entry.initialText.size())));
         }
         QCOMPARE(m_screen->windowTitle(), QStringLiteral("Detailed Calculation"));
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("cmdCalculate"));
@@ -229,10 +229,10 @@ private slots:
     void fieldsAnnouncedByCaption_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("caption");
-        for (const FieldSpec& spec : kZoneFields) {
-            QTest::newRow(spec.name.data())
-                << QString::fromUtf8(spec.name.data(), qsizetype(spec.name.size()))
-                << QString::fromUtf8(spec.caption.data(), qsizetype(spec.caption.size()));
+        for (const EntryField& entry : kZoneFields) {
+            QTest::newRow(entry.name.data())
+                << QString::fromUtf8(entry.name.data(), qsizetype(entry.name.size()))
+                << QString::fromUtf8(entry.caption.data(), qsizetype(entry.caption.size()));
         }
         QTest::newRow("txtPeopleGain") << "txtPeopleGain"
                                        << "Occupant Gains (litres/day)";
