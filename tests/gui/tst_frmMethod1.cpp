@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSet>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTextBrowser>
@@ -302,6 +303,51 @@ private slots:
         QCOMPARE(field("txtTotGain")->text(), QString());
         QCOMPARE(field("txtRate100")->text(), QStringLiteral("104.0554"));
         QCOMPARE(field("txtpws2")->text(), QStringLiteral("10097.60"));
+    }
+
+    // Every caption fits its box and its text runs into no neighbouring control.
+    void captionsFitAndDoNotOverlap() {
+        m_screen->findChild<QGroupBox*>(QStringLiteral("Frame1"))->show();
+        m_screen->findChild<QGroupBox*>(QStringLiteral("Frame2"))->show();
+        for (QLabel* label : m_screen->findChildren<QLabel*>()) {
+            if (label->text().isEmpty() || label->wordWrap() || !label->parentWidget() ||
+                label->parentWidget()->inherits("QStatusBar")) {
+                continue;
+            }
+            const QSize needed = label->sizeHint();
+            QVERIFY2(needed.width() <= label->width() && needed.height() <= label->height() + 2,
+                     qPrintable(label->objectName()));
+            const QRect text(label->pos(), QSize(needed.width(), label->height()));
+            for (QWidget* sibling :
+                 label->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                if (sibling == label || !sibling->isVisibleTo(m_screen.get()) ||
+                    qobject_cast<QLabel*>(sibling)) {
+                    continue;
+                }
+                QVERIFY2(!text.intersects(sibling->geometry()),
+                         qPrintable(label->objectName() + QStringLiteral(" runs into ") +
+                                    sibling->objectName()));
+            }
+        }
+    }
+
+    // Tab reaches every entry and every button of the normal arrangement.
+    void tabReachesEveryEntryAndButton() {
+        QSet<QString> reached;
+        QWidget* start = QApplication::focusWidget();
+        QVERIFY(start);
+        for (int i = 0; i < 60; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            reached.insert(QApplication::focusWidget()->objectName());
+        }
+        for (const char* name :
+             {"txtTamb",     "Command9",        "txtAmbrh",     "txtVentrate",   "Command5",
+              "txtFreshair", "Command6",        "txtInfil",     "Command3",      "txtVol",
+              "txttemp",     "txtrh",           "txtOccupancy", "comboActivity", "txtProcess",
+              "Command4",    "txtSwimPoolGain", "Command8",     "cmdCalculate",  "Command1"}) {
+            QVERIFY2(reached.contains(QString::fromLatin1(name)), name);
+        }
+        QVERIFY(!reached.contains(QStringLiteral("txtPresskPa")));
     }
 
     void statusBarShowsTimeAndDate() {
