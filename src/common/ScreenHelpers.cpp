@@ -1,14 +1,18 @@
 #include "common/ScreenHelpers.h"
 
 #include "common/MessageBox.h"
+#include "shell/ScreenFont.h"
 
 #include <QComboBox>
 #include <QDateTime>
+#include <QFrame>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMainWindow>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QStatusBar>
 #include <QTimer>
@@ -66,7 +70,57 @@ int Pixels(int twips) {
     return twips / 15;
 }
 
+const char* const kScreenStyle = R"(
+QGroupBox[class="caption"] { font-weight: bold; color: rgb(0, 0, 255); }
+QGroupBox[class="plain"] { border: none; margin: 0; padding: 0; }
+QLineEdit[class="result"] { background: rgb(64, 64, 64); color: white; }
+QLabel[class="bold"] { font-weight: bold; }
+QLabel[class="bolditalic"] { font-weight: bold; font-style: italic; }
+#Line1 { background: rgb(224, 224, 224); }
+)";
+
 } // namespace
+
+void StyleScreen(QWidget* screen) {
+    screen->setFont(ScreenFont());
+    screen->setStyleSheet(QString::fromLatin1(kScreenStyle));
+    if (auto* rule = screen->findChild<QFrame*>(QStringLiteral("Line1"))) {
+        rule->setFixedHeight(1);
+    }
+    for (auto* button : screen->findChildren<QPushButton*>()) {
+        // No button of a screen answers Enter.
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+    for (const char* name : {"cmdCalculate", "Command1"}) {
+        if (auto* button = screen->findChild<QPushButton*>(QString::fromLatin1(name))) {
+            button->setFont(ScreenFont(8.25, true));
+        }
+    }
+    if (auto* calculate = screen->findChild<QPushButton*>(QStringLiteral("cmdCalculate"))) {
+        calculate->setIcon(QIcon(QStringLiteral(":/images/calculator.svg")));
+    }
+    if (auto* close = screen->findChild<QPushButton*>(QStringLiteral("Command1"))) {
+        close->setIcon(QIcon(QStringLiteral(":/images/cross.svg")));
+    }
+    if (auto* logo = screen->findChild<QLabel*>(QStringLiteral("Image1"))) {
+        logo->setPixmap(QIcon(QStringLiteral(":/images/logo.svg"))
+                            .pixmap(logo->size(), screen->devicePixelRatioF()));
+    }
+}
+
+void NameFieldsByCaptions(QWidget* screen) {
+    for (QLabel* caption : screen->findChildren<QLabel*>()) {
+        if (QWidget* buddy = caption->buddy(); buddy && buddy->accessibleName().isEmpty()) {
+            buddy->setAccessibleName(caption->text().trimmed());
+        }
+    }
+    for (QComboBox* list : screen->findChildren<QComboBox*>()) {
+        if (list->lineEdit()) {
+            list->lineEdit()->setAccessibleName(list->accessibleName());
+        }
+    }
+}
 
 void SuppressEnterKey(QWidget* field) {
     static const char* const kFilterName = "enterKeyFilter";

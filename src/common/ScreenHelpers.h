@@ -10,6 +10,15 @@ class QLineEdit;
 class QMainWindow;
 class QWidget;
 
+// The look the calculation screens share: their font, the blue bold group
+// captions, the dark result fields and the light rule under the menu bar.
+void StyleScreen(QWidget* screen);
+
+// Gives every field that has a caption beside it (its buddy) that caption as its
+// accessible name, unless it has one already; the text part of an editable list
+// takes its list's name.
+void NameFieldsByCaptions(QWidget* screen);
+
 // Keeps the Enter key out of a numeric entry field: it inserts nothing, moves
 // nothing and presses nothing. Every other key passes unchanged.
 void SuppressEnterKey(QWidget* field);

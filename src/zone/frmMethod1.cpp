@@ -16,31 +16,12 @@ namespace {
 
 constexpr int kStatusPanelTwips = 6615;
 
-const char* const kStyle = R"(
-QGroupBox[class="caption"] { font-weight: bold; color: rgb(0, 0, 255); }
-QGroupBox[class="plain"] { border: none; margin: 0; padding: 0; }
-QLineEdit[class="result"] { background: rgb(64, 64, 64); color: white; }
-QLabel[class="bold"] { font-weight: bold; }
-QLabel[class="bolditalic"] { font-weight: bold; font-style: italic; }
-#Line1 { background: rgb(224, 224, 224); }
-)";
-
 } // namespace
 
 frmMethod1::frmMethod1(QWidget* parent) : QMainWindow(parent), m_ui(new Ui::frmMethod1) {
     m_ui->setupUi(this);
-    setFont(ScreenFont());
-    setStyleSheet(QString::fromLatin1(kStyle));
-    m_ui->Line1->setFixedHeight(1);
-    for (QWidget* button :
-         {static_cast<QWidget*>(m_ui->cmdCalculate), static_cast<QWidget*>(m_ui->Command1)}) {
-        button->setFont(ScreenFont(8.25, true));
-    }
+    StyleScreen(this);
     m_ui->Label41->setFont(ScreenFont(9.75, true));
-    m_ui->cmdCalculate->setIcon(QIcon(QStringLiteral(":/images/calculator.svg")));
-    m_ui->Command1->setIcon(QIcon(QStringLiteral(":/images/cross.svg")));
-    m_ui->Image1->setPixmap(QIcon(QStringLiteral(":/images/logo.svg"))
-                                .pixmap(m_ui->Image1->size(), devicePixelRatio()));
 
     // The panel's fields take the caption of their row, with the column for the grid.
     const QString zone = tr("Zone");
@@ -62,11 +43,7 @@ frmMethod1::frmMethod1(QWidget* parent) : QMainWindow(parent), m_ui(new Ui::frmM
         }
     }
     // Every other field and list is announced by the caption beside it.
-    for (QLabel* caption : findChildren<QLabel*>()) {
-        if (QWidget* buddy = caption->buddy(); buddy && buddy->accessibleName().isEmpty()) {
-            buddy->setAccessibleName(caption->text().trimmed());
-        }
-    }
+    NameFieldsByCaptions(this);
     m_ui->txtRate100->setAccessibleName(tr("Moisture Removal Rate HX 100 (litres/day)"));
     m_ui->txtRate160->setAccessibleName(tr("Moisture Removal Rate HX 160 (litres/day)"));
     m_ui->txtRate200->setAccessibleName(tr("Moisture Removal Rate HX 200 (litres/day)"));
@@ -83,10 +60,6 @@ frmMethod1::frmMethod1(QWidget* parent) : QMainWindow(parent), m_ui(new Ui::frmM
     // The lists are single-line already; Enter must not add what was typed to them.
     for (QComboBox* list : {m_ui->txtOccupancy, m_ui->comboActivity}) {
         SuppressEnterKey(list->lineEdit());
-        list->lineEdit()->setAccessibleName(list->accessibleName());
-    }
-    for (QWidget* button : findChildren<QPushButton*>()) {
-        static_cast<QPushButton*>(button)->setAutoDefault(false);
     }
 
     // Entries top to bottom with their buttons, then the commands.

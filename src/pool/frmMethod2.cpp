@@ -1,0 +1,179 @@
+#include "pool/frmMethod2.h"
+
+#include "ui_frmMethod2.h"
+
+#include "common/ScreenHelpers.h"
+#include "pool/PoolCalc.h"
+#include "zone/frmMethod1.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+namespace {
+
+constexpr int kStatusPanelTwips = 5985;
+
+QString ToQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+} // namespace
+
+frmMethod2::frmMethod2(frmMethod1* zone, QWidget* parent)
+    : QMainWindow(parent), m_ui(new Ui::frmMethod2), m_zone(zone) {
+    m_ui->setupUi(this);
+    StyleScreen(this);
+
+    const QString zoneColumn = tr("Zone");
+    const QString waterColumn = tr("Air - Water");
+    const std::pair<QLabel*, std::pair<QLineEdit*, QLineEdit*>> grid[] = {
+        {m_ui->Label31, {m_ui->txtpws1, m_ui->txtpws2}},
+        {m_ui->Label32, {m_ui->txtpw1, m_ui->txtpw2}},
+        {m_ui->Label33, {m_ui->txtW1, m_ui->txtW2}},
+        {m_ui->Label34, {m_ui->txtv1, m_ui->txtV2}},
+        {m_ui->Label35, {m_ui->txtd1, m_ui->txtd2}},
+        {m_ui->Label36, {m_ui->txth1, m_ui->txth2}},
+        {m_ui->Label37, {m_ui->txtDP, nullptr}},
+        {m_ui->Label38, {m_ui->txtWBzone, nullptr}},
+    };
+    for (const auto& [caption, fields] : grid) {
+        fields.first->setAccessibleName(zoneColumn + QLatin1Char(' ') + caption->text());
+        if (fields.second) {
+            fields.second->setAccessibleName(waterColumn + QLatin1Char(' ') + caption->text());
+        }
+    }
+    m_ui->txtRate100->setAccessibleName(tr("Moisture Removal Rate HX 100 (litres/day)"));
+    m_ui->txtRate160->setAccessibleName(tr("Moisture Removal Rate HX 160 (litres/day)"));
+    m_ui->txtRate200->setAccessibleName(tr("Moisture Removal Rate HX 200 (litres/day)"));
+    NameFieldsByCaptions(this);
+
+    for (QLineEdit* entry : {m_ui->txttemp, m_ui->txtrh, m_ui->txtPresskPa, m_ui->txtpoolarea,
+                             m_ui->txtpooltemp, m_ui->txtTotalOccupancy}) {
+        SuppressEnterKey(entry);
+    }
+    for (QComboBox* list : {m_ui->txtOccupancy, m_ui->cmbOccupancy2}) {
+        SuppressEnterKey(list->lineEdit());
+    }
+
+    QWidget* order[] = {m_ui->txttemp,     m_ui->txtrh,        m_ui->txtpooltemp,
+                        m_ui->txtpoolarea, m_ui->txtOccupancy, m_ui->cmbOccupancy2,
+                        m_ui->Command1,    m_ui->cmdCalculate, m_ui->Command3,
+                        m_ui->Command4,    m_ui->Command2};
+    for (std::size_t i = 1; i < std::size(order); ++i) {
+        setTabOrder(order[i - 1], order[i]);
+    }
+
+    InstallStatusBar(this, kStatusPanelTwips);
+
+    connect(m_ui->cmdCalculate, &QPushButton::clicked, this, &frmMethod2::cmdCalculate_Click);
+    connect(m_ui->Command1, &QPushButton::clicked, this, &frmMethod2::Command1_Click);
+    connect(m_ui->Command2, &QPushButton::clicked, this, &frmMethod2::Command2_Click);
+    connect(m_ui->Command3, &QPushButton::clicked, this, &frmMethod2::Command3_Click);
+    connect(m_ui->Command4, &QPushButton::clicked, this, &frmMethod2::Command4_Click);
+
+    resize(613, 295);
+    m_ui->cmdCalculate->setFocus(Qt::OtherFocusReason);
+}
+
+frmMethod2::~frmMethod2() = default;
+
+QLineEdit* frmMethod2::Field(const QString& name) const {
+    if (auto* list = findChild<QComboBox*>(name)) {
+        return list->lineEdit();
+    }
+    return findChild<QLineEdit*>(name);
+}
+
+void frmMethod2::ShowStandalone() {
+    show();
+    raise();
+    activateWindow();
+    m_ui->Frame2->show();
+}
+
+void frmMethod2::ShowAsEstimator(const QString& zoneTemp, const QString& zoneRh) {
+    setWindowTitle(tr("Swimming Pool Evaporation Rate Calculation"));
+    show();
+    raise();
+    activateWindow();
+    m_ui->Frame2->hide();
+    m_ui->Command3->setEnabled(false);
+    m_ui->Command3->show();
+    m_ui->Command4->show();
+    m_ui->lblInstruction->show();
+    m_ui->txttemp->setText(zoneTemp);
+    m_ui->txtrh->setText(zoneRh);
+}
+
+void frmMethod2::ShowDetailPanel() {
+    m_ui->Frame1->show();
+}
+
+void frmMethod2::HideDetailPanel() {
+    m_ui->Frame1->hide();
+    // Not showNormal(): a hidden screen must stay hidden.
+    setWindowState(windowState() & ~Qt::WindowMaximized);
+}
+
+void frmMethod2::cmdCalculate_Click() {
+    PoolTexts texts;
+    for (const EntryField& entry : kPoolFields) {
+        if (std::string* slot = PoolTextField(texts, entry.name)) {
+            *slot = Field(ToQString(entry.name))->text().toStdString();
+        }
+    }
+    const QString zonePrefix = ToQString(kZoneIterationsField).section(QLatin1Char('.'), 0, 0);
+    const FieldResolver resolve = [this, zonePrefix](const QString& name) -> QLineEdit* {
+        if (name.startsWith(zonePrefix + QLatin1Char('.'))) {
+            return m_zone ? m_zone->Field(name.section(QLatin1Char('.'), 1)) : nullptr;
+        }
+        return Field(name);
+    };
+    const auto checks = ValidatePoolInputs(texts);
+    // A refusal here leaves the focus where it is.
+    if (ApplyChecks(this, checks, resolve, false)) {
+        return;
+    }
+    const PoolResult result = CalculatePool(*checks.inputs);
+    ApplyResult(this, result, resolve);
+    if (result.outcome == Outcome::Completed) {
+        m_ui->Command3->setEnabled(true);
+    }
+}
+
+void frmMethod2::HideEstimatorCommands() {
+    m_ui->Command3->hide();
+    m_ui->Command4->hide();
+}
+
+void frmMethod2::Command1_Click() {
+    hide();
+    HideEstimatorCommands();
+}
+
+void frmMethod2::Command2_Click() {
+    HideDetailPanel();
+    emit hideDetailsRequested();
+}
+
+// Hands the evaporation and the entries, as they stand, to the building zone.
+void frmMethod2::Command3_Click() {
+    if (m_zone) {
+        m_zone->Field(QStringLiteral("txtSwimPoolGain"))->setText(m_ui->txtm2->text());
+        m_zone->Field(QStringLiteral("txttemp"))->setText(m_ui->txttemp->text());
+        m_zone->Field(QStringLiteral("txtrh"))->setText(m_ui->txtrh->text());
+        m_zone->Field(QStringLiteral("txtOccupancy"))->setText(m_ui->txtTotalOccupancy->text());
+        m_zone->Field(QStringLiteral("comboActivity"))->setText(QStringLiteral("Social"));
+    }
+    hide();
+    m_ui->lblInstruction->hide();
+    HideEstimatorCommands();
+    if (m_zone) {
+        m_zone->ClearZoneResults();
+    }
+}
+
+void frmMethod2::Command4_Click() {
+    hide();
+    HideEstimatorCommands();
+}

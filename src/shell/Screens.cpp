@@ -1,0 +1,48 @@
+#include "shell/Screens.h"
+
+#include "pool/frmMethod2.h"
+#include "zone/frmMethod1.h"
+
+#include <QLineEdit>
+
+Screens::Screens() = default;
+
+// The pool screen refers to the zone screen, so it goes first.
+Screens::~Screens() {
+    m_pool.reset();
+    m_zone.reset();
+}
+
+frmMethod1* Screens::Zone() {
+    if (!m_zone) {
+        m_zone = std::make_unique<frmMethod1>();
+        connect(m_zone.get(), &frmMethod1::estimateRequested, this, &Screens::EstimatePoolGain);
+        connect(m_zone.get(), &frmMethod1::hideDetailsRequested, this,
+                [this] { HideDetailsFrom(m_zone.get()); });
+    }
+    return m_zone.get();
+}
+
+frmMethod2* Screens::Pool() {
+    if (!m_pool) {
+        m_pool = std::make_unique<frmMethod2>(Zone());
+        connect(m_pool.get(), &frmMethod2::hideDetailsRequested, this,
+                [this] { HideDetailsFrom(m_pool.get()); });
+    }
+    return m_pool.get();
+}
+
+void Screens::EstimatePoolGain() {
+    frmMethod1* zone = Zone();
+    Pool()->ShowAsEstimator(zone->Field(QStringLiteral("txttemp"))->text(),
+                            zone->Field(QStringLiteral("txtrh"))->text());
+}
+
+void Screens::HideDetailsFrom(QObject* screen) {
+    // The pressed screen has hidden its own panel already.
+    if (screen == m_zone.get()) {
+        Pool()->HideDetailPanel();
+    } else {
+        Zone()->HideDetailPanel();
+    }
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QObject>
+
+#include <memory>
+
+class frmMethod1;
+class frmMethod2;
+
+// The two calculation screens and what passes between them. Each screen is made
+// once, when first needed, and lives until the program ends.
+class Screens : public QObject {
+    Q_OBJECT
+
+public:
+    Screens();
+    ~Screens() override;
+
+    frmMethod1* Zone();
+    frmMethod2* Pool();
+    // The pool screen if it has been made, without making it.
+    frmMethod2* PoolIfMade() const { return m_pool.get(); }
+
+    // "Estimate..": the pool screen as the estimator of the zone's pool gain.
+    void EstimatePoolGain();
+
+    // Hide Details pressed on one screen: its panel first, then the other's.
+    void HideDetailsFrom(QObject* screen);
+
+private:
+    std::unique_ptr<frmMethod1> m_zone;
+    std::unique_ptr<frmMethod2> m_pool;
+};
