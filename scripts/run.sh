@@ -4,4 +4,4 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 bash "$root/scripts/build.sh"
-exec "$build/bin/varneldh-calc" "${@:---help}"
+exec "$build/bin/varneldh" "$@"

@@ -3,6 +3,7 @@
 #include "common/MessageBox.h"
 #include "shell/ScreenFont.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDateTime>
 #include <QFrame>
@@ -66,6 +67,34 @@ private:
     QTimer m_timer;
 };
 
+class CloseRule : public QObject {
+public:
+    CloseRule(std::function<void()> endProgram, QObject* parent)
+        : QObject(parent), m_endProgram(std::move(endProgram)) {
+        // While the session ends, the window system's requests are not the user's.
+        connect(qApp, &QGuiApplication::commitDataRequest, this,
+                [this] { m_sessionEnding = true; });
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Close) {
+            return QObject::eventFilter(watched, event);
+        }
+        event->ignore();
+        // The user's close button, window menu and close key arrive from the
+        // window system; close() called by a program does not.
+        if (event->spontaneous() && !m_sessionEnding && m_endProgram) {
+            m_endProgram();
+        }
+        return true;
+    }
+
+private:
+    std::function<void()> m_endProgram;
+    bool m_sessionEnding = false;
+};
+
 int Pixels(int twips) {
     return twips / 15;
 }
@@ -120,6 +149,15 @@ void NameFieldsByCaptions(QWidget* screen) {
             list->lineEdit()->setAccessibleName(list->accessibleName());
         }
     }
+}
+
+void SetClientSize(QMainWindow* screen, int w, int h) {
+    const int menu = screen->menuWidget() ? screen->menuWidget()->sizeHint().height() : 0;
+    screen->resize(w, h + menu);
+}
+
+void InstallCloseRule(QMainWindow* screen, std::function<void()> endProgram) {
+    screen->installEventFilter(new CloseRule(std::move(endProgram), screen));
 }
 
 void SuppressEnterKey(QWidget* field) {

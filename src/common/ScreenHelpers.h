@@ -28,6 +28,14 @@ void SuppressEnterKey(QWidget* field);
 // system's short formats, kept current.
 void InstallStatusBar(QMainWindow* screen, int plainPanelTwips);
 
+// Sizes a working screen so that the area below its menu bar is w x h pixels.
+void SetClientSize(QMainWindow* screen, int w, int h);
+
+// The close rule of the working screens: a close request never closes the
+// window; one from the user's own close control ends the program through
+// endProgram, one from anywhere else is refused.
+void InstallCloseRule(QMainWindow* screen, std::function<void()> endProgram);
+
 // Finds the field a result names; null when the screen has none by that name.
 using FieldResolver = std::function<QLineEdit*(const QString& name)>;
 

@@ -5,7 +5,7 @@
 
 #include <QLineEdit>
 
-Screens::Screens() = default;
+Screens::Screens(MadeHook made) : m_made(std::move(made)) {}
 
 // The pool screen refers to the zone screen, so it goes first.
 Screens::~Screens() {
@@ -19,6 +19,9 @@ frmMethod1* Screens::Zone() {
         connect(m_zone.get(), &frmMethod1::estimateRequested, this, &Screens::EstimatePoolGain);
         connect(m_zone.get(), &frmMethod1::hideDetailsRequested, this,
                 [this] { HideDetailsFrom(m_zone.get()); });
+        if (m_made) {
+            m_made(m_zone.get());
+        }
     }
     return m_zone.get();
 }
@@ -28,6 +31,9 @@ frmMethod2* Screens::Pool() {
         m_pool = std::make_unique<frmMethod2>(Zone());
         connect(m_pool.get(), &frmMethod2::hideDetailsRequested, this,
                 [this] { HideDetailsFrom(m_pool.get()); });
+        if (m_made) {
+            m_made(m_pool.get());
+        }
     }
     return m_pool.get();
 }
@@ -45,4 +51,13 @@ void Screens::HideDetailsFrom(QObject* screen) {
     } else {
         Zone()->HideDetailPanel();
     }
+}
+
+void Screens::RevealDetails() {
+    frmMethod1* zone = Zone();
+    zone->ShowDetailPanel();
+    zone->setWindowState(zone->windowState() | Qt::WindowMaximized);
+    frmMethod2* pool = Pool();
+    pool->ShowDetailPanel();
+    pool->setWindowState(pool->windowState() | Qt::WindowMaximized);
 }

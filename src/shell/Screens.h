@@ -2,8 +2,10 @@
 
 #include <QObject>
 
+#include <functional>
 #include <memory>
 
+class QMainWindow;
 class frmMethod1;
 class frmMethod2;
 
@@ -13,7 +15,11 @@ class Screens : public QObject {
     Q_OBJECT
 
 public:
-    Screens();
+    // Called with each screen as it is made, so that the program can give it its
+    // menu bar and close rule.
+    using MadeHook = std::function<void(QMainWindow* screen)>;
+
+    explicit Screens(MadeHook made = {});
     ~Screens() override;
 
     frmMethod1* Zone();
@@ -27,7 +33,12 @@ public:
     // Hide Details pressed on one screen: its panel first, then the other's.
     void HideDetailsFrom(QObject* screen);
 
+    // The right password: both detail panels shown, both screens maximised. A
+    // screen not made yet is made hidden, and shows so when next opened.
+    void RevealDetails();
+
 private:
+    MadeHook m_made;
     std::unique_ptr<frmMethod1> m_zone;
     std::unique_ptr<frmMethod2> m_pool;
 };

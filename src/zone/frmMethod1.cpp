@@ -109,6 +109,11 @@ void frmMethod1::ClearZoneResults() {
     }
 }
 
+void frmMethod1::ShowDetailPanel() {
+    m_ui->Frame1->show();
+    m_ui->Frame2->show();
+}
+
 void frmMethod1::HideDetailPanel() {
     m_ui->Frame1->hide();
     m_ui->Frame2->hide();

@@ -22,6 +22,9 @@ public:
     // Empties the nine result fields in their fixed order.
     void ClearZoneResults();
 
+    // Shows the detail panel with its removal-rate box.
+    void ShowDetailPanel();
+
     // Hides this screen's detail panel and returns it to its normal size.
     void HideDetailPanel();
 

@@ -1,0 +1,110 @@
+#include "shell/Application.h"
+
+#include "common/MessageBox.h"
+#include "common/ScreenHelpers.h"
+#include "pool/frmMethod2.h"
+#include "shell/Menus.h"
+#include "shell/Misc.h"
+#include "shell/PrintWindow.h"
+#include "shell/Resources.h"
+#include "shell/Screens.h"
+#include "shell/StartupDefaults.h"
+#include "shell/frmAbout.h"
+#include "shell/frmMain.h"
+#include "shell/frmSplash.h"
+#include "shell/frmpassword.h"
+#include "zone/frmMethod1.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QIcon>
+
+#include <QLineEdit>
+#include <cstdio>
+
+Application::Application()
+    : m_screens(std::make_unique<Screens>([this](QMainWindow* screen) { GiveMenus(screen); })) {
+    InitUiResources();
+    QCoreApplication::setApplicationName(QStringLiteral("varneldh"));
+    QGuiApplication::setApplicationDisplayName(AppTitle());
+    QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/images/app-icon.svg")));
+    // The program ends only through Exit or a user's close request, never
+    // because its last window went away (the splash is one such moment).
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+}
+
+const char* Application::MissingDisplay() {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        return "no display to show the windows on";
+    }
+#endif
+    return nullptr;
+}
+
+int Application::SayMissingDisplay(const char* reason) {
+    std::fprintf(stderr,
+                 "varneldh: %s; start it from a desktop session, or try: xvfb-run -a varneldh\n",
+                 reason);
+    return 1;
+}
+
+// The screens go before the main screen whose menus they share nothing with.
+Application::~Application() {
+    m_screens.reset();
+    m_main.reset();
+}
+
+void Application::Exit() {
+    QCoreApplication::exit(0);
+}
+
+void Application::Start() {
+    m_splash = new frmSplash([this] { WriteStartupDefaults(); }, [this] { ShowMainScreen(); });
+    m_splash->show();
+}
+
+void Application::WriteStartupDefaults() {
+    frmMethod1* zone = m_screens->Zone();
+    Misc::SetStartupDefaults([zone](const char* field, const QString& text) {
+        zone->Field(QString::fromLatin1(field))->setText(text);
+    });
+}
+
+void Application::ShowMainScreen() {
+    m_main = std::make_unique<frmMain>();
+    GiveMenus(m_main.get());
+    connect(m_main.get(), &frmMain::zoneRequested, this, [this] {
+        frmMethod1* zone = m_screens->Zone();
+        zone->show();
+        zone->raise();
+        zone->activateWindow();
+    });
+    connect(m_main.get(), &frmMain::poolRequested, this,
+            [this] { m_screens->Pool()->ShowStandalone(); });
+    m_main->show();
+}
+
+void Application::GiveMenus(QMainWindow* screen) {
+    const QSize client = screen->size();
+    MenuHandlers handlers;
+    handlers.exit = &Application::Exit;
+    handlers.help = [] { Misc::ShowHelpContents(); };
+    handlers.about = [screen] { ShowAbout(screen); };
+    handlers.print = [screen] { PrintWindow(screen); };
+    handlers.password = [this, screen] {
+        ShowPassword([this] { m_screens->RevealDetails(); }, screen);
+    };
+    MenuKind kind = MenuKind::Main;
+    if (qobject_cast<frmMethod1*>(screen)) {
+        kind = MenuKind::Zone;
+    } else if (qobject_cast<frmMethod2*>(screen)) {
+        kind = MenuKind::Pool;
+    }
+    InstallMenus(screen, kind, handlers);
+    SetClientSize(screen, client.width(), client.height());
+    InstallCloseRule(screen, &Application::Exit);
+}
+
+frmSplash* Application::Splash() const { return m_splash.data(); }

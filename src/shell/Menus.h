@@ -1,0 +1,20 @@
+#pragma once
+
+#include <functional>
+
+class QMainWindow;
+
+// The menu bar of each working screen, with the items, names and separators
+// that screen carries. Each handler is called when its item is chosen; a null
+// handler leaves the item out.
+struct MenuHandlers {
+    std::function<void()> print;
+    std::function<void()> exit;
+    std::function<void()> password;
+    std::function<void()> help;
+    std::function<void()> about;
+};
+
+enum class MenuKind { Main, Zone, Pool };
+
+void InstallMenus(QMainWindow* screen, MenuKind kind, const MenuHandlers& handlers);

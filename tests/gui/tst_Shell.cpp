@@ -1,0 +1,235 @@
+#include "GuiTestSupport.h"
+
+#include "pool/frmMethod2.h"
+#include "shell/Application.h"
+#include "shell/Screens.h"
+#include "shell/frmMain.h"
+#include "shell/frmSplash.h"
+#include "zone/frmMethod1.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QtTest>
+#include <qpa/qwindowsysteminterface.h>
+
+namespace {
+
+// The items of a menu in order: objectName and caption, "-" for a separator.
+QStringList Items(QMenu* menu) {
+    QStringList items;
+    for (QAction* action : menu->actions()) {
+        items << (action->isSeparator() ? action->objectName() + QStringLiteral(" -")
+                                        : action->objectName() + QLatin1Char(' ') + action->text());
+    }
+    return items;
+}
+
+QStringList Menus(QMainWindow* screen) {
+    QStringList menus;
+    for (QAction* action : screen->menuBar()->actions()) {
+        menus << action->menu()->objectName() + QLatin1Char(' ') + action->text();
+    }
+    return menus;
+}
+
+// Runs the program's event loop until it is told to end, or a second has passed.
+// True when it was told to end. (The application's own loop, since a request to
+// end stops every loop started after it too.)
+bool EndsProgram(const std::function<void()>& act) {
+    QTimer::singleShot(0, act);
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    guard.start(1000);
+    return QCoreApplication::exec() == 0;
+}
+
+// The next widget Tab would reach after this one.
+QWidget* NextTabStop(QWidget* from) {
+    QWidget* next = from->nextInFocusChain();
+    while (next != from && !(next->focusPolicy() & Qt::TabFocus)) {
+        next = next->nextInFocusChain();
+    }
+    return next;
+}
+
+} // namespace
+
+class TestShell : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<Application> m_program;
+
+    void finishSplash() {
+        QVERIFY(m_program->Splash());
+        QTest::mouseClick(m_program->Splash(), Qt::LeftButton);
+        // The main screen shows once the splash is gone.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QTRY_VERIFY(m_program->MainScreen());
+    }
+
+private slots:
+    void init() {
+        m_program = std::make_unique<Application>();
+        m_program->Start();
+        finishSplash();
+    }
+    void cleanup() { m_program.reset(); }
+
+    // The defaults are written into the zone screen, made hidden, before the
+    // main screen shows.
+    void handOverWritesDefaults() {
+        frmMethod1* zone = m_program->screens().Zone();
+        QVERIFY(!zone->isVisible());
+        QVERIFY(m_program->MainScreen()->isVisible());
+        QCOMPARE(zone->Field(QStringLiteral("txtTamb"))->text(), QStringLiteral("46"));
+        QCOMPARE(zone->Field(QStringLiteral("txtrh"))->text(), QStringLiteral("60"));
+        QVERIFY(!m_program->Splash());
+        QCOMPARE(TopLevelsNamed(QStringLiteral("frmSplash")).size(), 0);
+    }
+
+    void mainScreen() {
+        frmMain* main = m_program->MainScreen();
+        QCOMPARE(main->objectName(), QStringLiteral("frmMain"));
+        QCOMPARE(main->windowTitle(),
+                 QStringLiteral("Varnel Dehumidification Unit Selection Software"));
+        QCOMPARE(main->focusWidget()->objectName(), QStringLiteral("Command1"));
+        QCOMPARE(NextTabStop(main->focusWidget())->objectName(), QStringLiteral("Command4"));
+        QVERIFY(!(main->windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(!(main->windowFlags() & Qt::WindowMinimizeButtonHint));
+    }
+
+    void menuBars_data() {
+        QTest::addColumn<QString>("screen");
+        QTest::addColumn<QStringList>("menus");
+        QTest::addColumn<QStringList>("file");
+        QTest::addColumn<QStringList>("additional");
+        QTest::addColumn<QStringList>("help");
+        QTest::newRow("frmMain") << "frmMain" << QStringList{"mnuFile File", "mnuHelpMain Help"}
+                                 << QStringList{"mnuExit Exit"} << QStringList{}
+                                 << QStringList{"mnuHelp Varnel DH Help", "mnuSep1 -",
+                                                "mnuAbout About"};
+        QTest::newRow("frmMethod1")
+            << "frmMethod1"
+            << QStringList{"mnuFile File", "mnuAdditional Additional Info", "mnuHelp Help"}
+            << QStringList{"mnuPrint Print Window", "mnuSep1 -", "mnuExit Exit"}
+            << QStringList{"mnuPassword Psychrometrics"}
+            << QStringList{"mnuHelpIndex Varnel DH Help", "mnuAbout About"};
+        QTest::newRow("frmMethod2")
+            << "frmMethod2"
+            << QStringList{"mnuFile File", "mnuAdditional Additional Info", "mnuHelp Help"}
+            << QStringList{"mnuPrint Print Window", "mnuExit Exit"}
+            << QStringList{"mnuPassword Psychrometrics"}
+            << QStringList{"mnuHelpContents Varnel DH Help", "mnuSep1 -", "mnuAbout About"};
+    }
+
+    void menuBars() {
+        QFETCH(QString, screen);
+        QFETCH(QStringList, menus);
+        QFETCH(QStringList, file);
+        QFETCH(QStringList, additional);
+        QFETCH(QStringList, help);
+        QMainWindow* window = screen == QLatin1String("frmMain") ? m_program->MainScreen()
+                              : screen == QLatin1String("frmMethod1")
+                                  ? static_cast<QMainWindow*>(m_program->screens().Zone())
+                                  : m_program->screens().Pool();
+        QCOMPARE(window->objectName(), screen);
+        QCOMPARE(Menus(window), menus);
+        QCOMPARE(Items(window->findChild<QMenu*>(QStringLiteral("mnuFile"))), file);
+        if (!additional.isEmpty()) {
+            QCOMPARE(Items(window->findChild<QMenu*>(QStringLiteral("mnuAdditional"))), additional);
+        }
+        const QString helpMenu = screen == QLatin1String("frmMain") ? QStringLiteral("mnuHelpMain")
+                                                                    : QStringLiteral("mnuHelp");
+        QCOMPARE(Items(window->findChild<QMenu*>(helpMenu)), help);
+        for (QAction* action : window->findChildren<QAction*>()) {
+            QVERIFY2(!action->text().contains(QLatin1Char('&')), qPrintable(action->text()));
+            QVERIFY(action->shortcut().isEmpty());
+        }
+    }
+
+    void buttonsOpenTheScreens() {
+        frmMain* main = m_program->MainScreen();
+        QTest::mouseClick(main->findChild<QPushButton*>(QStringLiteral("Command4")),
+                          Qt::LeftButton);
+        QVERIFY(m_program->screens().Zone()->isVisible());
+        QVERIFY(main->isVisible());
+        QTest::mouseClick(main->findChild<QPushButton*>(QStringLiteral("Command4")),
+                          Qt::LeftButton);
+        QCOMPARE(TopLevelsNamed(QStringLiteral("frmMethod1")).size(), 1);
+
+        // After an estimate, the pool command brings the unit counts back.
+        QTest::mouseClick(
+            m_program->screens().Zone()->findChild<QPushButton*>(QStringLiteral("Command8")),
+            Qt::LeftButton);
+        frmMethod2* pool = m_program->screens().Pool();
+        QVERIFY(!pool->findChild<QWidget*>(QStringLiteral("Frame2"))->isVisibleTo(pool));
+        QTest::mouseClick(main->findChild<QPushButton*>(QStringLiteral("Command1")),
+                          Qt::LeftButton);
+        QVERIFY(pool->isVisible());
+        QVERIFY(pool->findChild<QWidget*>(QStringLiteral("Frame2"))->isVisibleTo(pool));
+    }
+
+    void exitEndsTheProgram_data() {
+        QTest::addColumn<QString>("screen");
+        QTest::newRow("frmMain") << "frmMain";
+        QTest::newRow("frmMethod1") << "frmMethod1";
+        QTest::newRow("frmMethod2") << "frmMethod2";
+    }
+
+    void exitEndsTheProgram() {
+        QFETCH(QString, screen);
+        m_program->screens().Pool();
+        QWidget* window = TopLevelsNamed(screen).value(0);
+        QVERIFY(window);
+        QAction* exit = window->findChild<QAction*>(QStringLiteral("mnuExit"));
+        QVERIFY(EndsProgram([exit] { exit->trigger(); }));
+    }
+
+    // The user's close control ends the program; a close from elsewhere is
+    // refused; neither closes the window.
+    void closeRequests() {
+        QFETCH(QString, screen);
+        m_program->screens().Zone()->show();
+        m_program->screens().Pool()->show();
+        QWidget* window = TopLevelsNamed(screen).value(0);
+        QVERIFY(window);
+        QVERIFY(!window->close());
+        QVERIFY(window->isVisible());
+        QVERIFY(EndsProgram([window] {
+            QWindowSystemInterface::handleCloseEvent<QWindowSystemInterface::SynchronousDelivery>(
+                window->windowHandle());
+        }));
+        QVERIFY(window->isVisible());
+    }
+
+    void closeRequests_data() { exitEndsTheProgram_data(); }
+
+    // The right password: both panels, both screens maximised; a pool screen not
+    // yet shown opens maximised with its panel.
+    void revealDetails() {
+        frmMethod1* zone = m_program->screens().Zone();
+        zone->show();
+        m_program->screens().RevealDetails();
+        QVERIFY(zone->findChild<QGroupBox*>(QStringLiteral("Frame1"))->isVisibleTo(zone));
+        QVERIFY(zone->findChild<QGroupBox*>(QStringLiteral("Frame2"))->isVisibleTo(zone));
+        QVERIFY(zone->windowState() & Qt::WindowMaximized);
+        frmMethod2* pool = m_program->screens().Pool();
+        QVERIFY(!pool->isVisible());
+        QTest::mouseClick(
+            m_program->MainScreen()->findChild<QPushButton*>(QStringLiteral("Command1")),
+            Qt::LeftButton);
+        QVERIFY(pool->isVisible());
+        QVERIFY(pool->windowState() & Qt::WindowMaximized);
+        QVERIFY(pool->findChild<QGroupBox*>(QStringLiteral("Frame1"))->isVisibleTo(pool));
+    }
+};
+
+QTEST_MAIN(TestShell)
+#include "tst_Shell.moc"
