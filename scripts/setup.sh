@@ -5,11 +5,13 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
+    clang libclang-rt-14-dev
     qt6-base-dev qt6-base-private-dev qt6-tools-dev qt6-tools-dev-tools qt6-svg-dev qt6-l10n-tools
     libqt6svg6 libqt6help6 qt6-qpa-plugins
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth fonts-dejavu-core fonts-dejavu-extra fonts-liberation locales
     cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
+    desktop-file-utils appstream dpkg-dev python3-pyatspi at-spi2-core dbus-x11
 )
 
 as_root() {

@@ -133,6 +133,7 @@ void StyleScreen(QWidget* screen) {
         close->setIcon(QIcon(QStringLiteral(":/images/cross.svg")));
     }
     if (auto* logo = screen->findChild<QLabel*>(QStringLiteral("Image1"))) {
+        logo->setAccessibleName(QStringLiteral("Varnel Climate logo"));
         logo->setPixmap(QIcon(QStringLiteral(":/images/logo.svg"))
                             .pixmap(logo->size(), screen->devicePixelRatioF()));
     }

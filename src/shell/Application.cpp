@@ -1,6 +1,5 @@
 #include "shell/Application.h"
 
-#include "common/MessageBox.h"
 #include "common/ScreenHelpers.h"
 #include "pool/frmMethod2.h"
 #include "shell/Menus.h"
@@ -26,7 +25,8 @@ Application::Application()
     : m_screens(std::make_unique<Screens>([this](QMainWindow* screen) { GiveMenus(screen); })) {
     InitUiResources();
     QCoreApplication::setApplicationName(QStringLiteral("varneldh"));
-    QGuiApplication::setApplicationDisplayName(AppTitle());
+    // Not the display name: Qt would append it to every window's caption.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.example.VarnelDH"));
     QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/images/app-icon.svg")));
     // The program ends only through Exit or a user's close request, never
     // because its last window went away (the splash is one such moment).
@@ -107,4 +107,6 @@ void Application::GiveMenus(QMainWindow* screen) {
     InstallCloseRule(screen, &Application::Exit);
 }
 
-frmSplash* Application::Splash() const { return m_splash.data(); }
+frmSplash* Application::Splash() const {
+    return m_splash.data();
+}

@@ -2,6 +2,7 @@
 
 #include "common/MessageBox.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -32,7 +33,12 @@ QString Quoted(const QString& path) {
 // afresh in the cache folder, which registers the installed pages where they are.
 QString SearchableCollection(const QString& collectionFile) {
     const QFileInfo collection(collectionFile);
-    if (QFileInfo(collection.absolutePath()).isWritable())
+    // The search index is written beside the collection. Only a collection next
+    // to the program (a build, a private copy) is ours to add to; an installed
+    // one stays as the package left it, even for root.
+    const bool besideProgram =
+        QDir(collection.absolutePath()) == QDir(QCoreApplication::applicationDirPath());
+    if (besideProgram && QFileInfo(collection.absolutePath()).isWritable())
         return collectionFile;
     const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
     if (cache.isEmpty() || !QDir().mkpath(cache))
@@ -58,6 +64,7 @@ QString SearchableCollection(const QString& collectionFile) {
 
 HelpBrowser::HelpBrowser(QWidget* parent) : QTextBrowser(parent) {
     setObjectName(QStringLiteral("helpBrowser"));
+    setAccessibleName(QStringLiteral("Help page"));
     setOpenExternalLinks(false);
 }
 

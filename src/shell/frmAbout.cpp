@@ -57,6 +57,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::f
     setPalette(colours);
     setAutoFillBackground(true);
 
+    ui->Image1->setAccessibleName(QStringLiteral("Varnel Climate logo"));
     ui->Image1->setPixmap(LogoPixmap(ui->Image1->size(), devicePixelRatioF()));
 
     connect(ui->cmdOK, &QPushButton::clicked, this, &QDialog::accept);

@@ -20,6 +20,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_ui(new Ui::frmMain) {
                                  "#Line1 { background: rgb(224, 224, 224); }"
                                  "WrapButton { background: white; font-weight: bold; }"));
     m_ui->Line1->setFixedHeight(1);
+    m_ui->Image1->setAccessibleName(QStringLiteral("Varnel Climate logo"));
     m_ui->Image1->setPixmap(QIcon(QStringLiteral(":/images/logo.svg"))
                                 .pixmap(m_ui->Image1->size(), devicePixelRatioF()));
     for (QPushButton* button : {m_ui->Command1, m_ui->Command4}) {

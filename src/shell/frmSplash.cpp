@@ -59,6 +59,7 @@ frmSplash::frmSplash(std::function<void()> writeDefaults, std::function<void()> 
 
     FitCaptions(this);
 
+    m_ui->Image1->setAccessibleName(QStringLiteral("Varnel Climate logo"));
     m_ui->Image1->setPixmap(QIcon(QStringLiteral(":/images/logo.svg"))
                                 .pixmap(m_ui->Image1->size(), devicePixelRatioF()));
 

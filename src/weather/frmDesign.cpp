@@ -2,6 +2,7 @@
 
 #include "ui_frmDesign.h"
 
+#include <QAccessibleWidget>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -40,7 +41,47 @@ void SetBold(QLabel* label, bool bold) {
 
 } // namespace
 
+namespace {
+
+// A location reads as a label but acts as a button: a screen reader offers it as
+// one and can press it.
+class LocationAccessible : public QAccessibleWidget {
+public:
+    explicit LocationAccessible(QWidget* widget) : QAccessibleWidget(widget, QAccessible::Button) {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name && widget()->accessibleName().isEmpty()) {
+            return static_cast<const QLabel*>(widget())->text();
+        }
+        return QAccessibleWidget::text(t);
+    }
+    QStringList actionNames() const override {
+        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& name) override {
+        if (name == pressAction()) {
+            emit static_cast<LocationLabel*>(widget())->clicked();
+        } else {
+            QAccessibleWidget::doAction(name);
+        }
+    }
+};
+
+QAccessibleInterface* LocationAccessibleFactory(const QString& key, QObject* object) {
+    if (key == QLatin1String("LocationLabel") && object && object->isWidgetType()) {
+        return new LocationAccessible(static_cast<QWidget*>(object));
+    }
+    return nullptr;
+}
+
+} // namespace
+
 LocationLabel::LocationLabel(QWidget* parent) : QLabel(parent) {
+    static const bool accessibleAsButton = [] {
+        QAccessible::installFactory(LocationAccessibleFactory);
+        return true;
+    }();
+    Q_UNUSED(accessibleAsButton);
     setTextFormat(Qt::PlainText); // the runs of blanks in the captions must survive
     setMouseTracking(true);
     setFocusPolicy(Qt::TabFocus);

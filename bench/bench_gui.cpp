@@ -1,0 +1,132 @@
+// Costs a user feels: the splash's first paint, a Calculate click until the
+// results are painted, and the memory of the program with every screen open.
+#include "shell/Application.h"
+#include "shell/Misc.h"
+#include "shell/Screens.h"
+#include "shell/frmAbout.h"
+#include "shell/frmSplash.h"
+#include "shell/frmpassword.h"
+#include "weather/frmDesign.h"
+#include "zone/frmMethod1.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
+
+namespace {
+
+// Notes when a widget, or any widget inside it, has been painted.
+class PaintSpy : public QObject {
+public:
+    explicit PaintSpy(QWidget* target) : m_target(target) { qApp->installEventFilter(this); }
+    ~PaintSpy() override { qApp->removeEventFilter(this); }
+    bool painted = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && watched->isWidgetType() &&
+            (watched == m_target || m_target->isAncestorOf(static_cast<QWidget*>(watched)))) {
+            painted = true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QWidget* m_target;
+};
+
+// False when nothing was painted within five seconds.
+bool WaitUntil(const bool& flag) {
+    QElapsedTimer limit;
+    limit.start();
+    while (!flag && limit.elapsed() < 5000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return flag;
+}
+
+void BM_StartToSplashPainted(benchmark::State& state) {
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
+        Application program;
+        program.Start();
+        PaintSpy spy(program.Splash());
+        if (!WaitUntil(spy.painted)) {
+            state.SkipWithError("the splash was never painted");
+            break;
+        }
+        state.SetIterationTime(double(clock.nsecsElapsed()) / 1e9);
+    }
+}
+BENCHMARK(BM_StartToSplashPainted)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
+
+void BM_CalculateToResultsPainted(benchmark::State& state) {
+    Screens screens;
+    frmMethod1* zone = screens.Zone();
+    zone->Field(QStringLiteral("txtOccupancy"))->setText(QStringLiteral("10"));
+    zone->show();
+    QCoreApplication::processEvents();
+    auto* calculate = zone->findChild<QPushButton*>(QStringLiteral("cmdCalculate"));
+    QLineEdit* total = zone->Field(QStringLiteral("txtTotGain"));
+    for (auto _ : state) {
+        total->clear();
+        QCoreApplication::processEvents();
+        PaintSpy spy(total);
+        QElapsedTimer clock;
+        clock.start();
+        calculate->click();
+        if (!WaitUntil(spy.painted)) {
+            state.SkipWithError("the results were never painted");
+            break;
+        }
+        state.SetIterationTime(double(clock.nsecsElapsed()) / 1e9);
+    }
+}
+BENCHMARK(BM_CalculateToResultsPainted)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// Every screen opened once; the peak resident size of the whole process.
+void BM_PeakMemoryAllScreensOpen(benchmark::State& state) {
+    for (auto _ : state) {
+        Application program;
+        program.Start();
+        // Past the splash at once with a click.
+        QMouseEvent click(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(program.Splash(), &click);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        Screens& screens = program.screens();
+        screens.Zone()->show();
+        screens.Zone()->findChild<QPushButton*>(QStringLiteral("cmdCalculate"))->click();
+        screens.EstimatePoolGain();
+        ShowAbout(screens.Zone());
+        Misc::ShowHelpTopic(1);
+        ShowDesign([](const QString&, const QString&) {}, [] {}, screens.Zone());
+        ShowPassword([] {}, screens.Zone());
+        for (int i = 0; i < 20; ++i) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
+    }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    state.counters["peak_rss_MB"] = double(usage.ru_maxrss) / 1024.0;
+}
+BENCHMARK(BM_PeakMemoryAllScreensOpen)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,136 @@
+# Installs the program the way a desktop finds it, and builds the Debian package:
+#
+#   bin/varneldh, bin/varneldh-calc
+#   share/varneldh/varneldh.qhc and varneldh.qch  (side by side: the collection
+#       names its pages by a relative path; the program looks for it under
+#       "varneldh/" in the data folders)
+#   share/applications/com.example.VarnelDH.desktop
+#   share/metainfo/com.example.VarnelDH.metainfo.xml
+#   share/icons/hicolor/scalable/apps/com.example.VarnelDH.svg and NxN PNGs
+#
+# `cmake --build build --target package` (or `cpack -G DEB` in the build folder)
+# makes varneldh_<version>_<arch>.deb.
+
+include(GNUInstallDirs)
+
+set(VARNELDH_APP_ID com.example.VarnelDH)
+set(_varneldh_desktop_dir ${PROJECT_SOURCE_DIR}/resources/desktop)
+set(_varneldh_icon_svg ${PROJECT_SOURCE_DIR}/resources/images/app-icon.svg)
+
+install(TARGETS varneldh-calc RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+if(TARGET varneldh)
+    install(TARGETS varneldh RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+    # Where cmake/Help.cmake builds the collection. The program looks beside
+    # itself first, then under "varneldh/" in the data folders; on Windows and
+    # macOS those folders are not under the install prefix, so it goes beside it.
+    if(WIN32 OR APPLE)
+        set(_varneldh_help_destination ${CMAKE_INSTALL_BINDIR})
+    else()
+        set(_varneldh_help_destination ${CMAKE_INSTALL_DATADIR}/varneldh)
+    endif()
+    install(FILES ${CMAKE_BINARY_DIR}/bin/varneldh.qhc ${CMAKE_BINARY_DIR}/bin/varneldh.qch
+            DESTINATION ${_varneldh_help_destination})
+endif()
+
+# The freedesktop.org menu entry, metadata and icon theme.
+if(TARGET varneldh AND UNIX AND NOT APPLE)
+    install(FILES ${_varneldh_desktop_dir}/${VARNELDH_APP_ID}.desktop
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    install(FILES ${_varneldh_desktop_dir}/${VARNELDH_APP_ID}.metainfo.xml
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+    install(FILES ${_varneldh_icon_svg}
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
+            RENAME ${VARNELDH_APP_ID}.svg)
+
+    # Menus and docks of some desktops ask for a fixed size and take a PNG
+    # before the SVG; rendered here so that the sizes never drift from the SVG.
+    find_package(Qt6 REQUIRED COMPONENTS Gui Svg)
+    add_executable(varneldh-svg2png ${PROJECT_SOURCE_DIR}/tools/svg2png.cpp)
+    target_link_libraries(varneldh-svg2png PRIVATE Qt6::Gui Qt6::Svg varneldh_warnings)
+    # A build tool, kept out of the program's folder.
+    set_target_properties(varneldh-svg2png PROPERTIES
+        RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
+
+    set(VARNELDH_ICON_SIZES 16 24 32 48 64 128 256)
+    set(_varneldh_icon_root ${CMAKE_BINARY_DIR}/icons/hicolor)
+    set(_varneldh_pngs)
+    foreach(size IN LISTS VARNELDH_ICON_SIZES)
+        set(_dir ${_varneldh_icon_root}/${size}x${size}/apps)
+        set(_png ${_dir}/${VARNELDH_APP_ID}.png)
+        add_custom_command(
+            OUTPUT ${_png}
+            COMMAND ${CMAKE_COMMAND} -E make_directory ${_dir}
+            COMMAND varneldh-svg2png ${_varneldh_icon_svg} ${size} ${_png}
+            DEPENDS varneldh-svg2png ${_varneldh_icon_svg}
+            COMMENT "Rendering the ${size}x${size} icon"
+            VERBATIM)
+        list(APPEND _varneldh_pngs ${_png})
+        install(FILES ${_png} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+    endforeach()
+    add_custom_target(varneldh_icons ALL DEPENDS ${_varneldh_pngs})
+endif()
+
+if(VARNELDH_BUILD_TESTS AND UNIX AND NOT APPLE)
+    find_program(VARNELDH_DESKTOP_FILE_VALIDATE desktop-file-validate)
+    find_program(VARNELDH_APPSTREAMCLI appstreamcli)
+    if(VARNELDH_DESKTOP_FILE_VALIDATE)
+        add_test(NAME desktop_file_valid
+                 COMMAND ${VARNELDH_DESKTOP_FILE_VALIDATE}
+                         ${_varneldh_desktop_dir}/${VARNELDH_APP_ID}.desktop)
+        # Hints are advice; warnings and errors are faults.
+        set_tests_properties(desktop_file_valid PROPERTIES
+            FAIL_REGULAR_EXPRESSION "warning:;error:")
+    else()
+        message(STATUS "desktop-file-validate not found: the desktop entry is not checked")
+    endif()
+    if(VARNELDH_APPSTREAMCLI)
+        add_test(NAME metainfo_valid
+                 COMMAND ${VARNELDH_APPSTREAMCLI} validate --no-net --explain
+                         ${_varneldh_desktop_dir}/${VARNELDH_APP_ID}.metainfo.xml)
+    else()
+        message(STATUS "appstreamcli not found: the AppStream metadata is not checked")
+    endif()
+    if(TARGET varneldh_icons)
+        add_test(NAME packaging_metadata
+                 COMMAND ${CMAKE_COMMAND}
+                         -DVERSION=${PROJECT_VERSION}
+                         -DAPP_ID=${VARNELDH_APP_ID}
+                         -DDESKTOP_DIR=${_varneldh_desktop_dir}
+                         -DICON_ROOT=${_varneldh_icon_root}
+                         "-DICON_SIZES=${VARNELDH_ICON_SIZES}"
+                         -P ${PROJECT_SOURCE_DIR}/cmake/CheckPackagingMetadata.cmake)
+    endif()
+endif()
+
+# The Debian package.
+set(CPACK_PACKAGE_NAME varneldh)
+set(CPACK_PACKAGE_VENDOR "Varnel")
+set(CPACK_PACKAGE_CONTACT "Varnel DH packaging <packaging@varnel.example>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Dehumidifier unit selection calculator")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_STRIP_FILES ON)
+if(UNIX AND NOT APPLE)
+    set(CPACK_GENERATOR DEB)
+    set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+endif()
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION science)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.example.com/varneldh")
+# Below the summary line; CPack indents it for the control file.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "Tells HVAC engineers how many dehumidifier units of the HX series (sizes 100,
+160 and 200) hold a building zone or a swimming-pool hall at a wanted air
+temperature and relative humidity. Includes the desktop program varneldh and
+the command-line calculator varneldh-calc.")
+# The libraries the programs link come from dpkg-shlibdeps; these are loaded at
+# run time instead: the window system plugins, the SVG picture and icon plugins,
+# the help viewer's database driver and a font for the captions.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "qt6-qpa-plugins, libqt6svg6, libqt6help6, libqt6sql6-sqlite, fonts-dejavu-core")
+
+include(CPack)

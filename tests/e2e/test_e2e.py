@@ -1,0 +1,584 @@
+#!/usr/bin/python3
+"""The real program, driven the way a screen reader meets it.
+
+Starts a virtual display, a private D-Bus session bus and the accessibility
+bus, launches varneldh and works it only through AT-SPI: buttons by their
+actions, fields by their accessible names, texts through the Text and
+EditableText interfaces. Every process it starts is ended when it stops,
+whatever happens.
+
+    test_e2e.py PATH/TO/varneldh [--timeout SECONDS]
+
+Exit status: 0 passed, 1 failed, 77 a tool it needs is missing (a failure
+instead when CI is set, where scripts/setup.sh has installed them).
+"""
+
+import argparse
+import importlib.util
+import os
+import select
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+SKIPPED = 77
+T0 = time.monotonic()
+
+MAIN_TITLE = "Varnel Dehumidification Unit Selection Software"
+ZONE_TITLE = "Detailed Calculation"
+POOL_TITLE = "Swimming Pool Evaporation Rate Calculation"
+BOX_TITLE = "Varnel DH"
+HELP_TITLE = "Varnel DH Help"
+TOPIC_1 = "1. Natural infiltration rate"
+VOLUME_REFUSED = "SPACE VOLUME NOT VALID - Please enter a value greater than 20"
+ZONE_RESULTS = {
+    "Building Zone Moisture Gain": [
+        "Occupant Gains (litres/day)",
+        "Mechanical Ventilation Gain (litres/day)",
+        "Infiltration Gain (litres/day)",
+        "Building Process Gains (litres/day)",
+        "Swimming Pool Gains (litres/day)",
+        "Total Moisture Gain (litres/day)",
+    ],
+    "Number of Units Required": ["No. HX 100", "No. HX 160", "No. HX 200"],
+}
+
+
+class Failure(Exception):
+    pass
+
+
+def log(text):
+    print(f"[{time.monotonic() - T0:6.2f} s] {text}", flush=True)
+
+
+# --- processes ---------------------------------------------------------------
+
+
+class Processes:
+    """Everything started here, each in a process group of its own, so that
+    whatever it starts in turn (the accessibility bus's own daemons) goes too."""
+
+    def __init__(self):
+        self.started = []
+
+    def start(self, name, argv, **kwargs):
+        try:
+            process = subprocess.Popen(argv, start_new_session=True, **kwargs)
+        except OSError as error:
+            raise Failure(f"cannot start {name} ({argv[0]}): {error}") from error
+        self.started.append((name, process))
+        return process
+
+    def stop_all(self):
+        for name, process in reversed(self.started):
+            stop_group(process)
+        self.started.clear()
+
+
+def stop_group(process, grace=3.0):
+    for sig in (signal.SIGTERM, signal.SIGKILL):
+        try:
+            os.killpg(process.pid, sig)
+        except (ProcessLookupError, PermissionError):
+            pass
+        try:
+            process.wait(timeout=grace)
+            if sig == signal.SIGTERM:
+                # The leader is gone; take any of its group left behind with it.
+                try:
+                    os.killpg(process.pid, signal.SIGKILL)
+                except (ProcessLookupError, PermissionError):
+                    pass
+            return
+        except subprocess.TimeoutExpired:
+            continue
+
+
+def read_line(stream_fd, what, timeout):
+    """One line from a pipe, or a Failure naming what did not arrive."""
+    data = b""
+    end = time.monotonic() + timeout
+    while not data.endswith(b"\n"):
+        left = end - time.monotonic()
+        if left <= 0 or not select.select([stream_fd], [], [], left)[0]:
+            raise Failure(f"{what} did not arrive within {timeout:.0f} s")
+        chunk = os.read(stream_fd, 256)
+        if not chunk:
+            raise Failure(f"{what}: the process closed its output before saying it")
+        data += chunk
+    return data.decode().strip()
+
+
+def find_tool(names):
+    for name in names:
+        path = shutil.which(name) if "/" not in name else (name if os.access(name, os.X_OK) else None)
+        if path:
+            return path
+    return None
+
+
+def start_display(procs, workdir):
+    xvfb = find_tool(["Xvfb"])
+    read_fd, write_fd = os.pipe()
+    with open(os.path.join(workdir, "xvfb.log"), "wb") as xlog:
+        procs.start("Xvfb", [xvfb, "-displayfd", str(write_fd), "-screen", "0", "1280x1024x24",
+                             "-nolisten", "tcp", "-noreset"],
+                    pass_fds=(write_fd,), stdin=subprocess.DEVNULL, stdout=xlog, stderr=xlog)
+    os.close(write_fd)
+    try:
+        number = read_line(read_fd, "the virtual display's number", 15)
+    finally:
+        os.close(read_fd)
+    return f":{number}"
+
+
+def start_session_bus(procs, workdir):
+    with open(os.path.join(workdir, "dbus.log"), "wb") as dlog:
+        bus = procs.start("dbus-daemon", [find_tool(["dbus-daemon"]), "--session", "--nofork",
+                                          "--print-address=1"],
+                          stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=dlog)
+    return read_line(bus.stdout.fileno(), "the session bus address", 15)
+
+
+def start_accessibility_bus(procs, workdir, launcher):
+    from gi.repository import Gio, GLib
+
+    with open(os.path.join(workdir, "at-spi.log"), "wb") as alog:
+        procs.start("at-spi-bus-launcher", [launcher, "--launch-immediately"],
+                    stdin=subprocess.DEVNULL, stdout=alog, stderr=alog)
+    session = Gio.bus_get_sync(Gio.BusType.SESSION, None)
+
+    def address():
+        # No auto-start: a second launcher started by the bus would be none of ours.
+        reply = session.call_sync("org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress",
+                                  None, GLib.VariantType("(s)"),
+                                  Gio.DBusCallFlags.NO_AUTO_START, 2000, None)
+        return reply.unpack()[0]
+
+    return wait_for("the accessibility bus", address, timeout=15, errors=(GLib.Error,))
+
+
+# --- the accessibility tree --------------------------------------------------
+
+
+def wait_for(what, probe, timeout=10.0, errors=()):
+    """Calls probe until it gives something true; a Failure after timeout."""
+    import gi.repository.GLib as GLib
+
+    end = time.monotonic() + timeout
+    last_error = None
+    while True:
+        try:
+            found = probe()
+            if found:
+                return found
+        except (GLib.Error, *errors) as error:
+            last_error = error
+        if time.monotonic() > end:
+            because = f" (last error: {last_error})" if last_error else ""
+            raise Failure(f"timed out after {timeout:.0f} s waiting for {what}{because}")
+        time.sleep(0.1)
+
+
+class Tree:
+    def __init__(self, pyatspi):
+        self.a = pyatspi
+
+    def children(self, node):
+        try:
+            count = node.childCount
+        except Exception:
+            return []
+        found = []
+        for i in range(count):
+            try:
+                child = node.getChildAtIndex(i)
+            except Exception:
+                continue
+            if child is not None:
+                found.append(child)
+        return found
+
+    def walk(self, node):
+        stack = [node]
+        while stack:
+            current = stack.pop()
+            yield current
+            stack.extend(reversed(self.children(current)))
+
+    def has(self, node, state):
+        try:
+            return node.getState().contains(state)
+        except Exception:
+            return False
+
+    def showing(self, node):
+        return self.has(node, self.a.STATE_SHOWING)
+
+    def role(self, node):
+        try:
+            return node.getRole()
+        except Exception:
+            return None
+
+    def name(self, node):
+        try:
+            return node.name
+        except Exception:
+            return None
+
+    def describe(self, node):
+        try:
+            return f'{node.getRoleName()} "{node.name}"'
+        except Exception:
+            return "(an object that went away)"
+
+    def find(self, root, name, roles=None, showing=True):
+        for node in self.walk(root):
+            if ((roles is None or self.role(node) in roles) and self.name(node) == name
+                    and (not showing or self.showing(node))):
+                return node
+        return None
+
+    def application(self, name="varneldh"):
+        desktop = self.a.Registry.getDesktop(0)
+        for app in self.children(desktop):
+            if self.name(app) == name:
+                return app
+        return None
+
+    def window(self, app, title, roles):
+        for node in self.children(app):
+            if ((roles is None or self.role(node) in roles) and self.name(node) == title
+                    and self.showing(node)):
+                return node
+        return None
+
+    def texts(self, root):
+        """The texts of every showing node that has one."""
+        found = []
+        for node in self.walk(root):
+            if not self.showing(node):
+                continue
+            try:
+                found.append(node.queryText().getText(0, -1))
+            except Exception:
+                pass
+        return found
+
+    def text(self, node):
+        try:
+            return node.queryText().getText(0, -1)
+        except NotImplementedError:
+            raise Failure(f"{self.describe(node)} offers no Text interface")
+
+    def dump(self, node, depth=0, limit=7, out=None):
+        out = out if out is not None else []
+        if depth > limit or (depth > 0 and not self.showing(node)):
+            return out
+        extra = ""
+        try:
+            extra = f" = {node.queryText().getText(0, -1)!r}"
+        except Exception:
+            pass
+        out.append("  " * depth + self.describe(node) + extra)
+        for child in self.children(node):
+            self.dump(child, depth + 1, limit, out)
+        return out
+
+
+# --- the user's steps ----------------------------------------------------------
+
+
+class User:
+    def __init__(self, tree, program):
+        self.t = tree
+        self.a = tree.a
+        self.program = program
+        self.app = None
+
+    def alive(self):
+        if self.program.poll() is not None:
+            raise Failure(f"varneldh ended (exit status {self.program.returncode}) "
+                          "while the test still needed it")
+
+    def window(self, title, timeout=10.0, roles=None):
+        roles = roles or (self.a.ROLE_FRAME,)
+
+        def probe():
+            self.alive()
+            self.app = self.app or self.t.application()
+            return self.app and self.t.window(self.app, title, roles)
+
+        return wait_for(f'the window "{title}"', probe, timeout)
+
+    def control(self, root, name, roles, what):
+        found = wait_for(f'{what} "{name}" in {self.t.describe(root)}',
+                         lambda: self.t.find(root, name, roles), timeout=5)
+        return found
+
+    def field(self, root, name):
+        return self.control(root, name, (self.a.ROLE_TEXT, self.a.ROLE_ENTRY), "a field")
+
+    def button(self, root, name):
+        return self.control(root, name, (self.a.ROLE_PUSH_BUTTON,), "a button")
+
+    def group(self, root, name):
+        return self.control(root, name,
+                            (self.a.ROLE_PANEL, self.a.ROLE_GROUPING, self.a.ROLE_FILLER), "a group")
+
+    def act(self, node, action):
+        try:
+            actions = node.queryAction()
+        except NotImplementedError:
+            raise Failure(f"{self.t.describe(node)} offers no Action interface")
+        names = [actions.getName(i) for i in range(actions.nActions)]
+        if action not in names:
+            raise Failure(f'{self.t.describe(node)} offers no "{action}" action (it offers {names})')
+        if not actions.doAction(names.index(action)):
+            raise Failure(f'{self.t.describe(node)} refused its "{action}" action')
+
+    def press(self, node):
+        if not self.t.has(node, self.a.STATE_ENABLED):
+            raise Failure(f"{self.t.describe(node)} is disabled")
+        self.act(node, "Press")
+
+    def type_into(self, root, name, text):
+        node = self.field(root, name)
+        try:
+            editable = node.queryEditableText()
+        except NotImplementedError:
+            raise Failure(f'the field "{name}" offers no EditableText interface')
+        if not editable.setTextContents(text):
+            raise Failure(f'the field "{name}" refused the text {text!r}')
+        self.expect_text(root, name, text, timeout=3)
+
+    def expect_text(self, root, name, wanted, timeout=5.0):
+        node = self.field(root, name)
+        seen = []
+
+        def probe():
+            seen.append(self.t.text(node))
+            return seen[-1] == wanted
+
+        try:
+            wait_for(f'"{name}" to read {wanted!r}', probe, timeout)
+        except Failure:
+            raise Failure(f'the field "{name}" reads {seen[-1] if seen else None!r}, '
+                          f"expected {wanted!r}") from None
+
+
+def run_steps(user):
+    a = user.a
+    t = user.t
+    step_started = time.monotonic()
+
+    def step(text):
+        nonlocal step_started
+        now = time.monotonic()
+        log(f"ok ({now - step_started:.2f} s): {text}")
+        step_started = now
+
+    main = user.window(MAIN_TITLE, timeout=20)
+    step("the mode-selection screen is on the desktop, past the splash")
+
+    user.press(user.button(main, "General Building Zone Calculation"))
+    zone = user.window(ZONE_TITLE)
+    inputs = user.group(zone, "Calculation Inputs")
+    gains = user.group(zone, "Building Zone Moisture Gain")
+    units = user.group(zone, "Number of Units Required")
+    step("General Building Zone Calculation opens Detailed Calculation")
+
+    user.press(user.button(inputs, "Guide: Natural Infiltration Rate"))
+    # Whatever role the help window is given, it is a window of its own.
+    help_window = wait_for(f'the help window "{HELP_TITLE}"',
+                           lambda: t.window(user.app, HELP_TITLE, roles=None))
+    pages = []
+
+    def topic_shown():
+        pages[:] = t.texts(help_window)
+        return any(TOPIC_1 in page for page in pages)
+
+    try:
+        wait_for(f'the help page "{TOPIC_1}"', topic_shown)
+    except Failure:
+        raise Failure(f'the help window does not show "{TOPIC_1}"; it shows: '
+                      + " | ".join(page[:200] for page in pages if page)) from None
+    step("the infiltration Guide... opens the help at its topic")
+
+    for name, text in [("Occupancy (No. People)", "10"),
+                       ("Mechanical Ventilation Rate (a.c.h.)", "2"),
+                       ("Building Processes Gains (litres/hour)", "0.5"),
+                       ("Swimming Pool Gains (litres/day)", "12.5")]:
+        user.type_into(inputs, name, text)
+    user.press(user.button(zone, "Calculate"))
+    user.expect_text(gains, "Total Moisture Gain (litres/day)", "184.97")
+    user.expect_text(units, "No. HX 100", "1.8")
+    user.expect_text(units, "No. HX 160", "1.1")
+    user.expect_text(units, "No. HX 200", "0.9")
+    step("Calculate gives 184.97 litres/day and 1.8 / 1.1 / 0.9 units")
+
+    user.type_into(inputs, "Zone Volume (m3)", "abc")
+    user.press(user.button(zone, "Calculate"))
+    box = user.window(BOX_TITLE, roles=(a.ROLE_ALERT, a.ROLE_DIALOG))
+    wait_for(f'the message "{VOLUME_REFUSED}" in the box',
+             lambda: t.find(box, VOLUME_REFUSED, (a.ROLE_LABEL, a.ROLE_STATIC)), timeout=5)
+    buttons = [t.name(n) for n in t.walk(box)
+               if t.role(n) == a.ROLE_PUSH_BUTTON and t.showing(n)]
+    if buttons != ["OK"]:
+        raise Failure(f"the message box offers the buttons {buttons}, expected only OK")
+    user.press(user.button(box, "OK"))
+    wait_for("the message box to close", lambda: not t.window(user.app, BOX_TITLE,
+                                                              (a.ROLE_ALERT, a.ROLE_DIALOG)))
+    user.expect_text(inputs, "Zone Volume (m3)", "")
+    step("a volume of abc is refused with its message, and OK empties the field")
+
+    user.type_into(inputs, "Zone Volume (m3)", "1000")
+    user.press(user.button(inputs, "Estimate.."))
+    pool = user.window(POOL_TITLE)
+    user.expect_text(pool, "Desired Zone Air Temperature (°C)", "28")
+    user.expect_text(pool, "Desired Zone Relative Humidity (%)", "60")
+    step("Estimate.. opens the pool screen with the zone's temperature and humidity")
+
+    user.type_into(pool, "Occupancy Type A (people using pool)", "10")
+    user.type_into(pool, "Occupancy Type B (people not using pool)", "5")
+    user.press(user.button(pool, "Calculate"))
+    user.expect_text(pool, "Pool Evaporation (litres/day)", "158.64")
+    proceed = user.button(pool, "Continue...")
+    wait_for('"Continue..." to be enabled', lambda: t.has(proceed, a.STATE_ENABLED), timeout=5)
+    user.press(proceed)
+    wait_for("the pool screen to close", lambda: not t.window(user.app, POOL_TITLE,
+                                                              (a.ROLE_FRAME,)))
+    step("the pool calculation gives 158.64 litres/day and Continue... closes it")
+
+    user.expect_text(inputs, "Swimming Pool Gains (litres/day)", "158.64")
+    user.expect_text(inputs, "Occupancy (No. People)", "15")
+    user.expect_text(inputs, "Occupant Activity", "Social")
+    for group_name, names in ZONE_RESULTS.items():
+        group = gains if group_name == "Building Zone Moisture Gain" else units
+        for name in names:
+            user.expect_text(group, name, "", timeout=2)
+    step("the zone screen holds the pool gain, 15 people, Social and no results")
+
+    exit_item = wait_for('File > Exit on "Detailed Calculation"',
+                         lambda: t.find(zone, "Exit", (a.ROLE_MENU_ITEM,), showing=False))
+    user.act(exit_item, "Press")
+    try:
+        status = user.program.wait(timeout=10)
+    except subprocess.TimeoutExpired:
+        raise Failure("varneldh was still running 10 s after File > Exit") from None
+    if status != 0:
+        raise Failure(f"varneldh ended with exit status {status} after File > Exit")
+    step("File > Exit ends the program with status 0")
+
+
+# --- main ------------------------------------------------------------------------
+
+
+def missing_tools():
+    missing = []
+    if not find_tool(["Xvfb"]):
+        missing.append("Xvfb (package xvfb)")
+    if not find_tool(["dbus-daemon"]):
+        missing.append("dbus-daemon (package dbus)")
+    launcher = find_tool(["/usr/libexec/at-spi-bus-launcher",
+                          "/usr/lib/at-spi2-core/at-spi-bus-launcher"])
+    if not launcher:
+        missing.append("at-spi-bus-launcher (package at-spi2-core)")
+    # Found, not loaded: loading them looks for the accessibility bus at once.
+    if importlib.util.find_spec("pyatspi") is None or importlib.util.find_spec("gi") is None:
+        missing.append("the Python AT-SPI bindings (package python3-pyatspi)")
+    return missing, launcher
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("program", help="the varneldh executable")
+    parser.add_argument("--timeout", type=float, default=100,
+                        help="give up after this many seconds (default 100)")
+    args = parser.parse_args()
+
+    program_path = os.path.abspath(args.program)
+    if not os.access(program_path, os.X_OK):
+        print(f"FAIL: {program_path} is not an executable program", flush=True)
+        return 1
+    missing, launcher = missing_tools()
+    if missing:
+        print("this test needs " + ", ".join(missing) + "; scripts/setup.sh installs them",
+              flush=True)
+        return 1 if os.environ.get("CI") else SKIPPED
+
+    def give_up(signum, frame):
+        raise Failure(f"gave up after {args.timeout:g} s")
+
+    def terminated(signum, frame):
+        raise Failure(f"stopped by signal {signum}")
+
+    signal.signal(signal.SIGALRM, give_up)
+    signal.signal(signal.SIGTERM, terminated)
+    signal.signal(signal.SIGINT, terminated)
+    signal.setitimer(signal.ITIMER_REAL, args.timeout)
+
+    procs = Processes()
+    workdir = tempfile.mkdtemp(prefix="varneldh-e2e-")
+    program_log = os.path.join(workdir, "varneldh.log")
+    user = None
+    try:
+        runtime = os.path.join(workdir, "runtime")
+        os.mkdir(runtime, 0o700)
+        for key in ("WAYLAND_DISPLAY", "AT_SPI_BUS_ADDRESS", "QT_SCALE_FACTOR",
+                    "VARNELDH_HELP_COLLECTION", "SESSION_MANAGER"):
+            os.environ.pop(key, None)
+        os.environ.update({
+            "XDG_RUNTIME_DIR": runtime,
+            "XDG_CACHE_HOME": os.path.join(workdir, "cache"),
+            "XDG_CONFIG_HOME": os.path.join(workdir, "config"),
+            "XDG_DATA_HOME": os.path.join(workdir, "data"),
+        })
+        os.environ["DISPLAY"] = start_display(procs, workdir)
+        os.environ["DBUS_SESSION_BUS_ADDRESS"] = start_session_bus(procs, workdir)
+        bus = start_accessibility_bus(procs, workdir, launcher)
+        log(f"display {os.environ['DISPLAY']}, accessibility bus {bus}")
+
+        # Only now: the bindings find the accessibility bus when first loaded.
+        import pyatspi
+
+        with open(program_log, "wb") as plog:
+            env = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+            program = procs.start("varneldh", [program_path], cwd=workdir, env=env,
+                                  stdin=subprocess.DEVNULL, stdout=plog, stderr=plog)
+        log(f"started {program_path} (pid {program.pid})")
+        user = User(Tree(pyatspi), program)
+        run_steps(user)
+        signal.setitimer(signal.ITIMER_REAL, 0)
+        log("PASS")
+        return 0
+    except Failure as failure:
+        signal.setitimer(signal.ITIMER_REAL, 0)
+        print(f"FAIL: {failure}", flush=True)
+        if user is not None and user.app is not None:
+            try:
+                print("What the accessibility bus showed of varneldh:", flush=True)
+                print("\n".join(user.t.dump(user.app)), flush=True)
+            except Exception as error:
+                print(f"(the tree could not be read: {error})", flush=True)
+        return 1
+    finally:
+        signal.setitimer(signal.ITIMER_REAL, 0)
+        procs.stop_all()
+        try:
+            with open(program_log, "r", errors="replace") as plog:
+                output = plog.read().strip()
+            if output:
+                print("varneldh said:\n" + output[-4000:], flush=True)
+        except OSError:
+            pass
+        shutil.rmtree(workdir, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
