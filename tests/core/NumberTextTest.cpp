@@ -139,6 +139,18 @@ TEST(NumberTextRoundTrip, FixedTextsReadBackWithinHalfUnit) {
     }
 }
 
+// The top of the double range rounds to 15 digits past the largest double, so its
+// general text reads back as an infinity; the entry checks refuse both as too large.
+TEST(NumberTextRoundTrip, LargestDoubleGeneralTextReadsAsInfinity) {
+    constexpr double kMax = std::numeric_limits<double>::max();
+    EXPECT_EQ(FormatGeneral(kMax), "1.79769313486232E+308");
+    EXPECT_EQ(ReadNumber(FormatGeneral(kMax)), kInf);
+    EXPECT_EQ(ReadNumber(FormatGeneral(-kMax)), -kInf);
+    EXPECT_EQ(ReadNumber(FormatGeneral(1.79769313486231e308)), 1.79769313486231e308);
+    // The fixed patterns write every digit and come back exactly.
+    EXPECT_EQ(ReadNumber(FormatFixed(kMax, 2)), kMax);
+}
+
 // Reading and writing must not follow a decimal-comma locale.
 TEST(NumberTextLocale, IgnoresDecimalCommaLocale) {
     const std::string previous = std::setlocale(LC_ALL, nullptr);

@@ -1,8 +1,12 @@
 #include "zone/ZoneCalc.h"
 #include "TestSupport.h"
+#include "common/NumberText.h"
+#include "units/DehumUnits.h"
 
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -200,6 +204,47 @@ TEST(CalculateZone, NoVapourHasNoDewPoint) {
     ZoneInputs in = Example();
     in.zoneRh = 1e-322;
     ExpectWritten(CalculateZone(in, "Office Work"), {{"txtDP", ""}});
+}
+
+// The zone RH, as typed, at which the upper band's rate at 30 °C is smallest above zero.
+std::string RhOfSmallestPositiveRate() {
+    const auto rate = [](double rh) { return *Dehum_Units::UnitMoistureRemoval(20, rh, 30); };
+    double negative = 20; // the rate is below zero here and above it at 60 %
+    double positive = 60;
+    while (std::nextafter(negative, positive) != positive) {
+        const double mid = negative + (positive - negative) / 2;
+        (rate(mid) > 0 ? positive : negative) = mid;
+    }
+    // Written exactly and with a full stop whatever the locale.
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, positive).ptr;
+    return std::string(text, end);
+}
+
+// The counts are never rounded or cut short: a rate a few units in the last place above
+// zero and the largest flows the checks accept give counts of some 1e43, written in full
+// (46 characters).
+TEST(CalculateZone, RateJustAboveZeroGivesCountsInFull) {
+    ZoneTexts texts;
+    texts.txttemp = "30";
+    texts.txtrh = RhOfSmallestPositiveRate();
+    texts.txtTamb = "50";
+    texts.txtAmbrh = "100";
+    texts.txtVentrate = "999999999999999";
+    texts.txtInfil = "999999999999999";
+    texts.txtFreshair = "100";
+    texts.txtVol = "999999999999999";
+    const auto checks = ValidateZoneInputs(texts);
+    ASSERT_TRUE(checks.inputs.has_value()) << checks.refusal->field;
+    const ZoneResult r = CalculateZone(*checks.inputs, "Office Work");
+    ASSERT_EQ(r.outcome, Outcome::Completed);
+    ASSERT_TRUE(r.numbers.rate100.has_value());
+    EXPECT_GT(*r.numbers.rate100, 0);
+    EXPECT_LT(*r.numbers.rate100, 1e-12);
+    const std::string count = Written(r, "txt100s").value_or("");
+    EXPECT_GT(count.size(), 40u) << count;
+    EXPECT_EQ(count.substr(count.size() - 2, 1), ".");
+    EXPECT_NEAR(NumberText::ReadNumber(count), r.numbers.count100, 1e-15 * r.numbers.count100);
 }
 
 // The chain feeds the calculation: the screens' initial texts give the worked example.
