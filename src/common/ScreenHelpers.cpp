@@ -161,6 +161,33 @@ void InstallCloseRule(QMainWindow* screen, std::function<void()> endProgram) {
     screen->installEventFilter(new CloseRule(std::move(endProgram), screen));
 }
 
+QLineEdit* FindField(const QWidget* screen, const QString& name) {
+    if (auto* list = screen->findChild<QComboBox*>(name)) {
+        return list->lineEdit();
+    }
+    return screen->findChild<QLineEdit*>(name);
+}
+
+void NameGridFields(std::initializer_list<GridRow> rows, const QString& firstColumn,
+                    const QString& secondColumn) {
+    for (const GridRow& row : rows) {
+        row.first->setAccessibleName(firstColumn + QLatin1Char(' ') + row.caption->text());
+        if (row.second) {
+            row.second->setAccessibleName(secondColumn + QLatin1Char(' ') + row.caption->text());
+        }
+    }
+}
+
+void SetTabOrder(std::initializer_list<QWidget*> order) {
+    QWidget* previous = nullptr;
+    for (QWidget* next : order) {
+        if (previous) {
+            QWidget::setTabOrder(previous, next);
+        }
+        previous = next;
+    }
+}
+
 void SuppressEnterKey(QWidget* field) {
     static const char* const kFilterName = "enterKeyFilter";
     if (field->findChild<QObject*>(kFilterName, Qt::FindDirectChildrenOnly) != nullptr) {

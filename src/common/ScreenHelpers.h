@@ -5,7 +5,9 @@
 #include <QString>
 
 #include <functional>
+#include <initializer_list>
 
+class QLabel;
 class QLineEdit;
 class QMainWindow;
 class QWidget;
@@ -18,6 +20,25 @@ void StyleScreen(QWidget* screen);
 // accessible name, unless it has one already; the text part of an editable list
 // takes its list's name.
 void NameFieldsByCaptions(QWidget* screen);
+
+// The text field of a screen with that objectName: a text field, or the text
+// part of an editable list; null when there is none.
+QLineEdit* FindField(const QWidget* screen, const QString& name);
+
+// One row of a detail panel's property grid: its caption and the fields of its
+// two columns (the second may be null).
+struct GridRow {
+    QLabel* caption;
+    QLineEdit* first;
+    QLineEdit* second;
+};
+
+// Names each grid field by its column and row, e.g. "Zone pws (Pa)".
+void NameGridFields(std::initializer_list<GridRow> rows, const QString& firstColumn,
+                    const QString& secondColumn);
+
+// Tab moves through the widgets in this order.
+void SetTabOrder(std::initializer_list<QWidget*> order);
 
 // Keeps the Enter key out of a numeric entry field: it inserts nothing, moves
 // nothing and presses nothing. Every other key passes unchanged.

@@ -26,22 +26,18 @@ frmMethod2::frmMethod2(frmMethod1* zone, QWidget* parent)
 
     const QString zoneColumn = tr("Zone");
     const QString waterColumn = tr("Air - Water");
-    const std::pair<QLabel*, std::pair<QLineEdit*, QLineEdit*>> grid[] = {
-        {m_ui->Label31, {m_ui->txtpws1, m_ui->txtpws2}},
-        {m_ui->Label32, {m_ui->txtpw1, m_ui->txtpw2}},
-        {m_ui->Label33, {m_ui->txtW1, m_ui->txtW2}},
-        {m_ui->Label34, {m_ui->txtv1, m_ui->txtV2}},
-        {m_ui->Label35, {m_ui->txtd1, m_ui->txtd2}},
-        {m_ui->Label36, {m_ui->txth1, m_ui->txth2}},
-        {m_ui->Label37, {m_ui->txtDP, nullptr}},
-        {m_ui->Label38, {m_ui->txtWBzone, nullptr}},
-    };
-    for (const auto& [caption, fields] : grid) {
-        fields.first->setAccessibleName(zoneColumn + QLatin1Char(' ') + caption->text());
-        if (fields.second) {
-            fields.second->setAccessibleName(waterColumn + QLatin1Char(' ') + caption->text());
-        }
-    }
+    NameGridFields(
+        {
+            {m_ui->Label31, m_ui->txtpws1, m_ui->txtpws2},
+            {m_ui->Label32, m_ui->txtpw1, m_ui->txtpw2},
+            {m_ui->Label33, m_ui->txtW1, m_ui->txtW2},
+            {m_ui->Label34, m_ui->txtv1, m_ui->txtV2},
+            {m_ui->Label35, m_ui->txtd1, m_ui->txtd2},
+            {m_ui->Label36, m_ui->txth1, m_ui->txth2},
+            {m_ui->Label37, m_ui->txtDP, nullptr},
+            {m_ui->Label38, m_ui->txtWBzone, nullptr},
+        },
+        zoneColumn, waterColumn);
     m_ui->txtRate100->setAccessibleName(tr("Moisture Removal Rate HX 100 (litres/day)"));
     m_ui->txtRate160->setAccessibleName(tr("Moisture Removal Rate HX 160 (litres/day)"));
     m_ui->txtRate200->setAccessibleName(tr("Moisture Removal Rate HX 200 (litres/day)"));
@@ -55,13 +51,9 @@ frmMethod2::frmMethod2(frmMethod1* zone, QWidget* parent)
         SuppressEnterKey(list->lineEdit());
     }
 
-    QWidget* order[] = {m_ui->txttemp,     m_ui->txtrh,        m_ui->txtpooltemp,
-                        m_ui->txtpoolarea, m_ui->txtOccupancy, m_ui->cmbOccupancy2,
-                        m_ui->Command1,    m_ui->cmdCalculate, m_ui->Command3,
-                        m_ui->Command4,    m_ui->Command2};
-    for (std::size_t i = 1; i < std::size(order); ++i) {
-        setTabOrder(order[i - 1], order[i]);
-    }
+    SetTabOrder({m_ui->txttemp, m_ui->txtrh, m_ui->txtpooltemp, m_ui->txtpoolarea,
+                 m_ui->txtOccupancy, m_ui->cmbOccupancy2, m_ui->Command1, m_ui->cmdCalculate,
+                 m_ui->Command3, m_ui->Command4, m_ui->Command2});
 
     InstallStatusBar(this, kStatusPanelTwips);
 
@@ -78,10 +70,7 @@ frmMethod2::frmMethod2(frmMethod1* zone, QWidget* parent)
 frmMethod2::~frmMethod2() = default;
 
 QLineEdit* frmMethod2::Field(const QString& name) const {
-    if (auto* list = findChild<QComboBox*>(name)) {
-        return list->lineEdit();
-    }
-    return findChild<QLineEdit*>(name);
+    return FindField(this, name);
 }
 
 void frmMethod2::ShowStandalone() {

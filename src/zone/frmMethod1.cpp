@@ -26,22 +26,18 @@ frmMethod1::frmMethod1(QWidget* parent) : QMainWindow(parent), m_ui(new Ui::frmM
     // The panel's fields take the caption of their row, with the column for the grid.
     const QString zone = tr("Zone");
     const QString ambient = tr("Ambient");
-    const std::pair<QLabel*, std::pair<QLineEdit*, QLineEdit*>> grid[] = {
-        {m_ui->Label31, {m_ui->txtpws1, m_ui->txtpws2}},
-        {m_ui->Label32, {m_ui->txtpw1, m_ui->txtpw2}},
-        {m_ui->Label33, {m_ui->txtW1, m_ui->txtW2}},
-        {m_ui->Label34, {m_ui->txtv1, m_ui->txtV2}},
-        {m_ui->Label35, {m_ui->txtd1, m_ui->txtd2}},
-        {m_ui->Label36, {m_ui->txth1, m_ui->txth2}},
-        {m_ui->Label37, {m_ui->txtDP, nullptr}},
-        {m_ui->Label38, {m_ui->txtWBzone, nullptr}},
-    };
-    for (const auto& [caption, fields] : grid) {
-        fields.first->setAccessibleName(zone + QLatin1Char(' ') + caption->text());
-        if (fields.second) {
-            fields.second->setAccessibleName(ambient + QLatin1Char(' ') + caption->text());
-        }
-    }
+    NameGridFields(
+        {
+            {m_ui->Label31, m_ui->txtpws1, m_ui->txtpws2},
+            {m_ui->Label32, m_ui->txtpw1, m_ui->txtpw2},
+            {m_ui->Label33, m_ui->txtW1, m_ui->txtW2},
+            {m_ui->Label34, m_ui->txtv1, m_ui->txtV2},
+            {m_ui->Label35, m_ui->txtd1, m_ui->txtd2},
+            {m_ui->Label36, m_ui->txth1, m_ui->txth2},
+            {m_ui->Label37, m_ui->txtDP, nullptr},
+            {m_ui->Label38, m_ui->txtWBzone, nullptr},
+        },
+        zone, ambient);
     // Every other field and list is announced by the caption beside it.
     NameFieldsByCaptions(this);
     m_ui->txtRate100->setAccessibleName(tr("Moisture Removal Rate HX 100 (litres/day)"));
@@ -63,16 +59,12 @@ frmMethod1::frmMethod1(QWidget* parent) : QMainWindow(parent), m_ui(new Ui::frmM
     }
 
     // Entries top to bottom with their buttons, then the commands.
-    QWidget* order[] = {m_ui->txtTamb,      m_ui->Command9,        m_ui->txtAmbrh,
-                        m_ui->txtVentrate,  m_ui->Command5,        m_ui->txtFreshair,
-                        m_ui->Command6,     m_ui->txtInfil,        m_ui->Command3,
-                        m_ui->txtVol,       m_ui->txttemp,         m_ui->txtrh,
-                        m_ui->txtOccupancy, m_ui->comboActivity,   m_ui->txtProcess,
-                        m_ui->Command4,     m_ui->txtSwimPoolGain, m_ui->Command8,
-                        m_ui->cmdCalculate, m_ui->Command1,        m_ui->Command2};
-    for (std::size_t i = 1; i < std::size(order); ++i) {
-        setTabOrder(order[i - 1], order[i]);
-    }
+    SetTabOrder({m_ui->txtTamb,         m_ui->Command9,      m_ui->txtAmbrh,     m_ui->txtVentrate,
+                 m_ui->Command5,        m_ui->txtFreshair,   m_ui->Command6,     m_ui->txtInfil,
+                 m_ui->Command3,        m_ui->txtVol,        m_ui->txttemp,      m_ui->txtrh,
+                 m_ui->txtOccupancy,    m_ui->comboActivity, m_ui->txtProcess,   m_ui->Command4,
+                 m_ui->txtSwimPoolGain, m_ui->Command8,      m_ui->cmdCalculate, m_ui->Command1,
+                 m_ui->Command2});
 
     InstallStatusBar(this, kStatusPanelTwips);
 
@@ -95,10 +87,7 @@ frmMethod1::frmMethod1(QWidget* parent) : QMainWindow(parent), m_ui(new Ui::frmM
 frmMethod1::~frmMethod1() = default;
 
 QLineEdit* frmMethod1::Field(const QString& name) const {
-    if (auto* list = findChild<QComboBox*>(name)) {
-        return list->lineEdit();
-    }
-    return findChild<QLineEdit*>(name);
+    return FindField(this, name);
 }
 
 void frmMethod1::ClearZoneResults() {
