@@ -50,11 +50,7 @@ int Application::SayMissingDisplay(const char* reason) {
     return 1;
 }
 
-// The screens go before the main screen whose menus they share nothing with.
-Application::~Application() {
-    m_screens.reset();
-    m_main.reset();
-}
+Application::~Application() = default;
 
 void Application::Exit() {
     QCoreApplication::exit(0);
