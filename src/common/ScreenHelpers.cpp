@@ -110,6 +110,10 @@ QLabel[class="bolditalic"] { font-weight: bold; font-style: italic; }
 
 } // namespace
 
+QString ToQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
 void StyleScreen(QWidget* screen) {
     screen->setFont(ScreenFont());
     screen->setStyleSheet(QString::fromLatin1(kScreenStyle));

@@ -6,11 +6,15 @@
 
 #include <functional>
 #include <initializer_list>
+#include <string_view>
 
 class QLabel;
 class QLineEdit;
 class QMainWindow;
 class QWidget;
+
+// The engine's texts are UTF-8.
+QString ToQString(std::string_view text);
 
 // The look the calculation screens share: their font, the blue bold group
 // captions, the dark result fields and the light rule under the menu bar.

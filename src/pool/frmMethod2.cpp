@@ -13,10 +13,6 @@ namespace {
 
 constexpr int kStatusPanelTwips = 5985;
 
-QString ToQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-
 } // namespace
 
 frmMethod2::frmMethod2(frmMethod1* zone, QWidget* parent)

@@ -92,7 +92,7 @@ QLineEdit* frmMethod1::Field(const QString& name) const {
 
 void frmMethod1::ClearZoneResults() {
     for (const std::string_view name : kZoneResultFields) {
-        if (QLineEdit* field = Field(QString::fromLatin1(name.data(), qsizetype(name.size())))) {
+        if (QLineEdit* field = Field(ToQString(name))) {
             field->clear();
         }
     }
@@ -113,9 +113,8 @@ void frmMethod1::HideDetailPanel() {
 void frmMethod1::cmdCalculate_Click() {
     ZoneTexts texts;
     for (const EntryField& entry : kZoneFields) {
-        const QString name = QString::fromLatin1(entry.name.data(), qsizetype(entry.name.size()));
         if (std::string* slot = ZoneTextField(texts, entry.name)) {
-            *slot = Field(name)->text().toStdString();
+            *slot = Field(ToQString(entry.name))->text().toStdString();
         }
     }
     const FieldResolver resolve = [this](const QString& name) { return Field(name); };

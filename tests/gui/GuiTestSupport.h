@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStringList>
@@ -61,4 +62,28 @@ inline QList<QWidget*> TopLevelsNamed(const QString& name) {
             found.append(widget);
     }
     return found;
+}
+
+// The first caption on the screen that its box cuts off or that runs into a
+// neighbouring control, described; empty when every caption fits.
+inline QString CaptionProblem(QWidget* screen) {
+    for (QLabel* label : screen->findChildren<QLabel*>()) {
+        if (label->text().isEmpty() || label->wordWrap() || !label->parentWidget() ||
+            label->parentWidget()->inherits("QStatusBar")) {
+            continue;
+        }
+        const QSize needed = label->sizeHint();
+        if (needed.width() > label->width() || needed.height() > label->height() + 2) {
+            return label->objectName() + QStringLiteral(" is cut off");
+        }
+        const QRect text(label->pos(), QSize(needed.width(), label->height()));
+        for (QWidget* sibling :
+             label->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (sibling != label && sibling->isVisibleTo(screen) &&
+                !qobject_cast<QLabel*>(sibling) && text.intersects(sibling->geometry())) {
+                return label->objectName() + QStringLiteral(" runs into ") + sibling->objectName();
+            }
+        }
+    }
+    return {};
 }

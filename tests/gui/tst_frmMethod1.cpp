@@ -314,26 +314,8 @@ private slots:
     void captionsFitAndDoNotOverlap() {
         m_screen->findChild<QGroupBox*>(QStringLiteral("Frame1"))->show();
         m_screen->findChild<QGroupBox*>(QStringLiteral("Frame2"))->show();
-        for (QLabel* label : m_screen->findChildren<QLabel*>()) {
-            if (label->text().isEmpty() || label->wordWrap() || !label->parentWidget() ||
-                label->parentWidget()->inherits("QStatusBar")) {
-                continue;
-            }
-            const QSize needed = label->sizeHint();
-            QVERIFY2(needed.width() <= label->width() && needed.height() <= label->height() + 2,
-                     qPrintable(label->objectName()));
-            const QRect text(label->pos(), QSize(needed.width(), label->height()));
-            for (QWidget* sibling :
-                 label->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-                if (sibling == label || !sibling->isVisibleTo(m_screen.get()) ||
-                    qobject_cast<QLabel*>(sibling)) {
-                    continue;
-                }
-                QVERIFY2(!text.intersects(sibling->geometry()),
-                         qPrintable(label->objectName() + QStringLiteral(" runs into ") +
-                                    sibling->objectName()));
-            }
-        }
+        const QString problem = CaptionProblem(m_screen.get());
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
     }
 
     // Tab reaches every entry and every button of the normal arrangement.

@@ -262,23 +262,8 @@ private slots:
     // Every caption fits its box and runs into no neighbouring control.
     void captionsFitAndDoNotOverlap() {
         pool()->ShowDetailPanel();
-        for (QLabel* label : pool()->findChildren<QLabel*>()) {
-            if (label->text().isEmpty() || label->wordWrap() ||
-                label->parentWidget()->inherits("QStatusBar")) {
-                continue;
-            }
-            QVERIFY2(label->sizeHint().width() <= label->width(), qPrintable(label->objectName()));
-            const QRect text(label->pos(), QSize(label->sizeHint().width(), label->height()));
-            for (QWidget* sibling :
-                 label->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-                if (sibling != label && sibling->isVisibleTo(pool()) &&
-                    !qobject_cast<QLabel*>(sibling)) {
-                    QVERIFY2(!text.intersects(sibling->geometry()),
-                             qPrintable(label->objectName() + QStringLiteral(" runs into ") +
-                                        sibling->objectName()));
-                }
-            }
-        }
+        const QString problem = CaptionProblem(pool());
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
     }
 
     // With VARNELDH_SCREENSHOT_DIR set: opened by Estimate.., calculated, panel shown.
