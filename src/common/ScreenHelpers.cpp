@@ -15,7 +15,9 @@
 #include <QMainWindow>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 
 namespace {
@@ -161,6 +163,15 @@ void SetClientSize(QMainWindow* screen, int w, int h) {
     screen->resize(w, h + menu);
 }
 
+void CentreOnScreen(QWidget* window) {
+    // The client area, not the frame: the frame is not known until a window
+    // manager has wrapped the shown window.
+    if (QScreen* screen = window->screen()) {
+        window->setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window->size(),
+                                                screen->availableGeometry()));
+    }
+}
+
 void InstallCloseRule(QMainWindow* screen, std::function<void()> endProgram) {
     screen->installEventFilter(new CloseRule(std::move(endProgram), screen));
 }
@@ -200,6 +211,12 @@ void SuppressEnterKey(QWidget* field) {
     auto* filter = new EnterKeyFilter(field);
     filter->setObjectName(kFilterName);
     field->installEventFilter(filter);
+}
+
+void KeepTypedText(QComboBox* list) {
+    list->setCompleter(nullptr);
+    list->setInsertPolicy(QComboBox::NoInsert);
+    SuppressEnterKey(list->lineEdit());
 }
 
 void InstallStatusBar(QMainWindow* screen, int plainPanelTwips) {

@@ -8,6 +8,7 @@
 #include <initializer_list>
 #include <string_view>
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QMainWindow;
@@ -48,6 +49,12 @@ void SetTabOrder(std::initializer_list<QWidget*> order);
 // nothing and presses nothing. Every other key passes unchanged.
 void SuppressEnterKey(QWidget* field);
 
+// An editable list keeps what is typed exactly as typed: no completion, no
+// case correction, nothing added to its list, and Enter adds nothing either.
+// Entries such as the activity are matched exactly, so a completed "Lab" would
+// quietly change the result.
+void KeepTypedText(QComboBox* list);
+
 // The status bar StatusBar1 of a working screen: an empty panel of the given
 // width (twips) that takes what is left, then the time and the date in the
 // system's short formats, kept current.
@@ -55,6 +62,9 @@ void InstallStatusBar(QMainWindow* screen, int plainPanelTwips);
 
 // Sizes a working screen so that the area below its menu bar is w x h pixels.
 void SetClientSize(QMainWindow* screen, int w, int h);
+
+// Places a window's client area in the middle of the screen it will show on.
+void CentreOnScreen(QWidget* window);
 
 // The close rule of the working screens: a close request never closes the
 // window; one from the user's own close control ends the program through

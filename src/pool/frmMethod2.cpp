@@ -44,7 +44,7 @@ frmMethod2::frmMethod2(frmMethod1* zone, QWidget* parent)
         SuppressEnterKey(entry);
     }
     for (QComboBox* list : {m_ui->txtOccupancy, m_ui->cmbOccupancy2}) {
-        SuppressEnterKey(list->lineEdit());
+        KeepTypedText(list);
     }
 
     SetTabOrder({m_ui->txttemp, m_ui->txtrh, m_ui->txtpooltemp, m_ui->txtpoolarea,
@@ -73,6 +73,8 @@ void frmMethod2::ShowStandalone() {
     show();
     raise();
     activateWindow();
+    // The instruction stands where the counts do: never both at once.
+    m_ui->lblInstruction->hide();
     m_ui->Frame2->show();
 }
 

@@ -100,6 +100,11 @@ void Application::GiveMenus(QMainWindow* screen) {
     }
     InstallMenus(screen, kind, handlers);
     SetClientSize(screen, client.width(), client.height());
+    if (kind == MenuKind::Main) {
+        // A fixed single border: nothing to gain from a larger mode selection.
+        screen->setFixedSize(screen->size());
+    }
+    CentreOnScreen(screen);
     InstallCloseRule(screen, &Application::Exit);
 }
 

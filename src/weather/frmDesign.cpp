@@ -148,6 +148,13 @@ frmDesign::frmDesign(AmbientWriter writeAmbient, ResultsClearer clearZoneResults
       m_writeAmbient(std::move(writeAmbient)), m_clearZoneResults(std::move(clearZoneResults)) {
     setFont(PickerFont());
     m_ui->setupUi(this);
+    // Opened from the zone screen, the picker lives under that screen's style
+    // sheet, where a child keeps only a font given to it directly.
+    for (QWidget* child : findChildren<QWidget*>()) {
+        QFont font = PickerFont();
+        font.setBold(child->font().bold());
+        child->setFont(font);
+    }
     setFixedSize(size());
     // Closing destroys the picker, so that each opening starts afresh; it never
     // ends the program.

@@ -53,9 +53,8 @@ frmMethod1::frmMethod1(QWidget* parent) : QMainWindow(parent), m_ui(new Ui::frmM
                              m_ui->txtProcess, m_ui->txtSwimPoolGain, m_ui->txtPresskPa}) {
         SuppressEnterKey(entry);
     }
-    // The lists are single-line already; Enter must not add what was typed to them.
     for (QComboBox* list : {m_ui->txtOccupancy, m_ui->comboActivity}) {
-        SuppressEnterKey(list->lineEdit());
+        KeepTypedText(list);
     }
 
     // Entries top to bottom with their buttons, then the commands.

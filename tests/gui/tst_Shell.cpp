@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QtTest>
 #include <qpa/qwindowsysteminterface.h>
 
@@ -103,6 +104,25 @@ private slots:
         QCOMPARE(NextTabStop(main->focusWidget())->objectName(), QStringLiteral("Command4"));
         QVERIFY(!(main->windowFlags() & Qt::WindowMaximizeButtonHint));
         QVERIFY(!(main->windowFlags() & Qt::WindowMinimizeButtonHint));
+    }
+
+    // The working screens open centred; the mode selection keeps its size.
+    void screensOpenCentred() {
+        frmMain* main = m_program->MainScreen();
+        QTest::mouseClick(main->findChild<QPushButton*>(QStringLiteral("Command4")),
+                          Qt::LeftButton);
+        QTest::mouseClick(main->findChild<QPushButton*>(QStringLiteral("Command1")),
+                          Qt::LeftButton);
+        const QRect available = main->screen()->availableGeometry();
+        for (QWidget* window : std::initializer_list<QWidget*>{main, m_program->screens().Zone(),
+                                                               m_program->screens().Pool()}) {
+            QVERIFY(window->isVisible());
+            const QPoint offset = window->geometry().center() - available.center();
+            QVERIFY2(offset.manhattanLength() <= 2,
+                     qPrintable(window->objectName() + QStringLiteral(" is off centre")));
+        }
+        QCOMPARE(main->minimumSize(), main->size());
+        QCOMPARE(main->maximumSize(), main->size());
     }
 
     void menuBars_data() {

@@ -192,6 +192,50 @@ private slots:
         QVERIFY(answerer.seen().isEmpty());
     }
 
+    void typedListTextStaysAsTyped_data() {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("peopleGain");
+        QTest::newRow("prefix of Labouring") << "comboActivity"
+                                             << "Lab"
+                                             << "0.00";
+        QTest::newRow("prefix of Social") << "comboActivity"
+                                          << "soc"
+                                          << "0.00";
+        QTest::newRow("other case") << "comboActivity"
+                                    << "office work"
+                                    << "0.00";
+        QTest::newRow("listed") << "comboActivity"
+                                << "Social"
+                                << "19.92";
+        QTest::newRow("prefix of 10") << "txtOccupancy"
+                                      << "1"
+                                      << "1.75";
+    }
+
+    // What is typed into a list is what the calculation reads: never completed,
+    // recased or added to the list, also once the field has lost the focus.
+    void typedListTextStaysAsTyped() {
+        QFETCH(QString, list);
+        QFETCH(QString, typed);
+        QFETCH(QString, peopleGain);
+        ModalBoxAnswerer answerer;
+        m_screen->findChild<QComboBox*>(QStringLiteral("txtOccupancy"))
+            ->setCurrentText(QStringLiteral("10"));
+        auto* box = m_screen->findChild<QComboBox*>(list);
+        const int items = box->count();
+        box->lineEdit()->clear();
+        box->setFocus();
+        QTest::keyClicks(box->lineEdit(), typed);
+        QCOMPARE(box->lineEdit()->text(), typed);
+        field("txtVol")->setFocus();
+        QCOMPARE(box->lineEdit()->text(), typed);
+        QCOMPARE(box->count(), items);
+        calculate();
+        QVERIFY(answerer.seen().isEmpty());
+        QCOMPARE(field("txtPeopleGain")->text(), peopleGain);
+    }
+
     void closeOnlyHides() {
         set("txtVol", QStringLiteral("abc"));
         QTest::mouseClick(m_screen->findChild<QPushButton*>(QStringLiteral("Command1")),

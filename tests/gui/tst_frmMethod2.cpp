@@ -160,10 +160,11 @@ private slots:
         QVERIFY(!poolChild("Command3")->isVisibleTo(pool()));
         QVERIFY(!poolChild("Command4")->isVisibleTo(pool()));
         QCOMPARE(zoneField("txtSwimPoolGain")->text(), QStringLiteral("7"));
-        // Opened from the main screen afterwards: counts back, caption and text kept.
+        // Opened from the main screen afterwards: counts back, caption kept; the
+        // instruction, which stands in the counts' place, gives way to them.
         pool()->ShowStandalone();
         QVERIFY(poolChild("Frame2")->isVisibleTo(pool()));
-        QVERIFY(poolChild("lblInstruction")->isVisibleTo(pool()));
+        QVERIFY(!poolChild("lblInstruction")->isVisibleTo(pool()));
         QCOMPARE(pool()->windowTitle(),
                  QStringLiteral("Swimming Pool Evaporation Rate Calculation"));
     }
@@ -229,6 +230,12 @@ private slots:
         }
         QCOMPARE(poolField("txtm2")->text(), QString());
         QVERIFY(answerer.seen().isEmpty());
+        // A typed prefix of a listed count stays as typed.
+        QLineEdit* typed = poolField("cmbOccupancy2");
+        typed->clear();
+        QTest::keyClicks(typed, QStringLiteral("1"));
+        poolField("txttemp")->setFocus();
+        QCOMPARE(typed->text(), QStringLiteral("1"));
     }
 
     void fieldsAnnouncedByCaption_data() {

@@ -1,4 +1,6 @@
+#include "shell/Resources.h"
 #include "weather/frmDesign.h"
+#include "zone/frmMethod1.h"
 
 #include <QAccessible>
 #include <QPointer>
@@ -16,15 +18,19 @@ const char* const kLocationNames[] = {"Label2", "Label3", "Label4", "Label5",  "
 
 // A picker whose callbacks log each call together with whether the picker was
 // still on screen, which pins down the order write, close, clear.
+// It is opened from the building-zone screen, as in the program, so that it
+// lives under that screen's look.
 struct Harness {
     Harness() {
         window = new frmDesign(
             [this](const QString& tamb, const QString& ambrh) {
                 calls << QStringLiteral("write %1 %2 %3").arg(tamb, ambrh, state());
             },
-            [this] { calls << QStringLiteral("clear %1").arg(state()); });
+            [this] { calls << QStringLiteral("clear %1").arg(state()); }, &opener);
     }
     ~Harness() { delete window.data(); }
+
+    frmMethod1 opener;
 
     QString state() const {
         return window && window->isVisible() ? QStringLiteral("open") : QStringLiteral("closed");
@@ -75,6 +81,7 @@ private:
     QWidget* child(const QString& name) const { return Child(m_picker->window, name); }
 
 private slots:
+    void initTestCase() { InitUiResources(); }
     void init() {
         m_picker = std::make_unique<Harness>();
         m_picker->window->show();
@@ -145,6 +152,11 @@ private slots:
         QVERIFY(metrics.horizontalAdvance(label->text()) <= label->contentsRect().width());
         QVERIFY(metrics.height() <= label->contentsRect().height());
         QVERIFY(label->parentWidget()->rect().contains(label->geometry()));
+        // Every caption in the picker's own face, not the application's.
+        for (QLabel* caption : window()->findChildren<QLabel*>()) {
+            QCOMPARE(caption->font().family(), window()->font().family());
+            QCOMPARE(caption->font().pointSizeF(), 8.25);
+        }
 
         auto* instruction = qobject_cast<QLabel*>(child(QStringLiteral("Label1")));
         const QRect needed = instruction->fontMetrics().boundingRect(
@@ -273,7 +285,7 @@ private slots:
         int calls = 0;
         const auto write = [&calls](const QString&, const QString&) { ++calls; };
         const auto clear = [&calls] { ++calls; };
-        QPointer<frmDesign> first = ShowDesign(write, clear, nullptr);
+        QPointer<frmDesign> first = ShowDesign(write, clear, &m_picker->opener);
         QVERIFY(QTest::qWaitForWindowExposed(first));
         const QPoint offCentre =
             first->geometry().center() - first->screen()->availableGeometry().center();
@@ -282,12 +294,12 @@ private slots:
 
         ShowTab(first, 1);
         Hover(first, "Label10");
-        QCOMPARE(ShowDesign(write, clear, nullptr), first.data());
+        QCOMPARE(ShowDesign(write, clear, &m_picker->opener), first.data());
         QCOMPARE(BoldLocations(first), QStringList({"Label10"}));
 
         first->close();
         QVERIFY(DestroyedAfterDeferredDeletes(first));
-        QPointer<frmDesign> second = ShowDesign(write, clear, nullptr);
+        QPointer<frmDesign> second = ShowDesign(write, clear, &m_picker->opener);
         QVERIFY(QTest::qWaitForWindowExposed(second));
         QCOMPARE(second->findChild<QTabWidget*>(QStringLiteral("SSTab1"))->currentIndex(), 0);
         QCOMPARE(BoldLocations(second), QStringList());
