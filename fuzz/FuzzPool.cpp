@@ -11,6 +11,7 @@
 #include <limits>
 #include <string>
 #include <string_view>
+#include <vector>
 
 using namespace FuzzChecks;
 
@@ -23,9 +24,16 @@ constexpr std::array<std::string_view, 2> kWarningTexts{
     "calculated using these values.",
 };
 
-constexpr std::array<std::string_view, 7> kEntryFields{
-    "txtPresskPa",  "txttemp",       "txtrh",      "txtpooltemp",
-    "txtOccupancy", "cmbOccupancy2", "txtpoolarea"};
+// The numeric entry fields in the order the lines give them: the engine's table.
+const std::vector<std::string_view> kEntryFields = [] {
+    std::vector<std::string_view> names;
+    for (const auto& entry : kPoolFields) {
+        if (entry.number) {
+            names.push_back(entry.name);
+        }
+    }
+    return names;
+}();
 
 constexpr std::array<std::string_view, 3> kRateFields{"txtRate100", "txtRate160", "txtRate200"};
 
@@ -38,7 +46,7 @@ constexpr std::array<Output<P>, 26> kOutputs{{
     {"txtd1", Form::Fixed2, [](const P& n) { return n.roomAir.d; }},
     {"txth1", Form::Fixed2, [](const P& n) { return n.roomAir.h; }},
     {"txtDP", Form::Fixed2, [](const P& n) { return n.roomAir.DP; }},
-    {kZoneIterationsField, Form::Iterations, nullptr},
+    {"txtiter", Form::Iterations, nullptr},
     {"txtWBzone", Form::WetBulb, nullptr},
     {"txtpws2", Form::Fixed2, [](const P& n) { return n.surfaceAir.pws; }},
     {"txtpw2", Form::Fixed2, [](const P& n) { return n.surfaceAir.pw; }},
@@ -77,9 +85,9 @@ void CheckAccepted(const PoolInputs& in) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto lines = Lines(data, size);
-    PoolTexts texts;
+    PoolTexts texts = InitialPoolTexts();
     for (std::size_t i = 0; i < kEntryFields.size() && i < lines.size(); ++i) {
-        *PoolTextField(texts, kEntryFields[i]) = lines[i];
+        texts.*FindEntry<PoolTexts, PoolInputs>(kPoolFields, kEntryFields[i])->text = lines[i];
     }
 
     const auto checks = ValidatePoolInputs(texts);

@@ -11,6 +11,7 @@
 #include <limits>
 #include <string>
 #include <string_view>
+#include <vector>
 
 using namespace FuzzChecks;
 
@@ -26,9 +27,16 @@ constexpr std::array<std::string_view, 3> kWarningTexts{
     "this value.",
 };
 
-constexpr std::array<std::string_view, 12> kEntryFields{
-    "txtPresskPa", "txttemp",  "txtrh",       "txtOccupancy", "txtTamb",    "txtAmbrh",
-    "txtVentrate", "txtInfil", "txtFreshair", "txtVol",       "txtProcess", "txtSwimPoolGain"};
+// The numeric entry fields in the order the lines give them: the engine's table.
+const std::vector<std::string_view> kEntryFields = [] {
+    std::vector<std::string_view> names;
+    for (const auto& entry : kZoneFields) {
+        if (entry.number) {
+            names.push_back(entry.name);
+        }
+    }
+    return names;
+}();
 
 constexpr std::array<std::string_view, 3> kRateFields{"txtRate100", "txtRate160", "txtRate200"};
 
@@ -86,11 +94,13 @@ void CheckAccepted(const ZoneInputs& in) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto lines = Lines(data, size);
-    ZoneTexts texts;
+    ZoneTexts texts = InitialZoneTexts();
     for (std::size_t i = 0; i < kEntryFields.size() && i < lines.size(); ++i) {
-        *ZoneTextField(texts, kEntryFields[i]) = lines[i];
+        texts.*FindEntry<ZoneTexts, ZoneInputs>(kZoneFields, kEntryFields[i])->text = lines[i];
     }
-    const std::string activity = lines.size() > 12 ? lines[12] : "Office Work";
+    if (lines.size() > kEntryFields.size()) {
+        texts.activity = lines[kEntryFields.size()];
+    }
 
     const auto checks = ValidateZoneInputs(texts);
     CheckWarnings(checks.warnings, kWarningTexts);
@@ -105,7 +115,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     CheckAccepted(*checks.inputs);
 
-    const ZoneResult r = CalculateZone(*checks.inputs, activity);
+    const ZoneResult r = CalculateZone(*checks.inputs, texts.activity);
     CheckResultShape(r, kEntryFields, kRateFields);
     CheckFieldTexts<Z>(r.fieldTexts, r.numbers, kOutputs, r.numbers.totalGain <= 0);
     CheckKnownFields<Z>(r.afterMessage, kOutputs);

@@ -3,8 +3,9 @@
 #include "pool/PoolCalc.h"
 #include "zone/ZoneCalc.h"
 
+#include <algorithm>
 #include <ostream>
-#include <span>
+#include <string_view>
 
 namespace CalcCli {
 namespace {
@@ -20,9 +21,9 @@ void PrintHelp(std::ostream& out) {
            "the message, the field that takes the focus, and the outcome.\n"
            "A field not given keeps its initial text. TEXT is taken as typed, blanks included.\n"
            "Exit status: 0 completed, 1 out of range, 2 an entry refused, 64 usage error.\n";
-    auto list = [&out](const char* title, std::span<const EntryField> fields) {
+    auto list = [&out](const char* title, const auto& fields) {
         out << "\n" << title << "\n";
-        for (const EntryField& f : fields) {
+        for (const auto& f : fields) {
             std::string name(f.name);
             name.resize(std::max<std::size_t>(name.size(), 16), ' ');
             out << "  " << name << f.caption << " [initial \"" << f.initialText << "\"]\n";
@@ -32,9 +33,19 @@ void PrintHelp(std::ostream& out) {
     list("pool fields (Swimming Pool Evaporation Rate):", kPoolFields);
 }
 
-void PrintResult(const CalcResult& r, std::ostream& out) {
+// The pool's wet bulb pass count is shown on the building-zone screen, and named
+// so here.
+void PrintResult(const CalcResult& r, std::ostream& out, std::string_view iterationsShownAs = {}) {
+    auto print = [&out, iterationsShownAs](const FieldText& f) {
+        if (!iterationsShownAs.empty() && f.field == kPoolIterations.name) {
+            out << iterationsShownAs;
+        } else {
+            out << f.field;
+        }
+        out << ": " << f.text << "\n";
+    };
     for (const FieldText& f : r.fieldTexts) {
-        out << f.field << ": " << f.text << "\n";
+        print(f);
     }
     if (r.message) {
         out << "message: " << *r.message << "\n";
@@ -43,7 +54,7 @@ void PrintResult(const CalcResult& r, std::ostream& out) {
         out << "focus: " << *r.focus << "\n";
     }
     for (const FieldText& f : r.afterMessage) {
-        out << f.field << ": " << f.text << "\n";
+        print(f);
     }
     out << "outcome: " << OutcomeName(r.outcome) << "\n";
 }
@@ -106,40 +117,37 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     }
 
     if (screen == "zone") {
-        ZoneTexts texts;
-        std::string activity(kZoneFields.back().initialText);
+        ZoneTexts texts = InitialZoneTexts();
         for (const Assignment& a : assignments) {
-            if (a.field == "comboActivity") {
-                activity = a.text;
-            } else if (std::string* slot = ZoneTextField(texts, a.field)) {
-                *slot = a.text;
-            } else {
+            const ZoneEntry* entry = FindEntry<ZoneTexts, ZoneInputs>(kZoneFields, a.field);
+            if (!entry) {
                 return Usage(err, "unknown zone field '" + a.field + "'");
             }
+            texts.*entry->text = a.text;
         }
         const auto checks = ValidateZoneInputs(texts);
         if (PrintChecks(checks, true, out)) {
             return kExitRefused;
         }
-        const ZoneResult result = CalculateZone(*checks.inputs, activity);
+        const ZoneResult result = CalculateZone(*checks.inputs, texts.activity);
         PrintResult(result, out);
         return ExitFor(result.outcome);
     }
 
-    PoolTexts texts;
+    PoolTexts texts = InitialPoolTexts();
     for (const Assignment& a : assignments) {
-        if (std::string* slot = PoolTextField(texts, a.field)) {
-            *slot = a.text;
-        } else {
+        const PoolEntry* entry = FindEntry<PoolTexts, PoolInputs>(kPoolFields, a.field);
+        if (!entry) {
             return Usage(err, "unknown pool field '" + a.field + "'");
         }
+        texts.*entry->text = a.text;
     }
     const auto checks = ValidatePoolInputs(texts);
     if (PrintChecks(checks, false, out)) {
         return kExitRefused;
     }
     const PoolResult result = CalculatePool(*checks.inputs);
-    PrintResult(result, out);
+    PrintResult(result, out, "frmMethod1.txtiter");
     return ExitFor(result.outcome);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/CalcResult.h"
-#include "common/EntryField.h"
+#include "common/Fields.h"
 #include "psychrometrics/Psychrometrics.h"
 
 #include <array>
@@ -11,15 +11,16 @@
 
 // The swimming-pool calculation: evaporation, occupant gains and unit counts.
 
-// The entry texts of the pool screen as typed.
+// The entry texts of the pool screen as typed; InitialPoolTexts() gives the
+// screen's initial texts.
 struct PoolTexts {
-    std::string txtPresskPa = "101.325";
-    std::string txttemp = "29";
-    std::string txtrh = "60";
-    std::string txtpooltemp = "28";
-    std::string txtOccupancy = "0";
-    std::string cmbOccupancy2 = "0";
-    std::string txtpoolarea = "50";
+    std::string pressure;
+    std::string roomTemp;
+    std::string roomRh;
+    std::string poolTemp;
+    std::string bathers;
+    std::string spectators;
+    std::string area;
 };
 
 struct PoolInputs {
@@ -53,15 +54,20 @@ struct PoolResult : CalcResult {
     PoolNumbers numbers;
 };
 
-// The pool run also writes the wet-bulb iteration count into this field of the
-// building-zone screen.
-inline constexpr std::string_view kZoneIterationsField = "frmMethod1.txtiter";
+using PoolEntry = EntrySpec<PoolTexts, PoolInputs>;
 
-// The entry fields in reading order, with captions and initial texts.
-extern const std::array<EntryField, 7> kPoolFields;
+// The entry fields in reading order.
+extern const std::array<PoolEntry, 7> kPoolFields;
 
-// The member of PoolTexts named by a field's objectName, or null.
-std::string* PoolTextField(PoolTexts& texts, std::string_view name);
+PoolTexts InitialPoolTexts();
+
+// The result fields of the screen, each once, grouped as the screen shows them.
+// The wet bulb search's pass count has no field of its own here: the program
+// shows it on the building-zone screen.
+extern const std::array<ResultSpec, 26> kPoolResults;
+
+// The result field that carries the wet bulb search's pass count.
+extern const ResultSpec& kPoolIterations;
 
 // The check chain on the entry texts.
 CheckResult<PoolInputs> ValidatePoolInputs(const PoolTexts& texts);

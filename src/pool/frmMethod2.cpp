@@ -104,15 +104,13 @@ void frmMethod2::HideDetailPanel() {
 
 void frmMethod2::cmdCalculate_Click() {
     PoolTexts texts;
-    for (const EntryField& entry : kPoolFields) {
-        if (std::string* slot = PoolTextField(texts, entry.name)) {
-            *slot = Field(ToQString(entry.name))->text().toStdString();
-        }
+    for (const PoolEntry& entry : kPoolFields) {
+        texts.*entry.text = Field(ToQString(entry.name))->text().toStdString();
     }
-    const QString zonePrefix = ToQString(kZoneIterationsField).section(QLatin1Char('.'), 0, 0);
-    const FieldResolver resolve = [this, zonePrefix](const QString& name) -> QLineEdit* {
-        if (name.startsWith(zonePrefix + QLatin1Char('.'))) {
-            return m_zone ? m_zone->Field(name.section(QLatin1Char('.'), 1)) : nullptr;
+    const FieldResolver resolve = [this](const QString& name) -> QLineEdit* {
+        // The pass count of the wet bulb search is shown on the zone screen.
+        if (name == ToQString(kPoolIterations.name)) {
+            return m_zone ? m_zone->Field(name) : nullptr;
         }
         return Field(name);
     };

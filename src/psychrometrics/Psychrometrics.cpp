@@ -62,7 +62,7 @@ AirState ComputeAirState(double t, double rh, double pressureKPa) {
     AirState s;
     s.pws = SaturationPressure(t);
     s.pw = s.pws * (rh / 100);
-    s.W = kMassRatio * ((kEnhancement * s.pw) / (pressureKPa * 1000 - kEnhancement * s.pw));
+    s.W = HumidityRatio(pressureKPa * 1000, s.pw);
     FillVolumeAndEnthalpy(s, t, pressureKPa);
     const double pk = s.pw / 1000;
     const double alpha = std::log(pk);
@@ -78,7 +78,7 @@ AirState ComputeSaturatedAirState(double t, double pressureKPa) {
     AirState s;
     s.pws = SaturationPressure(t);
     s.pw = s.pws;
-    s.W = kMassRatio * ((kEnhancement * s.pw) / (pressureKPa * 1000 - kEnhancement * s.pw));
+    s.W = HumidityRatio(pressureKPa * 1000, s.pw);
     FillVolumeAndEnthalpy(s, t, pressureKPa);
     return s;
 }

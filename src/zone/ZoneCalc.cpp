@@ -1,58 +1,122 @@
 #include "zone/ZoneCalc.h"
 
+#include "common/CalcStages.h"
 #include "common/EntryChecks.h"
-#include "common/NumberText.h"
-#include "units/DehumUnits.h"
 
-#include <cmath>
+#include <tuple>
 #include <utility>
 
-using NumberText::FormatFixed;
-using NumberText::FormatGeneral;
-using NumberText::ReadNumber;
+using Z = ZoneTexts;
+using I = ZoneInputs;
 
-const std::array<EntryField, 13> kZoneFields{{
-    {"txtPresskPa", "Barometric Pressure (kPa)", "101.325"},
-    {"txttemp", "Desired Zone Air Temperature (°C)", "28"},
-    {"txtrh", "Desired Zone Relative Humidity (%)", "60"},
-    {"txtOccupancy", "Occupancy (No. People)", "0"},
-    {"txtTamb", "Ambient Air Temperature (°C)", "46"},
-    {"txtAmbrh", "Ambient Relative Humidity (%)", "30"},
-    {"txtVentrate", "Mechanical Ventilation Rate (a.c.h.)", "0"},
-    {"txtInfil", "Natural Infiltration Rate (a.c.h.)", "1"},
-    {"txtFreshair", "% Fresh Air (Mechanical Ventilation)", "20"},
-    {"txtVol", "Zone Volume (m3)", "1000"},
-    {"txtProcess", "Building Processes Gains (litres/hour)", "0"},
-    {"txtSwimPoolGain", "Swimming Pool Gains (litres/day)", "0"},
-    {"comboActivity", "Occupant Activity", "Office Work"},
+const std::array<ZoneEntry, 13> kZoneFields{{
+    {"txtPresskPa", "Barometric Pressure (kPa)", "kPa", "101.325", &Z::pressure, &I::pressure},
+    {"txttemp", "Desired Zone Air Temperature (°C)", "°C", "28", &Z::zoneTemp, &I::zoneTemp},
+    {"txtrh", "Desired Zone Relative Humidity (%)", "%", "60", &Z::zoneRh, &I::zoneRh},
+    {"txtOccupancy", "Occupancy (No. People)", "", "0", &Z::occupancy, &I::occupancy},
+    {"txtTamb", "Ambient Air Temperature (°C)", "°C", "46", &Z::ambientTemp, &I::ambientTemp},
+    {"txtAmbrh", "Ambient Relative Humidity (%)", "%", "30", &Z::ambientRh, &I::ambientRh},
+    {"txtVentrate", "Mechanical Ventilation Rate (a.c.h.)", "a.c.h.", "0", &Z::ventRate,
+     &I::ventRate},
+    {"txtInfil", "Natural Infiltration Rate (a.c.h.)", "a.c.h.", "1", &Z::infilRate, &I::infilRate},
+    {"txtFreshair", "% Fresh Air (Mechanical Ventilation)", "%", "20", &Z::freshAir, &I::freshAir},
+    {"txtVol", "Zone Volume (m3)", "m3", "1000", &Z::volume, &I::volume},
+    {"txtProcess", "Building Processes Gains (litres/hour)", "litres/hour", "0", &Z::processGain,
+     &I::processGain},
+    {"txtSwimPoolGain", "Swimming Pool Gains (litres/day)", "litres/day", "0", &Z::poolGain,
+     &I::poolGain},
+    {"comboActivity", "Occupant Activity", "", "Office Work", &Z::activity, nullptr},
 }};
 
-const std::array<std::string_view, 9> kZoneResultFields{
-    "txtPeopleGain", "txtVentGain", "txtInfilGain", "txtProcessGain", "txtSwimPoolGain1",
-    "txtTotGain",    "txt100s",     "txt160s",      "txt200s"};
-
-std::string* ZoneTextField(ZoneTexts& t, std::string_view name) {
-    static constexpr std::pair<std::string_view, std::string ZoneTexts::*> kSlots[] = {
-        {"txtPresskPa", &ZoneTexts::txtPresskPa},
-        {"txttemp", &ZoneTexts::txttemp},
-        {"txtrh", &ZoneTexts::txtrh},
-        {"txtOccupancy", &ZoneTexts::txtOccupancy},
-        {"txtTamb", &ZoneTexts::txtTamb},
-        {"txtAmbrh", &ZoneTexts::txtAmbrh},
-        {"txtVentrate", &ZoneTexts::txtVentrate},
-        {"txtInfil", &ZoneTexts::txtInfil},
-        {"txtFreshair", &ZoneTexts::txtFreshair},
-        {"txtVol", &ZoneTexts::txtVol},
-        {"txtProcess", &ZoneTexts::txtProcess},
-        {"txtSwimPoolGain", &ZoneTexts::txtSwimPoolGain},
-    };
-    for (const auto& [slotName, member] : kSlots) {
-        if (slotName == name) {
-            return &(t.*member);
-        }
-    }
-    return nullptr;
+ZoneTexts InitialZoneTexts() {
+    return InitialTexts<ZoneTexts, ZoneInputs>(kZoneFields);
 }
+
+namespace {
+
+using P = Pattern;
+
+// The detail grid: zone air, ambient air.
+constexpr std::string_view kZone = "Zone";
+constexpr std::string_view kAmbient = "Ambient";
+
+} // namespace
+
+const std::array<ResultSpec, 27> kZoneResults{{
+    {"txtpws1", "pws (Pa)", "Pa", P::Fixed2, kZone},
+    {"txtpw1", "pw  (Pa)", "Pa", P::Fixed2, kZone},
+    {"txtW1", "W (kg/kg)", "kg/kg", P::Fixed4, kZone},
+    {"txtv1", "v (m3/kg)", "m3/kg", P::Fixed2, kZone},
+    {"txtd1", "p  (kg/m3)", "kg/m3", P::Fixed2, kZone},
+    {"txth1", "h (kJ/kg)", "kJ/kg", P::Fixed2, kZone},
+    {"txtDP", "Tdp (oC)", "°C", P::Fixed2, kZone},
+    {"txtWBzone", "Wet Bulb (oC)", "°C", P::Fixed2, kZone},
+    {"txtpws2", "pws (Pa)", "Pa", P::Fixed2, kAmbient},
+    {"txtpw2", "pw  (Pa)", "Pa", P::Fixed2, kAmbient},
+    {"txtW2", "W (kg/kg)", "kg/kg", P::Fixed4, kAmbient},
+    {"txtV2", "v (m3/kg)", "m3/kg", P::Fixed2, kAmbient},
+    {"txtd2", "p  (kg/m3)", "kg/m3", P::Fixed2, kAmbient},
+    {"txth2", "h (kJ/kg)", "kJ/kg", P::Fixed2, kAmbient},
+    {"txtiter", "WB Iterations", "", P::Whole},
+    {"txtRate100", "100", "litres/day", P::General, "Moisture Removal Rate"},
+    {"txtRate160", "160", "litres/day", P::General, "Moisture Removal Rate"},
+    {"txtRate200", "200", "litres/day", P::General, "Moisture Removal Rate"},
+    {"txtPeopleGain", "Occupant Gains (litres/day) ", "litres/day", P::Fixed2},
+    {"txtVentGain", "Mechanical Ventilation Gain (litres/day)", "litres/day", P::Fixed2},
+    {"txtInfilGain", "Infiltration Gain (litres/day)", "litres/day", P::Fixed2},
+    {"txtProcessGain", "Building Process Gains (litres/day)", "litres/day", P::Fixed2},
+    {"txtSwimPoolGain1", "Swimming Pool Gains (litres/day)", "litres/day", P::General},
+    {"txtTotGain", "Total Moisture Gain (litres/day)", "litres/day", P::Fixed2},
+    {"txt100s", "No. HX 100", "", P::Fixed1},
+    {"txt160s", "No. HX 160", "", P::Fixed1},
+    {"txt200s", "No. HX 200", "", P::Fixed1},
+}};
+
+namespace {
+
+// The fields by their place in the table.
+enum Out : std::size_t {
+    pws1,
+    pw1,
+    W1,
+    v1,
+    d1,
+    h1,
+    DP,
+    WBzone,
+    pws2,
+    pw2,
+    W2,
+    V2,
+    d2,
+    h2,
+    iter,
+    Rate100,
+    Rate160,
+    Rate200,
+    PeopleGain,
+    VentGain,
+    InfilGain,
+    ProcessGain,
+    SwimPoolGain1,
+    TotGain,
+    n100s,
+    n160s,
+    n200s,
+    kOutCount
+};
+static_assert(kOutCount == std::tuple_size_v<decltype(kZoneResults)>);
+
+const ResultSpec& F(Out field) {
+    return kZoneResults[field];
+}
+
+} // namespace
+
+const std::array<const ResultSpec*, 9> kZoneClearedResults{
+    &kZoneResults[PeopleGain],  &kZoneResults[VentGain],      &kZoneResults[InfilGain],
+    &kZoneResults[ProcessGain], &kZoneResults[SwimPoolGain1], &kZoneResults[TotGain],
+    &kZoneResults[n100s],       &kZoneResults[n160s],         &kZoneResults[n200s]};
 
 double ActivityRate(std::string_view activity) {
     static constexpr std::pair<std::string_view, double> kRates[] = {
@@ -83,121 +147,92 @@ std::string WithGuide(std::string_view lead) {
 
 CheckResult<ZoneInputs> ValidateZoneInputs(const ZoneTexts& t) {
     CheckResult<ZoneInputs> r;
-    ZoneInputs in;
-    in.pressure = ReadNumber(t.txtPresskPa);
-    in.zoneTemp = ReadNumber(t.txttemp);
-    in.zoneRh = ReadNumber(t.txtrh);
-    in.occupancy = ReadNumber(t.txtOccupancy);
-    in.ambientTemp = ReadNumber(t.txtTamb);
-    in.ambientRh = ReadNumber(t.txtAmbrh);
-    in.ventRate = ReadNumber(t.txtVentrate);
-    in.infilRate = ReadNumber(t.txtInfil);
-    in.freshAir = ReadNumber(t.txtFreshair);
-    in.volume = ReadNumber(t.txtVol);
-    in.processGain = ReadNumber(t.txtProcess);
-    in.poolGain = ReadNumber(t.txtSwimPoolGain);
-
-    r.refusal = EntryChecks::RefuseOutOfScale({{"txtPresskPa", in.pressure},
-                                               {"txttemp", in.zoneTemp},
-                                               {"txtrh", in.zoneRh},
-                                               {"txtOccupancy", in.occupancy},
-                                               {"txtTamb", in.ambientTemp},
-                                               {"txtAmbrh", in.ambientRh},
-                                               {"txtVentrate", in.ventRate},
-                                               {"txtInfil", in.infilRate},
-                                               {"txtFreshair", in.freshAir},
-                                               {"txtVol", in.volume},
-                                               {"txtProcess", in.processGain},
-                                               {"txtSwimPoolGain", in.poolGain}},
-                                              "txtPresskPa", in.pressure);
+    const ZoneInputs in = EntryChecks::ReadEntries<ZoneTexts, ZoneInputs>(kZoneFields, t);
+    r.refusal = EntryChecks::RefuseOutOfScale<ZoneTexts, ZoneInputs>(kZoneFields, in, &I::pressure);
     if (r.refusal) {
         return r;
     }
 
-    auto refuse = [&r](std::string_view field, std::string message) {
-        r.refusal = Refusal{std::string(field), std::move(message)};
+    auto refuse = [&r](std::string Z::*field, std::string message) {
+        r.refusal = Refusal{std::string(EntryName<ZoneTexts, ZoneInputs>(kZoneFields, field)),
+                            std::move(message)};
         return r;
     };
-
     if (in.ventRate > 10) {
         r.warnings.emplace_back("ENTERED MECHANICAL VENTILATION RATE UNEXPECTEDLY HIGH - The "
                                 "following answers assume this value is correct.");
     }
     if (in.ventRate < 0) {
-        return refuse("txtVentrate",
+        return refuse(&Z::ventRate,
                       "Mechanical ventilation rate cannot be less than zero. Please enter a "
                       "valid value.");
     }
-    if (t.txtInfil.empty()) {
-        return refuse("txtInfil",
+    if (t.infilRate.empty()) {
+        return refuse(&Z::infilRate,
                       WithGuide("Please enter a value for the natural infiltration rate. "));
     }
     if (in.infilRate < 0) {
-        return refuse("txtInfil", WithGuide("Natural infiltration rate cannot be less than zero. "
-                                            "- Please enter a valid value. "));
+        return refuse(&Z::infilRate,
+                      WithGuide("Natural infiltration rate cannot be less than zero. "
+                                "- Please enter a valid value. "));
     }
     if (in.infilRate > 5.1) {
         r.warnings.push_back(
             WithGuide("LARGE NATURAL INFILTRATION RATE - Are you sure this value is correct. ") +
             " Answers will be calculated using this value.");
     }
-    if (t.txtVentrate.empty()) {
-        return refuse("txtVentrate", WithGuide("NO VALUE SPECIFIED FOR THE MECHANICAL VENTILATION "
-                                               "RATE - Please enter a valid value. "));
+    if (t.ventRate.empty()) {
+        return refuse(&Z::ventRate, WithGuide("NO VALUE SPECIFIED FOR THE MECHANICAL VENTILATION "
+                                              "RATE - Please enter a valid value. "));
     }
     if (in.freshAir < 0 || in.freshAir > 100) {
-        return refuse("txtFreshair", "FRESH AIR SUPPLY RATE NOT VALID - Please enter a value for "
-                                     "the % fresh air between 0% and 100%.");
+        return refuse(&Z::freshAir, "FRESH AIR SUPPLY RATE NOT VALID - Please enter a value for "
+                                    "the % fresh air between 0% and 100%.");
     }
     if (in.volume == 0 || in.volume < 20) {
-        return refuse("txtVol", "SPACE VOLUME NOT VALID - Please enter a value greater than 20");
+        return refuse(&Z::volume, "SPACE VOLUME NOT VALID - Please enter a value greater than 20");
     }
     if (in.volume > 9999) {
         r.warnings.emplace_back("LARGE SPACE VOLUME - Are you sure this value is correct. Answers "
                                 "will be calculated using this value.");
     }
     if (in.ambientTemp == 0) {
-        return refuse("txtTamb", "Please enter a valid value for the ambient temperature.");
+        return refuse(&Z::ambientTemp, "Please enter a valid value for the ambient temperature.");
     }
     if (in.ambientTemp < 0 || in.ambientTemp > 50) {
-        return refuse("txtTamb", "ENTERED AMBIENT TEMPERATURE OUT OF RANGE - Please enter a valid "
-                                 "value for the ambient temperature between 0 °C and 50 °C.");
+        return refuse(&Z::ambientTemp,
+                      "ENTERED AMBIENT TEMPERATURE OUT OF RANGE - Please enter a valid "
+                      "value for the ambient temperature between 0 °C and 50 °C.");
     }
     if (in.ambientRh == 0) {
-        return refuse("txtAmbrh", "Please enter a valid value for the ambient RH.");
+        return refuse(&Z::ambientRh, "Please enter a valid value for the ambient RH.");
     }
     if (in.ambientRh < 0 || in.ambientRh > 100) {
-        return refuse("txtAmbrh", "The ambient RH must be in the range 0% - 100% - Please enter a "
-                                  "valid value for the ambient RH.");
+        return refuse(&Z::ambientRh,
+                      "The ambient RH must be in the range 0% - 100% - Please enter a "
+                      "valid value for the ambient RH.");
     }
     if (in.zoneTemp == 0) {
-        return refuse("txttemp", "Please enter a valid value for the space temperature.");
+        return refuse(&Z::zoneTemp, "Please enter a valid value for the space temperature.");
     }
     if (in.zoneRh == 0) {
-        return refuse("txtrh", "Please enter a valid value for the zone RH.");
+        return refuse(&Z::zoneRh, "Please enter a valid value for the zone RH.");
     }
     if (in.zoneRh > 100) {
-        return refuse("txtrh", "RH cannot be greater than 100% - please enter a valid value");
+        return refuse(&Z::zoneRh, "RH cannot be greater than 100% - please enter a valid value");
     }
     if (in.zoneRh < 0) {
-        return refuse("txtrh", "RH cannot be less than 0% - please enter a valid value");
+        return refuse(&Z::zoneRh, "RH cannot be less than 0% - please enter a valid value");
     }
     if (in.zoneTemp < 0 || in.zoneTemp > 50) {
-        return refuse("txttemp", "Space air temperature is out of range - please enter a "
-                                 "temperature between 0 °C and 50 °C.");
+        return refuse(&Z::zoneTemp, "Space air temperature is out of range - please enter a "
+                                    "temperature between 0 °C and 50 °C.");
     }
     r.inputs = in;
     return r;
 }
 
 namespace {
-
-constexpr std::string_view kEnvelopeMessage =
-    "Operating conditions out of range for dehumidification units. Please enter alternative "
-    "desired zone temperature and RH or contact Varnel for further advice";
-constexpr std::string_view kRatesMessage =
-    "Operating conditions out of range for HX units. Please enter alternative desired zone "
-    "temperature and RH or contact Varnel for further advice";
 
 // Moisture carried in by an air flow of q m3/s: ambient water in, zone water out,
 // in litres/day.
@@ -211,94 +246,54 @@ double FlowGain(double q, const Psychrometrics::AirState& zone,
 } // namespace
 
 ZoneResult CalculateZone(const ZoneInputs& in, std::string_view activity) {
+    using namespace CalcStages;
     ZoneResult r;
     ZoneNumbers& n = r.numbers;
-    auto write = [&r](std::string_view field, std::string text) {
-        r.fieldTexts.push_back({std::string(field), std::move(text)});
-    };
-
-    const double pressurePa = in.pressure * 1000;
+    Writer out(r);
 
     n.zoneAir = Psychrometrics::ComputeAirState(in.zoneTemp, in.zoneRh, in.pressure);
-    write("txtpws1", FormatFixed(n.zoneAir.pws, 2));
-    write("txtpw1", FormatFixed(n.zoneAir.pw, 2));
-    write("txtW1", FormatFixed(n.zoneAir.W, 4));
-    write("txtv1", FormatFixed(n.zoneAir.v, 2));
-    write("txtd1", FormatFixed(n.zoneAir.d, 2));
-    write("txth1", FormatFixed(n.zoneAir.h, 2));
-    write("txtDP", FormatFixed(n.zoneAir.DP, 2));
+    WriteAirState(out, {F(pws1), F(pw1), F(W1), F(v1), F(d1), F(h1)}, n.zoneAir);
+    out.Write(F(DP), n.zoneAir.DP);
 
-    n.wetBulb = Psychrometrics::WetBulbTemperature(pressurePa, in.zoneTemp, n.zoneAir.W);
-    // A search that did not settle has no wet bulb worth showing or rating.
-    const bool searchFailed = !n.wetBulb.converged || !std::isfinite(n.wetBulb.temperature);
-    write("txtiter", std::to_string(n.wetBulb.iterations));
-    write("txtWBzone", searchFailed ? std::string() : FormatFixed(n.wetBulb.temperature, 2));
-
-    if (searchFailed || !Dehum_Units::InsideEnvelope(n.wetBulb.temperature)) {
-        r.outcome = Outcome::EnvelopeRejected;
-        r.message = std::string(kEnvelopeMessage);
-        r.focus = "txttemp";
-        for (const std::string_view field : kZoneResultFields) {
-            r.afterMessage.push_back({std::string(field), {}});
-        }
+    if (!WetBulbInsideEnvelope(out, {F(iter), F(WBzone)}, in.pressure, in.zoneTemp, n.zoneAir,
+                               n.wetBulb)) {
+        out.Reject(Outcome::EnvelopeRejected, kEnvelopeMessage,
+                   EntryName<ZoneTexts, ZoneInputs>(kZoneFields, &Z::zoneTemp),
+                   kZoneClearedResults);
         return r;
     }
 
     n.ambientAir = Psychrometrics::ComputeAirState(in.ambientTemp, in.ambientRh, in.pressure);
-    write("txtpws2", FormatFixed(n.ambientAir.pws, 2));
-    write("txtpw2", FormatFixed(n.ambientAir.pw, 2));
-    write("txtW2", FormatFixed(n.ambientAir.W, 4));
-    write("txtV2", FormatFixed(n.ambientAir.v, 2));
-    write("txtd2", FormatFixed(n.ambientAir.d, 2));
-    write("txth2", FormatFixed(n.ambientAir.h, 2));
+    WriteAirState(out, {F(pws2), F(pw2), F(W2), F(V2), F(d2), F(h2)}, n.ambientAir);
 
     const double ventFlow = in.ventRate * (in.freshAir * in.volume) / 100;
     n.ventGain = FlowGain(ventFlow / 3600, n.zoneAir, n.ambientAir);
-    write("txtVentGain", FormatFixed(n.ventGain, 2));
+    out.Write(F(VentGain), n.ventGain);
 
     n.peopleGain = in.occupancy * ActivityRate(activity);
-    write("txtPeopleGain", FormatFixed(n.peopleGain, 2));
+    out.Write(F(PeopleGain), n.peopleGain);
 
     n.infilGain = FlowGain((in.infilRate * in.volume) / 3600, n.zoneAir, n.ambientAir);
-    write("txtInfilGain", FormatFixed(n.infilGain, 2));
+    out.Write(F(InfilGain), n.infilGain);
 
     n.processGain = 24 * in.processGain;
-    write("txtProcessGain", FormatFixed(n.processGain, 2));
+    out.Write(F(ProcessGain), n.processGain);
 
     n.poolGain = in.poolGain;
-    write("txtSwimPoolGain1", FormatGeneral(n.poolGain));
+    out.Write(F(SwimPoolGain1), n.poolGain);
 
     n.totalGain = (((n.peopleGain + n.ventGain) + n.infilGain) + n.processGain) + n.poolGain;
-    write("txtTotGain", FormatFixed(n.totalGain, 2));
+    out.Write(F(TotGain), n.totalGain);
 
-    n.rate100 = Dehum_Units::UnitMoistureRemoval(n.wetBulb.temperature, in.zoneRh, in.zoneTemp);
-    const Dehum_Units::Rates rates = Dehum_Units::RatesFor(n.rate100.value_or(0));
-    n.rate160 = rates.r160;
-    n.rate200 = rates.r200;
-    if (!n.rate100 || !rates.AllPositive()) {
-        r.outcome = Outcome::RatesRejected;
-        r.message = std::string(kRatesMessage);
-        for (const std::string_view field : {"txt100s", "txt160s", "txt200s"}) {
-            r.afterMessage.push_back({std::string(field), {}});
-        }
-        return r;
-    }
-
-    n.count100 = n.totalGain / rates.r100;
-    n.count160 = n.totalGain / rates.r160;
-    n.count200 = n.totalGain / rates.r200;
-    if (n.totalGain <= 0) {
-        write("txt100s", "0");
-        write("txt160s", "0");
-        write("txt200s", "0");
-    } else {
-        write("txt100s", FormatFixed(n.count100, 1));
-        write("txt160s", FormatFixed(n.count160, 1));
-        write("txt200s", FormatFixed(n.count200, 1));
-    }
-    write("txtRate100", FormatGeneral(rates.r100));
-    write("txtRate160", FormatGeneral(rates.r160));
-    write("txtRate200", FormatGeneral(rates.r200));
-    r.outcome = Outcome::Completed;
+    const Counts counts =
+        WriteUnitCounts(out, {F(n100s), F(n160s), F(n200s), F(Rate100), F(Rate160), F(Rate200)},
+                        {.countsBeforeRateCheck = false, .zeroCountsUnlessPositive = n.totalGain},
+                        n.totalGain, n.wetBulb.temperature, in.zoneRh, in.zoneTemp);
+    n.rate100 = counts.rate100;
+    n.rate160 = counts.rate160;
+    n.rate200 = counts.rate200;
+    n.count100 = counts.count100;
+    n.count160 = counts.count160;
+    n.count200 = counts.count200;
     return r;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/CalcResult.h"
-#include "common/EntryField.h"
+#include "common/Fields.h"
 #include "psychrometrics/Psychrometrics.h"
 
 #include <array>
@@ -12,20 +12,22 @@
 // The building-zone calculation: its entry texts, the check chain and the
 // moisture gains and unit counts.
 
-// The entry texts of the building-zone screen as typed.
+// The entry texts of the building-zone screen as typed; InitialZoneTexts() gives
+// the screen's initial texts.
 struct ZoneTexts {
-    std::string txtPresskPa = "101.325";
-    std::string txttemp = "28";
-    std::string txtrh = "60";
-    std::string txtOccupancy = "0";
-    std::string txtTamb = "46";
-    std::string txtAmbrh = "30";
-    std::string txtVentrate = "0";
-    std::string txtInfil = "1";
-    std::string txtFreshair = "20";
-    std::string txtVol = "1000";
-    std::string txtProcess = "0";
-    std::string txtSwimPoolGain = "0";
+    std::string pressure;
+    std::string zoneTemp;
+    std::string zoneRh;
+    std::string occupancy;
+    std::string ambientTemp;
+    std::string ambientRh;
+    std::string ventRate;
+    std::string infilRate;
+    std::string freshAir;
+    std::string volume;
+    std::string processGain;
+    std::string poolGain;
+    std::string activity; // matched exactly, not read as a number
 };
 
 // The validated numbers, read from ZoneTexts.
@@ -66,12 +68,18 @@ struct ZoneResult : CalcResult {
     ZoneNumbers numbers;
 };
 
-// The entry fields in reading order, then the activity list, with captions and
-// initial texts.
-extern const std::array<EntryField, 13> kZoneFields;
+using ZoneEntry = EntrySpec<ZoneTexts, ZoneInputs>;
 
-// The member of ZoneTexts named by a field's objectName, or null.
-std::string* ZoneTextField(ZoneTexts& texts, std::string_view name);
+// The entry fields in reading order, then the activity list.
+extern const std::array<ZoneEntry, 13> kZoneFields;
+
+ZoneTexts InitialZoneTexts();
+
+// The result fields of the screen, each once, grouped as the screen shows them.
+extern const std::array<ResultSpec, 27> kZoneResults;
+
+// The nine result fields that ClearZoneResults empties, in order.
+extern const std::array<const ResultSpec*, 9> kZoneClearedResults;
 
 // Litres/day given off per person for an activity text; 0 for any other text.
 double ActivityRate(std::string_view activity);
@@ -81,6 +89,3 @@ CheckResult<ZoneInputs> ValidateZoneInputs(const ZoneTexts& texts);
 
 // The gains, rates and unit counts of validated inputs.
 ZoneResult CalculateZone(const ZoneInputs& in, std::string_view activity);
-
-// The nine result fields that ClearZoneResults empties, in order.
-extern const std::array<std::string_view, 9> kZoneResultFields;

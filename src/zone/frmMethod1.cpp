@@ -90,8 +90,8 @@ QLineEdit* frmMethod1::Field(const QString& name) const {
 }
 
 void frmMethod1::ClearZoneResults() {
-    for (const std::string_view name : kZoneResultFields) {
-        if (QLineEdit* field = Field(ToQString(name))) {
+    for (const ResultSpec* result : kZoneClearedResults) {
+        if (QLineEdit* field = Field(ToQString(result->name))) {
             field->clear();
         }
     }
@@ -111,19 +111,15 @@ void frmMethod1::HideDetailPanel() {
 
 void frmMethod1::cmdCalculate_Click() {
     ZoneTexts texts;
-    for (const EntryField& entry : kZoneFields) {
-        if (std::string* slot = ZoneTextField(texts, entry.name)) {
-            *slot = Field(ToQString(entry.name))->text().toStdString();
-        }
+    for (const ZoneEntry& entry : kZoneFields) {
+        texts.*entry.text = Field(ToQString(entry.name))->text().toStdString();
     }
     const FieldResolver resolve = [this](const QString& name) { return Field(name); };
     const auto checks = ValidateZoneInputs(texts);
     if (ApplyChecks(this, checks, resolve, true)) {
         return;
     }
-    const ZoneResult result =
-        CalculateZone(*checks.inputs, m_ui->comboActivity->currentText().toStdString());
-    ApplyResult(this, result, resolve);
+    ApplyResult(this, CalculateZone(*checks.inputs, texts.activity), resolve);
 }
 
 void frmMethod1::Command1_Click() {

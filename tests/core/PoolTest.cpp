@@ -41,11 +41,11 @@ class PoolChainTest : public testing::TestWithParam<PoolChainCase> {};
 
 TEST_P(PoolChainTest, WarnsAndRefusesInOrder) {
     const PoolChainCase& c = GetParam();
-    PoolTexts texts;
+    PoolTexts texts = InitialPoolTexts();
     for (const auto& [field, text] : c.texts) {
-        std::string* slot = PoolTextField(texts, field);
-        ASSERT_NE(slot, nullptr) << field;
-        *slot = text;
+        const PoolEntry* entry = FindEntry<PoolTexts, PoolInputs>(kPoolFields, field);
+        ASSERT_NE(entry, nullptr) << field;
+        texts.*entry->text = text;
     }
     const auto r = ValidatePoolInputs(texts);
     EXPECT_EQ(r.warnings, c.warnings);
@@ -135,18 +135,14 @@ TEST(CalculatePool, WorkedExampleFieldForField) {
     EXPECT_FALSE(r.message.has_value());
     EXPECT_FALSE(r.focus.has_value());
     const std::vector<FieldText> expected{
-        {"txtpws1", "4008.29"},      {"txtpw1", "2404.97"},
-        {"txtW1", "0.0152"},         {"txtv1", "0.88"},
-        {"txtd1", "1.14"},           {"txth1", "67.94"},
-        {"txtDP", "20.46"},          {"frmMethod1.txtiter", "440"},
-        {"txtWBzone", "22.99"},      {"txtpws2", "3782.21"},
-        {"txtpw2", "3782.21"},       {"txtW2", "0.0242"},
-        {"txtV2", "0.89"},           {"txtd2", "1.13"},
-        {"txth2", "89.95"},          {"txtMetGain", "0.00"},
-        {"txtTotalOccupancy", "0"},  {"txtm1", "237.99"},
-        {"txtm2", "99.60"},          {"txtTotalGain", "99.60"},
-        {"txt100s", "0.9"},          {"txt160s", "0.6"},
-        {"txt200s", "0.5"},          {"txtRate100", "108.2042"},
+        {"txtpws1", "4008.29"},      {"txtpw1", "2404.97"},      {"txtW1", "0.0152"},
+        {"txtv1", "0.88"},           {"txtd1", "1.14"},          {"txth1", "67.94"},
+        {"txtDP", "20.46"},          {"txtiter", "440"},         {"txtWBzone", "22.99"},
+        {"txtpws2", "3782.21"},      {"txtpw2", "3782.21"},      {"txtW2", "0.0242"},
+        {"txtV2", "0.89"},           {"txtd2", "1.13"},          {"txth2", "89.95"},
+        {"txtMetGain", "0.00"},      {"txtTotalOccupancy", "0"}, {"txtm1", "237.99"},
+        {"txtm2", "99.60"},          {"txtTotalGain", "99.60"},  {"txt100s", "0.9"},
+        {"txt160s", "0.6"},          {"txt200s", "0.5"},         {"txtRate100", "108.2042"},
         {"txtRate160", "173.12672"}, {"txtRate200", "216.4084"}};
     EXPECT_EQ(r.fieldTexts, expected);
 }
@@ -238,7 +234,7 @@ TEST(CalculatePool, FailedWetBulbSearchIsOutOfRange) {
     EXPECT_EQ(r.outcome, Outcome::EnvelopeRejected);
     EXPECT_EQ(r.focus, "txttemp");
     ExpectWritten(r, {{"txtWBzone", ""}});
-    EXPECT_TRUE(Written(r, "frmMethod1.txtiter").has_value());
+    EXPECT_TRUE(Written(r, "txtiter").has_value());
 }
 
 } // namespace

@@ -225,15 +225,15 @@ std::string RhOfSmallestPositiveRate() {
 // zero and the largest flows the checks accept give counts of some 1e43, written in full
 // (46 characters).
 TEST(CalculateZone, RateJustAboveZeroGivesCountsInFull) {
-    ZoneTexts texts;
-    texts.txttemp = "30";
-    texts.txtrh = RhOfSmallestPositiveRate();
-    texts.txtTamb = "50";
-    texts.txtAmbrh = "100";
-    texts.txtVentrate = "999999999999999";
-    texts.txtInfil = "999999999999999";
-    texts.txtFreshair = "100";
-    texts.txtVol = "999999999999999";
+    ZoneTexts texts = InitialZoneTexts();
+    texts.zoneTemp = "30";
+    texts.zoneRh = RhOfSmallestPositiveRate();
+    texts.ambientTemp = "50";
+    texts.ambientRh = "100";
+    texts.ventRate = "999999999999999";
+    texts.infilRate = "999999999999999";
+    texts.freshAir = "100";
+    texts.volume = "999999999999999";
     const auto checks = ValidateZoneInputs(texts);
     ASSERT_TRUE(checks.inputs.has_value()) << checks.refusal->field;
     const ZoneResult r = CalculateZone(*checks.inputs, "Office Work");
@@ -249,8 +249,8 @@ TEST(CalculateZone, RateJustAboveZeroGivesCountsInFull) {
 
 // The chain feeds the calculation: the screens' initial texts give the worked example.
 TEST(CalculateZone, FromInitialTexts) {
-    ZoneTexts texts;
-    texts.txtOccupancy = "10";
+    ZoneTexts texts = InitialZoneTexts();
+    texts.occupancy = "10";
     const auto checks = ValidateZoneInputs(texts);
     ASSERT_TRUE(checks.inputs.has_value());
     ExpectWritten(CalculateZone(*checks.inputs, "Office Work"), {{"txtTotGain", "119.63"}});

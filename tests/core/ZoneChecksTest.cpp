@@ -58,11 +58,11 @@ class ZoneChainTest : public testing::TestWithParam<ChainCase> {};
 
 TEST_P(ZoneChainTest, WarnsAndRefusesInOrder) {
     const ChainCase& c = GetParam();
-    ZoneTexts texts;
+    ZoneTexts texts = InitialZoneTexts();
     for (const auto& [field, text] : c.texts) {
-        std::string* slot = ZoneTextField(texts, field);
-        ASSERT_NE(slot, nullptr) << field;
-        *slot = text;
+        const ZoneEntry* entry = FindEntry<ZoneTexts, ZoneInputs>(kZoneFields, field);
+        ASSERT_NE(entry, nullptr) << field;
+        texts.*entry->text = text;
     }
     const auto r = ValidateZoneInputs(texts);
     EXPECT_EQ(r.warnings, c.warnings);
@@ -160,10 +160,10 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<ChainCase>& info) { return std::string(info.param.name); });
 
 TEST(ZoneChain, ReadsEveryEntry) {
-    ZoneTexts texts;
-    texts.txtOccupancy = "2.5";
-    texts.txtProcess = " 0 . 5 ";
-    texts.txtSwimPoolGain = "12.50";
+    ZoneTexts texts = InitialZoneTexts();
+    texts.occupancy = "2.5";
+    texts.processGain = " 0 . 5 ";
+    texts.poolGain = "12.50";
     const auto r = ValidateZoneInputs(texts);
     ASSERT_TRUE(r.inputs.has_value());
     EXPECT_EQ(r.inputs->pressure, 101.325);

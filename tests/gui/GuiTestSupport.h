@@ -87,3 +87,33 @@ inline QString CaptionProblem(QWidget* screen) {
     }
     return {};
 }
+
+// The caption the form shows beside a field (the label whose buddy it is), or a
+// null string when none.
+inline QString FormCaption(QWidget* screen, const QString& field) {
+    for (QLabel* label : screen->findChildren<QLabel*>()) {
+        if (label->buddy() && label->buddy()->objectName() == field)
+            return label->text();
+    }
+    return {};
+}
+
+// Each field of the table whose form has a caption beside it shows the table's
+// caption there; the grid fields' row captions are the table's too. Returns the
+// number of fields checked.
+template <typename Table> int CheckFormAgreesWithTable(QWidget* screen, const Table& table) {
+    int checked = 0;
+    for (const auto& spec : table) {
+        const QString name = QString::fromUtf8(spec.name.data(), qsizetype(spec.name.size()));
+        const QString caption =
+            QString::fromUtf8(spec.caption.data(), qsizetype(spec.caption.size()));
+        const QString shown = FormCaption(screen, name);
+        if (!shown.isNull()) {
+            if (shown != caption)
+                qWarning("%s: form \"%s\", table \"%s\"", qPrintable(name), qPrintable(shown),
+                         qPrintable(caption));
+            checked += shown == caption ? 1 : -1000;
+        }
+    }
+    return checked;
+}

@@ -51,7 +51,7 @@ private slots:
 
     // The form's initial texts are the engine's.
     void initialTextsMatchEngine() {
-        for (const EntryField& entry : kZoneFields) {
+        for (const ZoneEntry& entry : kZoneFields) {
             const QString name = QString::fromUtf8(entry.name.data(), qsizetype(entry.name.size()));
             QLineEdit* f = m_screen->Field(name);
             QVERIFY2(f, qPrintable(name));
@@ -150,10 +150,12 @@ private slots:
         QCOMPARE(answerer.seen()[0].text, kEnvelope);
         QCOMPARE(totalWhileMessageUp, QStringLiteral("102.11"));
         QCOMPARE(wetBulbWhileMessageUp, QStringLiteral("8.31"));
-        for (const std::string_view name : kZoneResultFields) {
-            QCOMPARE(
-                m_screen->Field(QString::fromLatin1(name.data(), qsizetype(name.size())))->text(),
-                QString());
+        for (const ResultSpec* result : kZoneClearedResults) {
+            QCOMPARE(m_screen
+                         ->Field(QString::fromLatin1(result->name.data(),
+                                                     qsizetype(result->name.size())))
+                         ->text(),
+                     QString());
         }
         QCOMPARE(field("txtpws2")->text(), QStringLiteral("10097.60"));
         QCOMPARE(field("txtRate100")->text(), QStringLiteral("104.0554"));
@@ -271,10 +273,17 @@ private slots:
     }
 
     // A screen reader hears each field and button by its caption.
+    // The engine's field table and the form name the same captions.
+    void formAgreesWithFieldTable() {
+        QWidget* screen = m_screen.get();
+        QCOMPARE_GE(CheckFormAgreesWithTable(screen, kZoneFields), 6);
+        QCOMPARE_GE(CheckFormAgreesWithTable(screen, kZoneResults), 20);
+    }
+
     void fieldsAnnouncedByCaption_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("caption");
-        for (const EntryField& entry : kZoneFields) {
+        for (const ZoneEntry& entry : kZoneFields) {
             QTest::newRow(entry.name.data())
                 << QString::fromUtf8(entry.name.data(), qsizetype(entry.name.size()))
                 << QString::fromUtf8(entry.caption.data(), qsizetype(entry.caption.size()));

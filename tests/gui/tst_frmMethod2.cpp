@@ -43,7 +43,7 @@ private slots:
 
     void initialState() {
         QCOMPARE(pool()->windowTitle(), QStringLiteral("Swimming Pool Evaporation Rate Only"));
-        for (const EntryField& entry : kPoolFields) {
+        for (const PoolEntry& entry : kPoolFields) {
             const QString name = QString::fromUtf8(entry.name.data(), qsizetype(entry.name.size()));
             QCOMPARE(
                 pool()->Field(name)->text(),
@@ -238,10 +238,17 @@ private slots:
         QCOMPARE(typed->text(), QStringLiteral("1"));
     }
 
+    // The engine's field table and the form name the same captions.
+    void formAgreesWithFieldTable() {
+        QWidget* screen = pool();
+        QCOMPARE_GE(CheckFormAgreesWithTable(screen, kPoolFields), 6);
+        QCOMPARE_GE(CheckFormAgreesWithTable(screen, kPoolResults), 14);
+    }
+
     void fieldsAnnouncedByCaption_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("caption");
-        for (const EntryField& entry : kPoolFields) {
+        for (const PoolEntry& entry : kPoolFields) {
             if (entry.name != "txtPresskPa") {
                 QTest::newRow(entry.name.data())
                     << QString::fromUtf8(entry.name.data(), qsizetype(entry.name.size()))
