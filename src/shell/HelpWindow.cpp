@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QHelpContentItem>
 #include <QHelpContentWidget>
 #include <QHelpEngine>
 #include <QHelpIndexWidget>
@@ -194,8 +195,13 @@ bool HelpWindow::openCollection(const QString& collectionFile) {
 void HelpWindow::buildNavigation() {
     QHelpContentWidget* contents = m_engine->contentWidget();
     contents->setObjectName(QStringLiteral("helpContents"));
+    // One click opens an entry, as in the search results; Enter still does.
     connect(contents, &QHelpContentWidget::linkActivated, m_browser,
             [this](const QUrl& url) { m_browser->setSource(url); });
+    connect(contents, &QAbstractItemView::clicked, m_browser, [this](const QModelIndex& index) {
+        if (const QHelpContentItem* item = m_engine->contentModel()->contentItemAt(index))
+            m_browser->setSource(item->url());
+    });
     connect(m_engine->contentModel(), &QHelpContentModel::contentsCreated, contents,
             [this, contents] {
                 contents->expandToDepth(1);
@@ -242,6 +248,11 @@ void HelpWindow::buildNavigation() {
     m_tabs->addTab(contents, QStringLiteral("Contents"));
     m_tabs->addTab(indexPage, QStringLiteral("Index"));
     m_tabs->addTab(searchPage, QStringLiteral("Search"));
+    // Typing on the Index tab filters at once, wherever the focus was before.
+    connect(m_tabs, &QTabWidget::currentChanged, indexFilter, [this, indexPage, indexFilter] {
+        if (m_tabs->currentWidget() == indexPage)
+            indexFilter->setFocus(Qt::TabFocusReason);
+    });
     m_tabs->setEnabled(true);
     m_home->setEnabled(true);
 }

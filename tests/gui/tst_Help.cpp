@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPointer>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextCursor>
@@ -28,6 +29,13 @@ QString PageOf(QTextBrowser* browser) {
     return browser->source().fileName();
 }
 
+QModelIndex ContentsEntry(QAbstractItemView* contents, const QString& title) {
+    const QModelIndexList found =
+        contents->model()->match(contents->model()->index(0, 0), Qt::DisplayRole, title, 1,
+                                 Qt::MatchExactly | Qt::MatchRecursive);
+    return found.value(0);
+}
+
 } // namespace
 
 class TestHelp : public QObject {
@@ -45,6 +53,8 @@ private slots:
     void unknownTopicIsReportedOnThePage();
     void keepsOneWindowThatOnlyHides();
     void backAndForward();
+    void contentsOpenOnOneClick();
+    void indexTabTakesTyping();
     void indexOpensPage();
     void searchFindsPage();
     void reportsUnusableHelpFiles_data();
@@ -199,6 +209,60 @@ void TestHelp::backAndForward() {
     QTest::mouseClick(forward, Qt::LeftButton);
     QCOMPARE(PageOf(browser), QStringLiteral("topic2-ventilation.html"));
     QVERIFY(!forward->isEnabled());
+}
+
+void TestHelp::contentsOpenOnOneClick() {
+    Misc::ShowHelpContents();
+    HelpWindow* window = TheHelpWindow();
+    QVERIFY(window);
+    auto* contents = window->findChild<QAbstractItemView*>(QStringLiteral("helpContents"));
+    QVERIFY(contents);
+    QTextBrowser* browser = BrowserOf(window);
+    QTRY_VERIFY(ContentsEntry(contents, QStringLiteral("Operating range of the units")).isValid());
+
+    const struct {
+        const char* title;
+        const char* page;
+    } entries[] = {{"Operating range of the units", "operating-range.html"},
+                   {"2. Mechanical ventilation rate", "topic2-ventilation.html"}};
+    for (const auto& entry : entries) {
+        const QModelIndex item = ContentsEntry(contents, QString::fromUtf8(entry.title));
+        QVERIFY2(item.isValid(), entry.title);
+        contents->scrollTo(item);
+        const int history = browser->backwardHistoryCount();
+        QTest::mouseClick(contents->viewport(), Qt::LeftButton, {},
+                          contents->visualRect(item).center());
+        QCOMPARE(PageOf(browser), QString::fromUtf8(entry.page));
+        QCOMPARE(browser->backwardHistoryCount(), history + 1);
+        // A double click opens the same page once, so Back leaves it.
+        QTest::mouseDClick(contents->viewport(), Qt::LeftButton, {},
+                           contents->visualRect(item).center());
+        QCOMPARE(PageOf(browser), QString::fromUtf8(entry.page));
+        QCOMPARE(browser->backwardHistoryCount(), history + 1);
+    }
+}
+
+void TestHelp::indexTabTakesTyping() {
+    Misc::ShowHelpContents();
+    HelpWindow* window = TheHelpWindow();
+    QVERIFY(window);
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    auto* tabs = window->findChild<QTabWidget*>(QStringLiteral("helpTabs"));
+    auto* filter = window->findChild<QLineEdit*>(QStringLiteral("txtIndexFilter"));
+    auto* index = window->findChild<QAbstractItemView*>(QStringLiteral("helpIndex"));
+    QVERIFY(tabs && filter && index);
+    filter->clear();
+    QTRY_VERIFY(index->model()->rowCount() > 1);
+
+    // Reading a page, then turning to the index.
+    BrowserOf(window)->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), BrowserOf(window));
+    QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(1).center());
+    QCOMPARE(tabs->currentIndex(), 1);
+    QTRY_COMPARE(QApplication::focusWidget(), filter);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Cooking"));
+    QCOMPARE(filter->text(), QStringLiteral("Cooking"));
+    QTRY_COMPARE(index->model()->rowCount(), 1);
 }
 
 void TestHelp::indexOpensPage() {
