@@ -4,10 +4,14 @@
 #include "shell/Misc.h"
 
 #include <QAbstractItemView>
+#include <QCryptographicHash>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QLineEdit>
 #include <QPointer>
+#include <QScopeGuard>
+#include <QStandardPaths>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -27,6 +31,23 @@ QTextBrowser* BrowserOf(QWidget* window) {
 
 QString PageOf(QTextBrowser* browser) {
     return browser->source().fileName();
+}
+
+// What help could leave in a folder: its entries, hidden ones included, and the
+// bytes of the help files there.
+QStringList FolderState(const QString& path) {
+    const QDir folder(path);
+    QStringList state =
+        folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString& name : folder.entryList({QStringLiteral("varneldh.q*")}, QDir::Files)) {
+        QFile file(folder.filePath(name));
+        if (file.open(QIODevice::ReadOnly))
+            state << name + QLatin1Char(' ') +
+                         QString::fromLatin1(
+                             QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256)
+                                 .toHex());
+    }
+    return state;
 }
 
 QModelIndex ContentsEntry(QAbstractItemView* contents, const QString& title) {
@@ -57,17 +78,28 @@ private slots:
     void indexTabTakesTyping();
     void indexOpensPage();
     void searchFindsPage();
+    void searchUnavailableWithoutCacheFolder();
+    // Runs after every use of help above.
+    void programFolderLeftAsItWas();
     void reportsUnusableHelpFiles_data();
     void reportsUnusableHelpFiles();
 
 private:
     QString m_collection;
+    QTemporaryDir m_cache;
+    QStringList m_programFolder;
 };
 
 void TestHelp::initTestCase() {
     qunsetenv("VARNELDH_HELP_COLLECTION");
-    m_collection = QDir(QCoreApplication::applicationDirPath()).filePath("varneldh.qhc");
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    m_collection = QDir(programFolder).filePath("varneldh.qhc");
     QVERIFY2(QFile::exists(m_collection), "the help collection is built beside the tests");
+    // Earlier versions kept the search index beside the program.
+    QDir(QDir(programFolder).filePath(QStringLiteral(".varneldh"))).removeRecursively();
+    m_programFolder = FolderState(programFolder);
+    QVERIFY(m_cache.isValid());
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(m_cache.path()));
 }
 
 void TestHelp::cleanup() {
@@ -298,6 +330,56 @@ void TestHelp::searchFindsPage() {
                               shown->toHtml().contains(QStringLiteral("topic4-process.html"))),
                              10000);
     QVERIFY(!shown->toHtml().contains(QStringLiteral("topic1-infiltration.html")));
+}
+
+void TestHelp::searchUnavailableWithoutCacheFolder() {
+    // A cache folder below a plain file cannot be made, not even by root.
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString blocker = QDir(folder.path()).filePath(QStringLiteral("file"));
+    QFile file(blocker);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    const QByteArray cache = qgetenv("XDG_CACHE_HOME");
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(blocker));
+    auto restore = qScopeGuard([&cache] { qputenv("XDG_CACHE_HOME", cache); });
+
+    ModalBoxAnswerer answerer;
+    HelpWindow window(m_collection);
+    QVERIFY(window.isHelpAvailable());
+    window.showTopic(2);
+    QCOMPARE(PageOf(BrowserOf(&window)), QStringLiteral("topic2-ventilation.html"));
+    auto* contents = window.findChild<QAbstractItemView*>(QStringLiteral("helpContents"));
+    QVERIFY(contents);
+    QTRY_VERIFY(ContentsEntry(contents, QStringLiteral("Swimming pool calculation")).isValid());
+    const QModelIndex pool = ContentsEntry(contents, QStringLiteral("Swimming pool calculation"));
+    QTest::mouseClick(contents->viewport(), Qt::LeftButton, {},
+                      contents->visualRect(pool).center());
+    QCOMPARE(PageOf(BrowserOf(&window)), QStringLiteral("pool-calculation.html"));
+
+    auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("helpTabs"));
+    QCOMPARE(tabs->count(), 3);
+    QCOMPARE(tabs->tabText(2), QStringLiteral("Search"));
+    QVERIFY(!tabs->widget(2)->findChild<QWidget*>(QStringLiteral("helpSearchQuery")));
+    auto* says = tabs->widget(2)->findChild<QLabel*>(QStringLiteral("lblSearchUnavailable"));
+    QVERIFY(says);
+    QVERIFY2(says->text().startsWith(QStringLiteral("Search is unavailable")),
+             qPrintable(says->text()));
+    QVERIFY(!says->text().contains(QLatin1Char('\n')));
+    QVERIFY(!says->wordWrap());
+    QCOMPARE(says->toolTip(), QDir::toNativeSeparators(
+                                  QStandardPaths::writableLocation(QStandardPaths::CacheLocation)));
+    QTest::qWait(30);
+    QVERIFY(answerer.seen().isEmpty());
+}
+
+void TestHelp::programFolderLeftAsItWas() {
+    // Help has been opened, searched and browsed: its index is in the cache folder.
+    QCOMPARE(FolderState(QCoreApplication::applicationDirPath()).join(QLatin1Char('\n')),
+             m_programFolder.join(QLatin1Char('\n')));
+    QDirIterator index(m_cache.path(), {QStringLiteral("fts")}, QDir::AllEntries | QDir::Hidden,
+                       QDirIterator::Subdirectories);
+    QVERIFY2(index.hasNext(), "no search index in the cache folder");
 }
 
 void TestHelp::reportsUnusableHelpFiles_data() {
