@@ -26,6 +26,7 @@ namespace {
 
 using NumberText::FormatFixed;
 using NumberText::FormatGeneral;
+using NumberText::ReadNumber;
 
 const std::string kNumber = R"((-?[0-9]+(?:\.[0-9]+)?))";
 
@@ -90,16 +91,16 @@ std::optional<Range> ParseAccepted(const std::string& phrase) {
     std::smatch m;
     Range range;
     if (std::regex_search(phrase, m, above)) {
-        range = {std::stod(m[1]), false, std::stod(m[2]), {}};
+        range = {ReadNumber(m.str(1)), false, ReadNumber(m.str(2)), {}};
     } else if (std::regex_search(phrase, m, between)) {
-        range = {std::stod(m[1]), true, std::stod(m[2]), {}};
+        range = {ReadNumber(m.str(1)), true, ReadNumber(m.str(2)), {}};
     } else if (std::regex_search(phrase, m, orMore)) {
-        range = {std::stod(m[1].matched ? m[1] : m[2]), true, {}, {}};
+        range = {ReadNumber(m.str(m[1].matched ? 1 : 2)), true, {}, {}};
     } else {
         return std::nullopt;
     }
     if (std::regex_search(phrase, m, warning)) {
-        range.warnAbove = std::stod(m[1]);
+        range.warnAbove = ReadNumber(m.str(1));
     }
     return range;
 }
@@ -112,28 +113,25 @@ struct Verdict {
 // One entry set to a value, every other entry at its initial text.
 using Probe = std::function<Verdict(const std::string& field, double value)>;
 
-Verdict ProbeZone(const std::string& field, double value) {
-    ZoneTexts texts;
-    std::string* slot = ZoneTextField(texts, field);
+template <typename Texts, typename SlotOf, typename Validate>
+Verdict Check(SlotOf slotOf, Validate validate, const std::string& field, double value) {
+    Texts texts;
+    std::string* slot = slotOf(texts, field);
     EXPECT_NE(slot, nullptr) << field;
     if (!slot) {
         return {false, false};
     }
     *slot = FormatGeneral(value);
-    const auto r = ValidateZoneInputs(texts);
+    const auto r = validate(texts);
     return {!r.refusal.has_value(), !r.warnings.empty()};
 }
 
+Verdict ProbeZone(const std::string& field, double value) {
+    return Check<ZoneTexts>(ZoneTextField, ValidateZoneInputs, field, value);
+}
+
 Verdict ProbePool(const std::string& field, double value) {
-    PoolTexts texts;
-    std::string* slot = PoolTextField(texts, field);
-    EXPECT_NE(slot, nullptr) << field;
-    if (!slot) {
-        return {false, false};
-    }
-    *slot = FormatGeneral(value);
-    const auto r = ValidatePoolInputs(texts);
-    return {!r.refusal.has_value(), !r.warnings.empty()};
+    return Check<PoolTexts>(PoolTextField, ValidatePoolInputs, field, value);
 }
 
 // The entry checks agree with the range at and just beyond each stated limit.
@@ -191,7 +189,7 @@ TEST(HelpPages, OperatingRangeTableIsWhatTheEngineComputes) {
         ASSERT_EQ(cells.size(), 3u);
         ASSERT_TRUE(std::regex_match(cells[0], m, air)) << cells[0];
         SCOPED_TRACE(cells[0]);
-        const double wetBulb = ZoneWetBulb(std::stod(m[1]), std::stod(m[2]));
+        const double wetBulb = ZoneWetBulb(ReadNumber(m.str(1)), ReadNumber(m.str(2)));
         EXPECT_EQ(cells[1], FormatFixed(wetBulb, DecimalsOf(cells[1])));
         const char* verdict = Dehum_Units::InsideEnvelope(wetBulb)  ? "Yes"
                               : wetBulb < Dehum_Units::kEnvelopeLow ? "No, too low"
@@ -253,7 +251,7 @@ TEST_P(HelpPagesStatedRange, IsWhatTheChecksAccept) {
 }
 
 Range FromZeroWarningAbove(const std::smatch& m) {
-    return {std::stod(m[1]), true, {}, std::stod(m[2])};
+    return {ReadNumber(m.str(1)), true, {}, ReadNumber(m.str(2))};
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -269,7 +267,7 @@ INSTANTIATE_TEST_SUITE_P(
         StatedRange{"fresh air", "topic3-freshair.html", "txtFreshair", ProbeZone,
                     "Any value from " + kNumber + " to " + kNumber + " % inclusive",
                     [](const std::smatch& m) {
-                        return Range{std::stod(m[1]), true, std::stod(m[2]), {}};
+                        return Range{ReadNumber(m.str(1)), true, ReadNumber(m.str(2)), {}};
                     }},
         StatedRange{"pool area", "pool-calculation.html", "txtpoolarea", ProbePool,
                     "Pool area \\(m²\\) of water surface: at least " + kNumber +
@@ -283,10 +281,10 @@ TEST(HelpPages, PoolTemperatureDifferenceWarningIsTheChecks) {
     std::smatch m;
     const std::string text = PlainText(ReadPage("pool-calculation.html"));
     ASSERT_TRUE(std::regex_search(text, m, std::regex("differ by more than " + kNumber + " K")));
-    const double limit = std::stod(m[1]);
+    const double limit = ReadNumber(m.str(1));
     for (const auto& [difference, warns] : {std::pair{limit, false}, {limit + 0.001, true}}) {
         PoolTexts texts;
-        texts.txtpooltemp = FormatGeneral(NumberText::ReadNumber(texts.txttemp) - difference);
+        texts.txtpooltemp = FormatGeneral(ReadNumber(texts.txttemp) - difference);
         EXPECT_EQ(!ValidatePoolInputs(texts).warnings.empty(), warns) << difference << " K";
     }
 }
