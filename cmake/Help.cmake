@@ -19,7 +19,7 @@ add_custom_command(
     COMMAND Qt6::qhelpgenerator ${_varneldh_help_stage}/varneldh.qhcp -c -s
             -o ${_varneldh_help_stage}/varneldh.qhc
     COMMAND ${CMAKE_COMMAND} -E make_directory ${VARNELDH_HELP_OUTPUT_DIR}
-    # A search index built from the previous pages would outlive them.
+    # Left by earlier versions, which kept the search index beside the program.
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${VARNELDH_HELP_OUTPUT_DIR}/.varneldh
     COMMAND ${CMAKE_COMMAND} -E copy ${_varneldh_help_stage}/varneldh.qhc
             ${_varneldh_help_stage}/varneldh.qch ${VARNELDH_HELP_OUTPUT_DIR}

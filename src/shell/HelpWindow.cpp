@@ -2,12 +2,12 @@
 
 #include "common/MessageBox.h"
 
-#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QHelpContentItem>
 #include <QHelpContentWidget>
 #include <QHelpEngine>
 #include <QHelpIndexWidget>
@@ -15,6 +15,7 @@
 #include <QHelpSearchEngine>
 #include <QHelpSearchQueryWidget>
 #include <QHelpSearchResultWidget>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSplitter>
@@ -28,34 +29,32 @@ QString Quoted(const QString& path) {
     return QStringLiteral("\"%1\"").arg(QDir::toNativeSeparators(path));
 }
 
-// Full-text search keeps its index beside the collection file. A collection
-// installed in a folder the user cannot write to is therefore replaced by one made
-// afresh in the cache folder, which registers the installed pages where they are.
-QString SearchableCollection(const QString& collectionFile) {
-    const QFileInfo collection(collectionFile);
-    // The search index is written beside the collection. Only a collection next
-    // to the program (a build, a private copy) is ours to add to; an installed
-    // one stays as the package left it, even for root.
-    const bool besideProgram =
-        QDir(collection.absolutePath()) == QDir(QCoreApplication::applicationDirPath());
-    if (besideProgram && QFileInfo(collection.absolutePath()).isWritable())
-        return collectionFile;
-    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
-    if (cache.isEmpty() || !QDir().mkpath(cache))
-        return collectionFile;
+// Full-text search keeps its index beside the collection it works on and records
+// in that collection what it has indexed. So it works on a collection of its own
+// in the user's cache folder, which registers the pages where they are installed;
+// the program's folder and the installed collection are never written. Empty when
+// the cache folder cannot take it.
+QString SearchCollection(const QString& collectionFile, const QString& cacheFolder) {
+    if (cacheFolder.isEmpty() || !QDir().mkpath(cacheFolder))
+        return {};
+    const QString local = QDir(cacheFolder).filePath(QFileInfo(collectionFile).fileName());
+    if (QFileInfo(local) == QFileInfo(collectionFile))
+        return {};
 
     QHelpEngineCore installed(collectionFile);
+    installed.setReadOnly(true);
     if (!installed.setupData())
-        return collectionFile;
-    const QString local = QDir(cache).filePath(collection.fileName());
-    QFile::remove(local);
+        return {};
+    // Made afresh each time, so it follows the installed pages.
+    if (QFileInfo::exists(local) && !QFile::remove(local))
+        return {};
     QHelpEngineCore made(local);
     made.setReadOnly(false);
     if (!made.setupData())
-        return collectionFile;
+        return {};
     for (const QString& name : installed.registeredDocumentations()) {
         if (!made.registerDocumentation(installed.documentationFileName(name)))
-            return collectionFile;
+            return {};
     }
     return local;
 }
@@ -155,8 +154,10 @@ bool HelpWindow::openCollection(const QString& collectionFile) {
         return false;
     }
 
-    auto* engine = new QHelpEngine(SearchableCollection(collection.absoluteFilePath()), this);
-    // An installed collection may sit in a folder the user cannot write to.
+    const QString cacheFolder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    const QString searchable = SearchCollection(collection.absoluteFilePath(), cacheFolder);
+    auto* engine =
+        new QHelpEngine(searchable.isEmpty() ? collection.absoluteFilePath() : searchable, this);
     engine->setReadOnly(true);
     QString problem;
     if (!engine->setupData()) {
@@ -187,15 +188,20 @@ bool HelpWindow::openCollection(const QString& collectionFile) {
     m_engine = engine;
     m_browser->setHelpEngine(m_engine);
     m_browser->clear();
-    buildNavigation();
+    buildNavigation(!searchable.isEmpty(), cacheFolder);
     return true;
 }
 
-void HelpWindow::buildNavigation() {
+void HelpWindow::buildNavigation(bool searchable, const QString& cacheFolder) {
     QHelpContentWidget* contents = m_engine->contentWidget();
     contents->setObjectName(QStringLiteral("helpContents"));
+    // One click opens an entry, as in the search results; Enter still does.
     connect(contents, &QHelpContentWidget::linkActivated, m_browser,
             [this](const QUrl& url) { m_browser->setSource(url); });
+    connect(contents, &QAbstractItemView::clicked, m_browser, [this](const QModelIndex& index) {
+        if (const QHelpContentItem* item = m_engine->contentModel()->contentItemAt(index))
+            m_browser->setSource(item->url());
+    });
     connect(m_engine->contentModel(), &QHelpContentModel::contentsCreated, contents,
             [this, contents] {
                 contents->expandToDepth(1);
@@ -224,24 +230,41 @@ void HelpWindow::buildNavigation() {
                     m_browser->setSource(documents.first().url);
             });
 
-    QHelpSearchEngine* search = m_engine->searchEngine();
     auto* searchPage = new QWidget;
     auto* searchLayout = new QVBoxLayout(searchPage);
-    search->queryWidget()->setObjectName(QStringLiteral("helpSearchQuery"));
-    search->resultWidget()->setObjectName(QStringLiteral("helpSearchResults"));
-    searchLayout->addWidget(search->queryWidget());
-    searchLayout->addWidget(search->resultWidget(), 1);
-    connect(search->queryWidget(), &QHelpSearchQueryWidget::search, search,
-            [search] { search->search(search->queryWidget()->searchInput()); });
-    connect(search->resultWidget(), &QHelpSearchResultWidget::requestShowLink, m_browser,
-            [this](const QUrl& url) { m_browser->setSource(url); });
-    // The full-text index is kept beside the collection and brought up to date in
-    // the background; a search before it is ready finds nothing.
-    search->scheduleIndexDocumentation();
+    if (searchable) {
+        QHelpSearchEngine* search = m_engine->searchEngine();
+        search->queryWidget()->setObjectName(QStringLiteral("helpSearchQuery"));
+        search->resultWidget()->setObjectName(QStringLiteral("helpSearchResults"));
+        searchLayout->addWidget(search->queryWidget());
+        searchLayout->addWidget(search->resultWidget(), 1);
+        connect(search->queryWidget(), &QHelpSearchQueryWidget::search, search,
+                [search] { search->search(search->queryWidget()->searchInput()); });
+        connect(search->resultWidget(), &QHelpSearchResultWidget::requestShowLink, m_browser,
+                [this](const QUrl& url) { m_browser->setSource(url); });
+        // Built afresh in the background, since the pages may have changed since the
+        // last run; a search before it is ready finds nothing.
+        search->reindexDocumentation();
+    } else {
+        // Without an index the rest of help still works. One short line, so the
+        // tab stays narrow; the folder is named on hovering it.
+        auto* unavailable = new QLabel(
+            QStringLiteral("Search is unavailable: the cache folder cannot be written."));
+        unavailable->setObjectName(QStringLiteral("lblSearchUnavailable"));
+        unavailable->setTextFormat(Qt::PlainText);
+        unavailable->setToolTip(QDir::toNativeSeparators(cacheFolder));
+        searchLayout->addWidget(unavailable);
+        searchLayout->addStretch();
+    }
 
     m_tabs->addTab(contents, QStringLiteral("Contents"));
     m_tabs->addTab(indexPage, QStringLiteral("Index"));
     m_tabs->addTab(searchPage, QStringLiteral("Search"));
+    // Typing on the Index tab filters at once, wherever the focus was before.
+    connect(m_tabs, &QTabWidget::currentChanged, indexFilter, [this, indexPage, indexFilter] {
+        if (m_tabs->currentWidget() == indexPage)
+            indexFilter->setFocus(Qt::TabFocusReason);
+    });
     m_tabs->setEnabled(true);
     m_home->setEnabled(true);
 }

@@ -28,7 +28,8 @@ private:
 
 // The help viewer: its own top-level window with Contents, Index and Search
 // beside the page, and Back and Forward. Closing it only hides it. When the help
-// collection cannot be opened, the page says so instead, naming the file.
+// collection cannot be opened, the page says so instead, naming the file. The
+// collection is only read; search keeps its index in the user's cache folder.
 class HelpWindow : public QWidget {
     Q_OBJECT
 
@@ -47,7 +48,9 @@ public:
     void showTopic(int contextId);
 
 private:
-    void buildNavigation();
+    // Search needs its index in the cache folder; when that folder cannot be
+    // written (not searchable), the Search tab says so instead.
+    void buildNavigation(bool searchable, const QString& cacheFolder);
     void showIdentifier(const QString& identifier, const QString& notFound);
     void showProblem(const QString& sentence);
     void bringForward();

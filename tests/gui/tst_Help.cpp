@@ -4,10 +4,15 @@
 #include "shell/Misc.h"
 
 #include <QAbstractItemView>
+#include <QCryptographicHash>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QLineEdit>
 #include <QPointer>
+#include <QScopeGuard>
+#include <QStandardPaths>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextCursor>
@@ -28,6 +33,30 @@ QString PageOf(QTextBrowser* browser) {
     return browser->source().fileName();
 }
 
+// What help could leave in a folder: its entries, hidden ones included, and the
+// bytes of the help files there.
+QStringList FolderState(const QString& path) {
+    const QDir folder(path);
+    QStringList state =
+        folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString& name : folder.entryList({QStringLiteral("varneldh.q*")}, QDir::Files)) {
+        QFile file(folder.filePath(name));
+        if (file.open(QIODevice::ReadOnly))
+            state << name + QLatin1Char(' ') +
+                         QString::fromLatin1(
+                             QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256)
+                                 .toHex());
+    }
+    return state;
+}
+
+QModelIndex ContentsEntry(QAbstractItemView* contents, const QString& title) {
+    const QModelIndexList found =
+        contents->model()->match(contents->model()->index(0, 0), Qt::DisplayRole, title, 1,
+                                 Qt::MatchExactly | Qt::MatchRecursive);
+    return found.value(0);
+}
+
 } // namespace
 
 class TestHelp : public QObject {
@@ -45,19 +74,32 @@ private slots:
     void unknownTopicIsReportedOnThePage();
     void keepsOneWindowThatOnlyHides();
     void backAndForward();
+    void contentsOpenOnOneClick();
+    void indexTabTakesTyping();
     void indexOpensPage();
     void searchFindsPage();
+    void searchUnavailableWithoutCacheFolder();
+    // Runs after every use of help above.
+    void programFolderLeftAsItWas();
     void reportsUnusableHelpFiles_data();
     void reportsUnusableHelpFiles();
 
 private:
     QString m_collection;
+    QTemporaryDir m_cache;
+    QStringList m_programFolder;
 };
 
 void TestHelp::initTestCase() {
     qunsetenv("VARNELDH_HELP_COLLECTION");
-    m_collection = QDir(QCoreApplication::applicationDirPath()).filePath("varneldh.qhc");
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    m_collection = QDir(programFolder).filePath("varneldh.qhc");
     QVERIFY2(QFile::exists(m_collection), "the help collection is built beside the tests");
+    // Earlier versions kept the search index beside the program.
+    QDir(QDir(programFolder).filePath(QStringLiteral(".varneldh"))).removeRecursively();
+    m_programFolder = FolderState(programFolder);
+    QVERIFY(m_cache.isValid());
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(m_cache.path()));
 }
 
 void TestHelp::cleanup() {
@@ -201,6 +243,60 @@ void TestHelp::backAndForward() {
     QVERIFY(!forward->isEnabled());
 }
 
+void TestHelp::contentsOpenOnOneClick() {
+    Misc::ShowHelpContents();
+    HelpWindow* window = TheHelpWindow();
+    QVERIFY(window);
+    auto* contents = window->findChild<QAbstractItemView*>(QStringLiteral("helpContents"));
+    QVERIFY(contents);
+    QTextBrowser* browser = BrowserOf(window);
+    QTRY_VERIFY(ContentsEntry(contents, QStringLiteral("Operating range of the units")).isValid());
+
+    const struct {
+        const char* title;
+        const char* page;
+    } entries[] = {{"Operating range of the units", "operating-range.html"},
+                   {"2. Mechanical ventilation rate", "topic2-ventilation.html"}};
+    for (const auto& entry : entries) {
+        const QModelIndex item = ContentsEntry(contents, QString::fromUtf8(entry.title));
+        QVERIFY2(item.isValid(), entry.title);
+        contents->scrollTo(item);
+        const int history = browser->backwardHistoryCount();
+        QTest::mouseClick(contents->viewport(), Qt::LeftButton, {},
+                          contents->visualRect(item).center());
+        QCOMPARE(PageOf(browser), QString::fromUtf8(entry.page));
+        QCOMPARE(browser->backwardHistoryCount(), history + 1);
+        // A double click opens the same page once, so Back leaves it.
+        QTest::mouseDClick(contents->viewport(), Qt::LeftButton, {},
+                           contents->visualRect(item).center());
+        QCOMPARE(PageOf(browser), QString::fromUtf8(entry.page));
+        QCOMPARE(browser->backwardHistoryCount(), history + 1);
+    }
+}
+
+void TestHelp::indexTabTakesTyping() {
+    Misc::ShowHelpContents();
+    HelpWindow* window = TheHelpWindow();
+    QVERIFY(window);
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    auto* tabs = window->findChild<QTabWidget*>(QStringLiteral("helpTabs"));
+    auto* filter = window->findChild<QLineEdit*>(QStringLiteral("txtIndexFilter"));
+    auto* index = window->findChild<QAbstractItemView*>(QStringLiteral("helpIndex"));
+    QVERIFY(tabs && filter && index);
+    filter->clear();
+    QTRY_VERIFY(index->model()->rowCount() > 1);
+
+    // Reading a page, then turning to the index.
+    BrowserOf(window)->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), BrowserOf(window));
+    QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(1).center());
+    QCOMPARE(tabs->currentIndex(), 1);
+    QTRY_COMPARE(QApplication::focusWidget(), filter);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Cooking"));
+    QCOMPARE(filter->text(), QStringLiteral("Cooking"));
+    QTRY_COMPARE(index->model()->rowCount(), 1);
+}
+
 void TestHelp::indexOpensPage() {
     Misc::ShowHelpContents();
     HelpWindow* window = TheHelpWindow();
@@ -234,6 +330,56 @@ void TestHelp::searchFindsPage() {
                               shown->toHtml().contains(QStringLiteral("topic4-process.html"))),
                              10000);
     QVERIFY(!shown->toHtml().contains(QStringLiteral("topic1-infiltration.html")));
+}
+
+void TestHelp::searchUnavailableWithoutCacheFolder() {
+    // A cache folder below a plain file cannot be made, not even by root.
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString blocker = QDir(folder.path()).filePath(QStringLiteral("file"));
+    QFile file(blocker);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    const QByteArray cache = qgetenv("XDG_CACHE_HOME");
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(blocker));
+    auto restore = qScopeGuard([&cache] { qputenv("XDG_CACHE_HOME", cache); });
+
+    ModalBoxAnswerer answerer;
+    HelpWindow window(m_collection);
+    QVERIFY(window.isHelpAvailable());
+    window.showTopic(2);
+    QCOMPARE(PageOf(BrowserOf(&window)), QStringLiteral("topic2-ventilation.html"));
+    auto* contents = window.findChild<QAbstractItemView*>(QStringLiteral("helpContents"));
+    QVERIFY(contents);
+    QTRY_VERIFY(ContentsEntry(contents, QStringLiteral("Swimming pool calculation")).isValid());
+    const QModelIndex pool = ContentsEntry(contents, QStringLiteral("Swimming pool calculation"));
+    QTest::mouseClick(contents->viewport(), Qt::LeftButton, {},
+                      contents->visualRect(pool).center());
+    QCOMPARE(PageOf(BrowserOf(&window)), QStringLiteral("pool-calculation.html"));
+
+    auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("helpTabs"));
+    QCOMPARE(tabs->count(), 3);
+    QCOMPARE(tabs->tabText(2), QStringLiteral("Search"));
+    QVERIFY(!tabs->widget(2)->findChild<QWidget*>(QStringLiteral("helpSearchQuery")));
+    auto* says = tabs->widget(2)->findChild<QLabel*>(QStringLiteral("lblSearchUnavailable"));
+    QVERIFY(says);
+    QVERIFY2(says->text().startsWith(QStringLiteral("Search is unavailable")),
+             qPrintable(says->text()));
+    QVERIFY(!says->text().contains(QLatin1Char('\n')));
+    QVERIFY(!says->wordWrap());
+    QCOMPARE(says->toolTip(), QDir::toNativeSeparators(
+                                  QStandardPaths::writableLocation(QStandardPaths::CacheLocation)));
+    QTest::qWait(30);
+    QVERIFY(answerer.seen().isEmpty());
+}
+
+void TestHelp::programFolderLeftAsItWas() {
+    // Help has been opened, searched and browsed: its index is in the cache folder.
+    QCOMPARE(FolderState(QCoreApplication::applicationDirPath()).join(QLatin1Char('\n')),
+             m_programFolder.join(QLatin1Char('\n')));
+    QDirIterator index(m_cache.path(), {QStringLiteral("fts")}, QDir::AllEntries | QDir::Hidden,
+                       QDirIterator::Subdirectories);
+    QVERIFY2(index.hasNext(), "no search index in the cache folder");
 }
 
 void TestHelp::reportsUnusableHelpFiles_data() {
