@@ -17,6 +17,7 @@
 #include <optional>
 #include <ostream>
 #include <regex>
+#include <span>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -113,25 +114,27 @@ struct Verdict {
 // One entry set to a value, every other entry at its initial text.
 using Probe = std::function<Verdict(const std::string& field, double value)>;
 
-template <typename Texts, typename SlotOf, typename Validate>
-Verdict Check(SlotOf slotOf, Validate validate, const std::string& field, double value) {
-    Texts texts;
-    std::string* slot = slotOf(texts, field);
-    EXPECT_NE(slot, nullptr) << field;
-    if (!slot) {
+template <typename Texts, typename Inputs, typename Validate>
+Verdict Check(std::span<const EntrySpec<Texts, Inputs>> table, Texts texts, Validate validate,
+              const std::string& field, double value) {
+    const EntrySpec<Texts, Inputs>* entry = FindEntry(table, field);
+    EXPECT_NE(entry, nullptr) << field;
+    if (!entry) {
         return {false, false};
     }
-    *slot = FormatGeneral(value);
+    texts.*entry->text = FormatGeneral(value);
     const auto r = validate(texts);
     return {!r.refusal.has_value(), !r.warnings.empty()};
 }
 
 Verdict ProbeZone(const std::string& field, double value) {
-    return Check<ZoneTexts>(ZoneTextField, ValidateZoneInputs, field, value);
+    return Check<ZoneTexts, ZoneInputs>(kZoneFields, InitialZoneTexts(), ValidateZoneInputs, field,
+                                        value);
 }
 
 Verdict ProbePool(const std::string& field, double value) {
-    return Check<PoolTexts>(PoolTextField, ValidatePoolInputs, field, value);
+    return Check<PoolTexts, PoolInputs>(kPoolFields, InitialPoolTexts(), ValidatePoolInputs, field,
+                                        value);
 }
 
 // The entry checks agree with the range at and just beyond each stated limit.
@@ -158,9 +161,9 @@ void ExpectChecksAgree(const Probe& probe, const std::string& field, const Range
 // Wet bulb of zone air as the building-zone calculation works it out, at the
 // screen's barometric pressure.
 double ZoneWetBulb(double t, double rh) {
-    ZoneTexts texts;
-    texts.txttemp = FormatGeneral(t);
-    texts.txtrh = FormatGeneral(rh);
+    ZoneTexts texts = InitialZoneTexts();
+    texts.zoneTemp = FormatGeneral(t);
+    texts.zoneRh = FormatGeneral(rh);
     const auto checked = ValidateZoneInputs(texts);
     EXPECT_TRUE(checked.inputs.has_value()) << t << " °C " << rh << " %";
     return checked.inputs ? CalculateZone(*checked.inputs, "").numbers.wetBulb.temperature : 0;
@@ -283,8 +286,8 @@ TEST(HelpPages, PoolTemperatureDifferenceWarningIsTheChecks) {
     ASSERT_TRUE(std::regex_search(text, m, std::regex("differ by more than " + kNumber + " K")));
     const double limit = ReadNumber(m.str(1));
     for (const auto& [difference, warns] : {std::pair{limit, false}, {limit + 0.001, true}}) {
-        PoolTexts texts;
-        texts.txtpooltemp = FormatGeneral(ReadNumber(texts.txttemp) - difference);
+        PoolTexts texts = InitialPoolTexts();
+        texts.poolTemp = FormatGeneral(ReadNumber(texts.roomTemp) - difference);
         EXPECT_EQ(!ValidatePoolInputs(texts).warnings.empty(), warns) << difference << " K";
     }
 }
