@@ -103,7 +103,7 @@ void BM_PeakMemoryAllScreensOpen(benchmark::State& state) {
         Screens& screens = program.screens();
         screens.Zone()->show();
         screens.Zone()->findChild<QPushButton*>(QStringLiteral("cmdCalculate"))->click();
-        screens.EstimatePoolGain();
+        screens.Zone()->findChild<QPushButton*>(QStringLiteral("Command8"))->click();
         ShowAbout(screens.Zone());
         Misc::ShowHelpTopic(1);
         ShowDesign([](const QString&, const QString&) {}, [] {}, screens.Zone());

@@ -241,11 +241,17 @@ void InstallStatusBar(QMainWindow* screen, int plainPanelTwips) {
     screen->setStatusBar(bar);
 }
 
-void ApplyResult(QWidget* screen, const CalcResult& result, const FieldResolver& resolve) {
-    auto write = [&resolve](const std::vector<FieldText>& writes) {
+void ApplyResult(QWidget* screen, const CalcResult& result, const FieldResolver& resolve,
+                 const FieldDivert& divert) {
+    auto write = [&resolve, &divert](const std::vector<FieldText>& writes) {
         for (const FieldText& f : writes) {
-            if (QLineEdit* field = resolve(QString::fromStdString(f.field))) {
-                field->setText(QString::fromStdString(f.text));
+            const QString name = QString::fromStdString(f.field);
+            const QString text = QString::fromStdString(f.text);
+            if (divert && divert(name, text)) {
+                continue;
+            }
+            if (QLineEdit* field = resolve(name)) {
+                field->setText(text);
             }
         }
     };

@@ -74,10 +74,15 @@ void InstallCloseRule(QMainWindow* screen, std::function<void()> endProgram);
 // Finds the field a result names; null when the screen has none by that name.
 using FieldResolver = std::function<QLineEdit*(const QString& name)>;
 
+// Takes a field text that the screen shows somewhere other than in a field of
+// its own; false leaves it to the screen's field of that name.
+using FieldDivert = std::function<bool(const QString& name, const QString& text)>;
+
 // Applies a calculation's result the way every screen does: the field texts in
 // order, then the message (waiting for OK), the focus, and last the fields the
 // failing step empties.
-void ApplyResult(QWidget* screen, const CalcResult& result, const FieldResolver& resolve);
+void ApplyResult(QWidget* screen, const CalcResult& result, const FieldResolver& resolve,
+                 const FieldDivert& divert = {});
 
 // Shows the warnings of a check chain one by one, then carries out its refusal:
 // the message, the field emptied and, where asked, focused. True when refused.

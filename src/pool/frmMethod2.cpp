@@ -3,8 +3,8 @@
 #include "ui_frmMethod2.h"
 
 #include "common/ScreenHelpers.h"
+#include "common/ScreenLinks.h"
 #include "pool/PoolCalc.h"
-#include "zone/frmMethod1.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -15,8 +15,7 @@ constexpr int kStatusPanelTwips = 5985;
 
 } // namespace
 
-frmMethod2::frmMethod2(frmMethod1* zone, QWidget* parent)
-    : QMainWindow(parent), m_ui(new Ui::frmMethod2), m_zone(zone) {
+frmMethod2::frmMethod2(QWidget* parent) : QMainWindow(parent), m_ui(new Ui::frmMethod2) {
     m_ui->setupUi(this);
     StyleScreen(this);
 
@@ -107,20 +106,23 @@ void frmMethod2::cmdCalculate_Click() {
     for (const PoolEntry& entry : kPoolFields) {
         texts.*entry.text = Field(ToQString(entry.name))->text().toStdString();
     }
-    const FieldResolver resolve = [this](const QString& name) -> QLineEdit* {
-        // The pass count of the wet bulb search is shown on the zone screen.
-        if (name == ToQString(kPoolIterations.name)) {
-            return m_zone ? m_zone->Field(name) : nullptr;
-        }
-        return Field(name);
-    };
+    const FieldResolver resolve = [this](const QString& name) { return Field(name); };
     const auto checks = ValidatePoolInputs(texts);
     // A refusal here leaves the focus where it is.
     if (ApplyChecks(this, checks, resolve, false)) {
         return;
     }
     const PoolResult result = CalculatePool(*checks.inputs);
-    ApplyResult(this, result, resolve);
+    // The pass count of the wet bulb search is shown on the zone screen.
+    const QString iterations = ToQString(kPoolIterations.name);
+    ApplyResult(this, result, resolve,
+                [this, &iterations](const QString& name, const QString& text) {
+                    if (name != iterations) {
+                        return false;
+                    }
+                    emit iterationCountWritten(text);
+                    return true;
+                });
     if (result.outcome == Outcome::Completed) {
         m_ui->Command3->setEnabled(true);
     }
@@ -143,19 +145,12 @@ void frmMethod2::Command2_Click() {
 
 // Hands the evaporation and the entries, as they stand, to the building zone.
 void frmMethod2::Command3_Click() {
-    if (m_zone) {
-        m_zone->Field(QStringLiteral("txtSwimPoolGain"))->setText(m_ui->txtm2->text());
-        m_zone->Field(QStringLiteral("txttemp"))->setText(m_ui->txttemp->text());
-        m_zone->Field(QStringLiteral("txtrh"))->setText(m_ui->txtrh->text());
-        m_zone->Field(QStringLiteral("txtOccupancy"))->setText(m_ui->txtTotalOccupancy->text());
-        m_zone->Field(QStringLiteral("comboActivity"))->setText(QStringLiteral("Social"));
-    }
+    emit estimateHandedBack({m_ui->txtm2->text(), m_ui->txttemp->text(), m_ui->txtrh->text(),
+                             m_ui->txtTotalOccupancy->text(), QStringLiteral("Social")});
     hide();
     m_ui->lblInstruction->hide();
     HideEstimatorCommands();
-    if (m_zone) {
-        m_zone->ClearZoneResults();
-    }
+    emit zoneResultsOutdated();
 }
 
 void frmMethod2::Command4_Click() {

@@ -8,7 +8,8 @@ namespace Ui {
 class frmMethod2;
 }
 class QLineEdit;
-class frmMethod1;
+struct CalcResult;
+struct PoolEstimate;
 
 // The swimming-pool screen: a calculation of its own, or the estimator of the
 // building zone's pool gain. Created once, on first need, then shown and hidden.
@@ -16,9 +17,7 @@ class frmMethod2 : public QMainWindow {
     Q_OBJECT
 
 public:
-    // The building-zone screen receives the iteration count of every run and
-    // what Continue... hands back.
-    explicit frmMethod2(frmMethod1* zone, QWidget* parent = nullptr);
+    explicit frmMethod2(QWidget* parent = nullptr);
     ~frmMethod2() override;
 
     // Shown as its own calculation: the unit counts visible, nothing else changed.
@@ -37,6 +36,12 @@ public:
 signals:
     // Hide Details also hides the building-zone screen's panel.
     void hideDetailsRequested();
+    // Each run's wet bulb pass count, which the building-zone screen shows.
+    void iterationCountWritten(const QString& text);
+    // Continue...: first the texts handed back, then, once this screen is
+    // hidden, word that the building zone's results no longer hold.
+    void estimateHandedBack(const PoolEstimate& estimate);
+    void zoneResultsOutdated();
 
 private:
     void cmdCalculate_Click();
@@ -47,5 +52,4 @@ private:
     void HideEstimatorCommands();
 
     std::unique_ptr<Ui::frmMethod2> m_ui;
-    frmMethod1* m_zone;
 };

@@ -3,11 +3,11 @@
 #include "pool/frmMethod2.h"
 #include "zone/frmMethod1.h"
 
-#include <QLineEdit>
+#include "common/ScreenLinks.h"
 
 Screens::Screens(MadeHook made) : m_made(std::move(made)) {}
 
-// The pool screen refers to the zone screen, so it goes first.
+// The pool screen was made after the zone screen, and goes first.
 Screens::~Screens() {
     m_pool.reset();
     m_zone.reset();
@@ -28,9 +28,15 @@ frmMethod1* Screens::Zone() {
 
 frmMethod2* Screens::Pool() {
     if (!m_pool) {
-        m_pool = std::make_unique<frmMethod2>(Zone());
+        frmMethod1* zone = Zone();
+        m_pool = std::make_unique<frmMethod2>();
         connect(m_pool.get(), &frmMethod2::hideDetailsRequested, this,
                 [this] { HideDetailsFrom(m_pool.get()); });
+        connect(m_pool.get(), &frmMethod2::iterationCountWritten, zone,
+                &frmMethod1::ShowIterationCount);
+        connect(m_pool.get(), &frmMethod2::estimateHandedBack, zone, &frmMethod1::TakePoolEstimate);
+        connect(m_pool.get(), &frmMethod2::zoneResultsOutdated, zone,
+                &frmMethod1::ClearZoneResults);
         if (m_made) {
             m_made(m_pool.get());
         }
@@ -38,10 +44,8 @@ frmMethod2* Screens::Pool() {
     return m_pool.get();
 }
 
-void Screens::EstimatePoolGain() {
-    frmMethod1* zone = Zone();
-    Pool()->ShowAsEstimator(zone->Field(QStringLiteral("txttemp"))->text(),
-                            zone->Field(QStringLiteral("txtrh"))->text());
+void Screens::EstimatePoolGain(const QString& zoneTemp, const QString& zoneRh) {
+    Pool()->ShowAsEstimator(zoneTemp, zoneRh);
 }
 
 void Screens::HideDetailsFrom(QObject* screen) {

@@ -28,7 +28,7 @@ public:
     frmMethod2* PoolIfMade() const { return m_pool.get(); }
 
     // "Estimate..": the pool screen as the estimator of the zone's pool gain.
-    void EstimatePoolGain();
+    void EstimatePoolGain(const QString& zoneTemp, const QString& zoneRh);
 
     // Hide Details pressed on one screen: its panel first, then the other's.
     void HideDetailsFrom(QObject* screen);

@@ -3,6 +3,7 @@
 #include "ui_frmMethod1.h"
 
 #include "common/ScreenHelpers.h"
+#include "common/ScreenLinks.h"
 #include "shell/Misc.h"
 #include "shell/ScreenFont.h"
 #include "weather/frmDesign.h"
@@ -74,7 +75,8 @@ frmMethod1::frmMethod1(QWidget* parent) : QMainWindow(parent), m_ui(new Ui::frmM
     connect(m_ui->Command5, &QPushButton::clicked, this, [] { Misc::ShowHelpTopic(2); });
     connect(m_ui->Command6, &QPushButton::clicked, this, [] { Misc::ShowHelpTopic(3); });
     connect(m_ui->Command4, &QPushButton::clicked, this, [] { Misc::ShowHelpTopic(4); });
-    connect(m_ui->Command8, &QPushButton::clicked, this, &frmMethod1::estimateRequested);
+    connect(m_ui->Command8, &QPushButton::clicked, this,
+            [this] { emit estimateRequested(m_ui->txttemp->text(), m_ui->txtrh->text()); });
     connect(m_ui->Command9, &QPushButton::clicked, this, &frmMethod1::Command9_Click);
 
     // The window's size is that of its normal arrangement; the detail panel lies
@@ -87,6 +89,22 @@ frmMethod1::~frmMethod1() = default;
 
 QLineEdit* frmMethod1::Field(const QString& name) const {
     return FindField(this, name);
+}
+
+void frmMethod1::SetEntryText(std::string ZoneTexts::*entry, const QString& text) {
+    Field(ToQString(EntryName<ZoneTexts, ZoneInputs>(kZoneFields, entry)))->setText(text);
+}
+
+void frmMethod1::TakePoolEstimate(const PoolEstimate& estimate) {
+    m_ui->txtSwimPoolGain->setText(estimate.poolGain);
+    m_ui->txttemp->setText(estimate.zoneTemp);
+    m_ui->txtrh->setText(estimate.zoneRh);
+    m_ui->txtOccupancy->setEditText(estimate.occupancy);
+    m_ui->comboActivity->setEditText(estimate.activity);
+}
+
+void frmMethod1::ShowIterationCount(const QString& text) {
+    m_ui->txtiter->setText(text);
 }
 
 void frmMethod1::ClearZoneResults() {

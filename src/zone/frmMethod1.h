@@ -3,12 +3,15 @@
 #include <QMainWindow>
 
 #include <memory>
+#include <string>
 
 namespace Ui {
 class frmMethod1;
 }
 class QLineEdit;
 class QWidget;
+struct PoolEstimate;
+struct ZoneTexts;
 
 // "Detailed Calculation": the building zone's entries, results and detail panel.
 // Created once at start-up and only hidden by its Close button.
@@ -28,6 +31,16 @@ public:
     // Hides this screen's detail panel and returns it to its normal size.
     void HideDetailPanel();
 
+    // Writes an entry's text, as typing would.
+    void SetEntryText(std::string ZoneTexts::*entry, const QString& text);
+
+    // What the pool screen's Continue... hands back: the pool gain, the zone's
+    // conditions and its occupants.
+    void TakePoolEstimate(const PoolEstimate& estimate);
+
+    // The wet bulb pass count of a pool run.
+    void ShowIterationCount(const QString& text);
+
     // The field of this screen with that objectName: a text field, or the text
     // part of an editable list; null when there is none.
     QLineEdit* Field(const QString& name) const;
@@ -35,8 +48,9 @@ public:
 signals:
     // Hide Details also hides the other calculation screen's panel.
     void hideDetailsRequested();
-    // "Estimate.." asks for the pool screen prepared as the pool-gain estimator.
-    void estimateRequested();
+    // "Estimate.." asks for the pool screen prepared as the pool-gain estimator,
+    // with this screen's zone temperature and humidity texts as they stand.
+    void estimateRequested(const QString& zoneTemp, const QString& zoneRh);
 
 private:
     void cmdCalculate_Click();

@@ -229,7 +229,7 @@ private slots:
         QTest::newRow("frmMethod2-estimator") << Opener([](Opened& o) {
             o.screens = std::make_unique<Screens>();
             o.screens->Zone()->show();
-            o.screens->EstimatePoolGain();
+            o.screens->EstimatePoolGain(QStringLiteral("28"), QStringLiteral("60"));
             o.window = o.screens->Pool();
         });
         QTest::newRow("frmMethod2-details") << Opener([](Opened& o) {
