@@ -2,6 +2,7 @@
 
 #include "ui_frmMethod2.h"
 
+#include "common/Accessibility.h"
 #include "common/ScreenHelpers.h"
 #include "pool/PoolCalc.h"
 #include "zone/frmMethod1.h"
@@ -17,6 +18,7 @@ constexpr int kStatusPanelTwips = 5985;
 
 frmMethod2::frmMethod2(frmMethod1* zone, QWidget* parent)
     : QMainWindow(parent), m_ui(new Ui::frmMethod2), m_zone(zone) {
+    InstallAccessibility();
     m_ui->setupUi(this);
     StyleScreen(this);
 

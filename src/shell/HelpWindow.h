@@ -31,6 +31,7 @@ private:
 // collection cannot be opened, the page says so instead, naming the file.
 class HelpWindow : public QWidget {
     Q_OBJECT
+    Q_CLASSINFO("accessibleRole", "Window")
 
 public:
     explicit HelpWindow(const QString& collectionFile, QWidget* parent = nullptr);

@@ -1,5 +1,6 @@
 #include "shell/frmpassword.h"
 
+#include "common/Accessibility.h"
 #include "common/MessageBox.h"
 #include "common/ScreenHelpers.h"
 #include "shell/CaptionFit.h"
@@ -25,6 +26,7 @@ constexpr char kPasswordDigest[] =
 frmpassword::frmpassword(std::function<void()> reveal, QWidget* parent)
     : QWidget(parent, Qt::Window), m_ui(std::make_unique<Ui::frmpassword>()),
       m_reveal(std::move(reveal)) {
+    InstallAccessibility();
     setFont(ScreenFont());
     m_ui->setupUi(this);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |

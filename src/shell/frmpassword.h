@@ -14,6 +14,7 @@ class frmpassword;
 // screen as it was. Cancel closes it. Enter and Escape press nothing.
 class frmpassword : public QWidget {
     Q_OBJECT
+    Q_CLASSINFO("accessibleRole", "Dialog")
 
 public:
     explicit frmpassword(std::function<void()> reveal, QWidget* parent = nullptr);

@@ -2,6 +2,7 @@
 
 #include "ui_frmMethod1.h"
 
+#include "common/Accessibility.h"
 #include "common/ScreenHelpers.h"
 #include "shell/Misc.h"
 #include "shell/ScreenFont.h"
@@ -19,6 +20,7 @@ constexpr int kStatusPanelTwips = 6615;
 } // namespace
 
 frmMethod1::frmMethod1(QWidget* parent) : QMainWindow(parent), m_ui(new Ui::frmMethod1) {
+    InstallAccessibility();
     m_ui->setupUi(this);
     StyleScreen(this);
     m_ui->Label41->setFont(ScreenFont(9.75, true));
@@ -38,6 +40,9 @@ frmMethod1::frmMethod1(QWidget* parent) : QMainWindow(parent), m_ui(new Ui::frmM
             {m_ui->Label38, m_ui->txtWBzone, nullptr},
         },
         zone, ambient);
+    // The pool gain is both an entry and a result under the same caption.
+    m_ui->txtSwimPoolGain1->setAccessibleName(tr("Moisture gain: ") +
+                                              m_ui->lbl_txtSwimPoolGain1->text());
     // Every other field and list is announced by the caption beside it.
     NameFieldsByCaptions(this);
     m_ui->txtRate100->setAccessibleName(tr("Moisture Removal Rate HX 100 (litres/day)"));

@@ -7,6 +7,7 @@
 #include "shell/frmSplash.h"
 #include "zone/frmMethod1.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -72,6 +73,26 @@ private:
         // The main screen shows once the splash is gone.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QTRY_VERIFY(m_program->MainScreen());
+    }
+
+    // Opens a window the way the program does, from its real parent.
+    QWidget* open(const QString& name) {
+        frmMain* main = m_program->MainScreen();
+        frmMethod1* zone = m_program->screens().Zone();
+        if (name != QLatin1String("frmMain") && name != QLatin1String("frmMethod2"))
+            main->findChild<QPushButton*>(QStringLiteral("Command4"))->click();
+        if (name == QLatin1String("frmMethod2"))
+            main->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+        else if (name == QLatin1String("frmpassword"))
+            zone->findChild<QAction*>(QStringLiteral("mnuPassword"))->trigger();
+        else if (name == QLatin1String("frmAbout"))
+            zone->findChild<QAction*>(QStringLiteral("mnuAbout"))->trigger();
+        else if (name == QLatin1String("frmDesign"))
+            zone->findChild<QPushButton*>(QStringLiteral("Command9"))->click();
+        else if (name == QLatin1String("frmHelp"))
+            zone->findChild<QPushButton*>(QStringLiteral("Command3"))->click();
+        QWidget* window = TopLevelsNamed(name).value(0);
+        return window && window->isVisible() ? window : nullptr;
     }
 
 private slots:
@@ -210,6 +231,33 @@ private slots:
     }
 
     void closeRequests_data() { exitEndsTheProgram_data(); }
+
+    void windowsAnnouncedByCaption_data() {
+        QTest::addColumn<QString>("screen");
+        QTest::addColumn<int>("role");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("main") << "frmMain" << int(QAccessible::Window)
+                              << "Varnel Dehumidification Unit Selection Software";
+        QTest::newRow("password") << "frmpassword" << int(QAccessible::Dialog) << "Password";
+        QTest::newRow("picker") << "frmDesign" << int(QAccessible::Dialog)
+                                << "Design Ambient Weather Conditions";
+        QTest::newRow("help") << "frmHelp" << int(QAccessible::Window) << "Varnel DH Help";
+        QTest::newRow("about") << "frmAbout" << int(QAccessible::Dialog) << "About Varnel DH";
+    }
+
+    // A screen reader meets each window as a window or a dialog with its caption.
+    void windowsAnnouncedByCaption() {
+        QFETCH(QString, screen);
+        QFETCH(int, role);
+        QFETCH(QString, caption);
+        QWidget* window = open(screen);
+        QVERIFY(window);
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(window);
+        QVERIFY(iface);
+        QCOMPARE(int(iface->role()), role);
+        QCOMPARE(iface->text(QAccessible::Name), caption);
+        window->close();
+    }
 
     // The right password: both panels, both screens maximised; a pool screen not
     // yet shown opens maximised with its panel.

@@ -257,6 +257,10 @@ private slots:
         QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(pool()->Field(name));
         QVERIFY(iface);
         QCOMPARE(iface->text(QAccessible::Name), caption);
+        if (auto* list = qobject_cast<QComboBox*>(pool()->Field(name)->parentWidget())) {
+            iface = QAccessible::queryAccessibleInterface(list);
+            QCOMPARE(iface->text(QAccessible::Name), caption);
+        }
     }
 
     // Every caption fits its box and runs into no neighbouring control.
