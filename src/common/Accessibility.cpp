@@ -4,8 +4,11 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMetaEnum>
+#include <QPushButton>
+#include <QToolButton>
 
 namespace {
 
@@ -89,6 +92,42 @@ QAccessibleInterface* ProgramAccessibleFactory(const QString& key, QObject* obje
     return known ? new QAccessibleWidget(widget, QAccessible::Role(role)) : nullptr;
 }
 
+class EnterPressesButton : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress)
+            return QObject::eventFilter(watched, event);
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (!enter || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+            return QObject::eventFilter(watched, event);
+        // One press per stroke, as with Space; a held key repeats nothing.
+        if (!key->isAutoRepeat())
+            static_cast<QAbstractButton*>(watched)->click();
+        return true;
+    }
+};
+
+void PressOnEnter(QAbstractButton* button) {
+    static const char* const kFilterName = "enterPressesButton";
+    if (button->findChild<QObject*>(kFilterName, Qt::FindDirectChildrenOnly))
+        return;
+    auto* filter = new EnterPressesButton(button);
+    filter->setObjectName(kFilterName);
+    button->installEventFilter(filter);
+}
+
+bool TakesFocusBack(const QWidget* widget, const QWidget* panel) {
+    if (!widget || panel->isAncestorOf(widget) || !widget->isEnabled() ||
+        !widget->isVisibleTo(widget->window()) || widget->focusPolicy() == Qt::NoFocus)
+        return false;
+    const auto* field = qobject_cast<const QLineEdit*>(widget);
+    return !(field && field->isReadOnly());
+}
+
 } // namespace
 
 void InstallAccessibility() {
@@ -97,4 +136,29 @@ void InstallAccessibility() {
         return true;
     }();
     Q_UNUSED(installed);
+}
+
+void PressButtonsOnEnter(QWidget* window) {
+    for (QPushButton* button : window->findChildren<QPushButton*>()) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+        PressOnEnter(button);
+    }
+    for (QToolButton* button : window->findChildren<QToolButton*>())
+        PressOnEnter(button);
+}
+
+QWidget* FocusOutside(const QWidget* panel) {
+    QWidget* focus = panel->window()->focusWidget();
+    return focus && !panel->isAncestorOf(focus) ? focus : nullptr;
+}
+
+void MoveFocusOutOf(QWidget* panel, QWidget* remembered, QWidget* fallback) {
+    QWidget* focus = panel->window()->focusWidget();
+    if (!focus || !panel->isAncestorOf(focus))
+        return;
+    // Before the panel goes: hiding a focused widget would hand the focus to
+    // whatever comes next in the Tab order, a read-only result field as often as not.
+    QWidget* target = TakesFocusBack(remembered, panel) ? remembered : fallback;
+    target->setFocus(Qt::OtherFocusReason);
 }

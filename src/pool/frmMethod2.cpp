@@ -93,10 +93,13 @@ void frmMethod2::ShowAsEstimator(const QString& zoneTemp, const QString& zoneRh)
 }
 
 void frmMethod2::ShowDetailPanel() {
+    if (QWidget* focus = FocusOutside(m_ui->Frame1))
+        m_focusBeforeDetails = focus;
     m_ui->Frame1->show();
 }
 
 void frmMethod2::HideDetailPanel() {
+    MoveFocusOutOf(m_ui->Frame1, m_focusBeforeDetails, m_ui->cmdCalculate);
     m_ui->Frame1->hide();
     // Not showNormal(): a hidden screen must stay hidden.
     setWindowState(windowState() & ~Qt::WindowMaximized);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <memory>
 
@@ -48,4 +49,6 @@ private:
 
     std::unique_ptr<Ui::frmMethod2> m_ui;
     frmMethod1* m_zone;
+    // Where the focus was when the detail panel was shown; Hide Details returns it.
+    QPointer<QWidget> m_focusBeforeDetails;
 };

@@ -151,6 +151,7 @@ frmDesign::frmDesign(AmbientWriter writeAmbient, ResultsClearer clearZoneResults
     InstallAccessibility();
     setFont(PickerFont());
     m_ui->setupUi(this);
+    PressButtonsOnEnter(this);
     setFixedSize(size());
     // Closing destroys the picker, so that each opening starts afresh; it never
     // ends the program.

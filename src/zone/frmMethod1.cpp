@@ -104,11 +104,14 @@ void frmMethod1::ClearZoneResults() {
 }
 
 void frmMethod1::ShowDetailPanel() {
+    if (QWidget* focus = FocusOutside(m_ui->Frame1))
+        m_focusBeforeDetails = focus;
     m_ui->Frame1->show();
     m_ui->Frame2->show();
 }
 
 void frmMethod1::HideDetailPanel() {
+    MoveFocusOutOf(m_ui->Frame1, m_focusBeforeDetails, m_ui->cmdCalculate);
     m_ui->Frame1->hide();
     m_ui->Frame2->hide();
     // Not showNormal(): a hidden screen must stay hidden.

@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QToolButton>
 #include <QtTest>
 #include <qpa/qwindowsysteminterface.h>
 
@@ -231,6 +232,43 @@ private slots:
     }
 
     void closeRequests_data() { exitEndsTheProgram_data(); }
+
+    void enterPressesTheFocusedButton_data() {
+        QTest::addColumn<QString>("screen");
+        QTest::addColumn<QString>("button");
+        const std::pair<const char*, const char*> buttons[] = {
+            {"frmMain", "Command4"},    {"frmMethod1", "cmdCalculate"}, {"frmMethod1", "Command9"},
+            {"frmMethod2", "Command1"}, {"frmpassword", "cmdOK"},       {"frmpassword", "cmdClose"},
+            {"frmDesign", "Command1"},
+        };
+        for (const auto& [screen, button] : buttons)
+            QTest::addRow("%s %s", screen, button) << screen << button;
+    }
+
+    // Return and keypad Enter press the button that has the focus, as Space does,
+    // and no button becomes a default button on the way.
+    void enterPressesTheFocusedButton() {
+        QFETCH(QString, screen);
+        QFETCH(QString, button);
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+            ModalBoxAnswerer answerer;
+            QWidget* window = open(screen);
+            QVERIFY(window);
+            auto* target = window->findChild<QAbstractButton*>(button);
+            QVERIFY(target);
+            window->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(window));
+            target->setFocus(Qt::TabFocusReason);
+            QSignalSpy pressed(target, &QAbstractButton::clicked);
+            for (auto* other : window->findChildren<QPushButton*>())
+                QVERIFY2(!other->isDefault() && !other->autoDefault(),
+                         qPrintable(other->objectName()));
+            QTest::keyClick(target, key,
+                            key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+            QCOMPARE(pressed.count(), 1);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+    }
 
     void windowsAnnouncedByCaption_data() {
         QTest::addColumn<QString>("screen");
