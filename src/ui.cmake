@@ -5,6 +5,8 @@ find_package(Qt6 REQUIRED COMPONENTS Widgets Help Svg ToolsTools)
 include(${PROJECT_SOURCE_DIR}/cmake/Help.cmake)
 
 add_library(varneldh_ui STATIC
+    common/Accessibility.cpp
+    common/Accessibility.h
     common/MessageBox.cpp
     common/MessageBox.h
     shell/frmAbout.cpp

@@ -1,5 +1,6 @@
 #include "common/ScreenHelpers.h"
 
+#include "common/Accessibility.h"
 #include "common/MessageBox.h"
 #include "shell/ScreenFont.h"
 
@@ -122,11 +123,8 @@ void StyleScreen(QWidget* screen) {
     if (auto* rule = screen->findChild<QFrame*>(QStringLiteral("Line1"))) {
         rule->setFixedHeight(1);
     }
-    for (auto* button : screen->findChildren<QPushButton*>()) {
-        // No button of a screen answers Enter.
-        button->setAutoDefault(false);
-        button->setDefault(false);
-    }
+    // No button is a default button; Enter presses only the focused one.
+    PressButtonsOnEnter(screen);
     for (const char* name : {"cmdCalculate", "Command1"}) {
         if (auto* button = screen->findChild<QPushButton*>(QString::fromLatin1(name))) {
             button->setFont(ScreenFont(8.25, true));

@@ -2,6 +2,7 @@
 
 #include "ui_frmMethod2.h"
 
+#include "common/Accessibility.h"
 #include "common/ScreenHelpers.h"
 #include "common/ScreenLinks.h"
 #include "pool/PoolCalc.h"
@@ -16,6 +17,7 @@ constexpr int kStatusPanelTwips = 5985;
 } // namespace
 
 frmMethod2::frmMethod2(QWidget* parent) : QMainWindow(parent), m_ui(new Ui::frmMethod2) {
+    InstallAccessibility();
     m_ui->setupUi(this);
     StyleScreen(this);
 
@@ -92,10 +94,13 @@ void frmMethod2::ShowAsEstimator(const QString& zoneTemp, const QString& zoneRh)
 }
 
 void frmMethod2::ShowDetailPanel() {
+    if (QWidget* focus = FocusOutside(m_ui->Frame1))
+        m_focusBeforeDetails = focus;
     m_ui->Frame1->show();
 }
 
 void frmMethod2::HideDetailPanel() {
+    MoveFocusOutOf(m_ui->Frame1, m_focusBeforeDetails, m_ui->cmdCalculate);
     m_ui->Frame1->hide();
     // Not showNormal(): a hidden screen must stay hidden.
     setWindowState(windowState() & ~Qt::WindowMaximized);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <memory>
 
@@ -52,4 +53,6 @@ private:
     void HideEstimatorCommands();
 
     std::unique_ptr<Ui::frmMethod2> m_ui;
+    // Where the focus was when the detail panel was shown; Hide Details returns it.
+    QPointer<QWidget> m_focusBeforeDetails;
 };

@@ -1,5 +1,6 @@
 #include "shell/HelpWindow.h"
 
+#include "common/Accessibility.h"
 #include "common/MessageBox.h"
 
 #include <QDesktopServices>
@@ -88,6 +89,7 @@ void HelpBrowser::doSetSource(const QUrl& name, QTextDocument::ResourceType type
 
 HelpWindow::HelpWindow(const QString& collectionFile, QWidget* parent)
     : QWidget(parent, Qt::Window) {
+    InstallAccessibility();
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(AppTitle() + QStringLiteral(" Help"));
     // Closing only hides the window, and never ends the program.

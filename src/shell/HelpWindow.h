@@ -32,6 +32,7 @@ private:
 // collection is only read; search keeps its index in the user's cache folder.
 class HelpWindow : public QWidget {
     Q_OBJECT
+    Q_CLASSINFO("accessibleRole", "Window")
 
 public:
     explicit HelpWindow(const QString& collectionFile, QWidget* parent = nullptr);

@@ -2,6 +2,7 @@
 
 #include "ui_frmMain.h"
 
+#include "common/Accessibility.h"
 #include "common/ScreenHelpers.h"
 #include "shell/ScreenFont.h"
 
@@ -32,6 +33,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_ui(new Ui::frmMain) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setTabOrder(m_ui->Command1, m_ui->Command4);
+    PressButtonsOnEnter(this);
     connect(m_ui->Command4, &QPushButton::clicked, this, &frmMain::zoneRequested);
     connect(m_ui->Command1, &QPushButton::clicked, this, &frmMain::poolRequested);
     m_ui->Command1->setFocus(Qt::OtherFocusReason);

@@ -1,5 +1,6 @@
 #include "shell/frmpassword.h"
 
+#include "common/Accessibility.h"
 #include "common/MessageBox.h"
 #include "common/ScreenHelpers.h"
 #include "shell/CaptionFit.h"
@@ -25,6 +26,7 @@ constexpr char kPasswordDigest[] =
 frmpassword::frmpassword(std::function<void()> reveal, QWidget* parent)
     : QWidget(parent, Qt::Window), m_ui(std::make_unique<Ui::frmpassword>()),
       m_reveal(std::move(reveal)) {
+    InstallAccessibility();
     setFont(ScreenFont());
     m_ui->setupUi(this);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -49,12 +51,9 @@ frmpassword::frmpassword(std::function<void()> reveal, QWidget* parent)
 
     m_ui->cmdOK->setIcon(QIcon(QStringLiteral(":/images/key.svg")));
     m_ui->cmdClose->setIcon(QIcon(QStringLiteral(":/images/cross.svg")));
-    // Neither button answers Enter or Escape.
-    for (QPushButton* button :
-         {static_cast<QPushButton*>(m_ui->cmdOK), static_cast<QPushButton*>(m_ui->cmdClose)}) {
-        button->setAutoDefault(false);
-        button->setDefault(false);
-    }
+    // Neither is the default or the cancel button: Enter presses a button only
+    // when it has the focus, Escape never.
+    PressButtonsOnEnter(this);
 
     setTabOrder(m_ui->txtPassword, m_ui->cmdOK);
     setTabOrder(m_ui->cmdOK, m_ui->cmdClose);
@@ -75,6 +74,12 @@ bool frmpassword::IsPassword(const QString& text) {
 void frmpassword::cmdOK_Click() {
     if (!IsPassword(m_ui->txtPassword->text())) {
         ShowMessage(this, QStringLiteral("Incorrect Password"), QMessageBox::Warning);
+        // Back to the field, its text selected so that the next try replaces it;
+        // the window takes the keyboard back also where no window manager hands
+        // it over when the box goes.
+        m_ui->txtPassword->setFocus(Qt::OtherFocusReason);
+        m_ui->txtPassword->selectAll();
+        activateWindow();
         return;
     }
     if (m_reveal)

@@ -10,10 +10,12 @@ class frmpassword;
 }
 
 // The lock of the calculation screens' detail panels. The right password runs
-// the reveal step and closes the screen; a wrong one says so and leaves the
-// screen as it was. Cancel closes it. Enter and Escape press nothing.
+// the reveal step and closes the screen; a wrong one says so and gives the
+// field back with its text selected. Cancel closes it. Enter presses only a
+// focused button; Escape presses nothing.
 class frmpassword : public QWidget {
     Q_OBJECT
+    Q_CLASSINFO("accessibleRole", "Dialog")
 
 public:
     explicit frmpassword(std::function<void()> reveal, QWidget* parent = nullptr);

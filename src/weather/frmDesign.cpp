@@ -2,6 +2,8 @@
 
 #include "ui_frmDesign.h"
 
+#include "common/Accessibility.h"
+
 #include <QAccessibleWidget>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -146,6 +148,7 @@ void LocationLabel::paintEvent(QPaintEvent* event) {
 frmDesign::frmDesign(AmbientWriter writeAmbient, ResultsClearer clearZoneResults, QWidget* parent)
     : QWidget(parent, Qt::Tool), m_ui(std::make_unique<Ui::frmDesign>()),
       m_writeAmbient(std::move(writeAmbient)), m_clearZoneResults(std::move(clearZoneResults)) {
+    InstallAccessibility();
     setFont(PickerFont());
     m_ui->setupUi(this);
     // Opened from the zone screen, the picker lives under that screen's style
@@ -155,6 +158,7 @@ frmDesign::frmDesign(AmbientWriter writeAmbient, ResultsClearer clearZoneResults
         font.setBold(child->font().bold());
         child->setFont(font);
     }
+    PressButtonsOnEnter(this);
     setFixedSize(size());
     // Closing destroys the picker, so that each opening starts afresh; it never
     // ends the program.

@@ -41,6 +41,7 @@ private:
 // every opening starts on "United Kingdom" with nothing highlighted.
 class frmDesign : public QWidget {
     Q_OBJECT
+    Q_CLASSINFO("accessibleRole", "Dialog")
 
 public:
     // Sets the zone screen's ambient temperature, then its relative humidity.

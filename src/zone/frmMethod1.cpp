@@ -2,6 +2,7 @@
 
 #include "ui_frmMethod1.h"
 
+#include "common/Accessibility.h"
 #include "common/ScreenHelpers.h"
 #include "common/ScreenLinks.h"
 #include "shell/Misc.h"
@@ -20,6 +21,7 @@ constexpr int kStatusPanelTwips = 6615;
 } // namespace
 
 frmMethod1::frmMethod1(QWidget* parent) : QMainWindow(parent), m_ui(new Ui::frmMethod1) {
+    InstallAccessibility();
     m_ui->setupUi(this);
     StyleScreen(this);
     m_ui->Label41->setFont(ScreenFont(9.75, true));
@@ -39,6 +41,9 @@ frmMethod1::frmMethod1(QWidget* parent) : QMainWindow(parent), m_ui(new Ui::frmM
             {m_ui->Label38, m_ui->txtWBzone, nullptr},
         },
         zone, ambient);
+    // The pool gain is both an entry and a result under the same caption.
+    m_ui->txtSwimPoolGain1->setAccessibleName(tr("Moisture gain: ") +
+                                              m_ui->lbl_txtSwimPoolGain1->text());
     // Every other field and list is announced by the caption beside it.
     NameFieldsByCaptions(this);
     m_ui->txtRate100->setAccessibleName(tr("Moisture Removal Rate HX 100 (litres/day)"));
@@ -116,11 +121,14 @@ void frmMethod1::ClearZoneResults() {
 }
 
 void frmMethod1::ShowDetailPanel() {
+    if (QWidget* focus = FocusOutside(m_ui->Frame1))
+        m_focusBeforeDetails = focus;
     m_ui->Frame1->show();
     m_ui->Frame2->show();
 }
 
 void frmMethod1::HideDetailPanel() {
+    MoveFocusOutOf(m_ui->Frame1, m_focusBeforeDetails, m_ui->cmdCalculate);
     m_ui->Frame1->hide();
     m_ui->Frame2->hide();
     // Not showNormal(): a hidden screen must stay hidden.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <memory>
 #include <string>
@@ -59,4 +60,6 @@ private:
     void Command9_Click();
 
     std::unique_ptr<Ui::frmMethod1> m_ui;
+    // Where the focus was when the detail panel was shown; Hide Details returns it.
+    QPointer<QWidget> m_focusBeforeDetails;
 };

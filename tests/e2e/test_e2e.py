@@ -32,6 +32,8 @@ ZONE_TITLE = "Detailed Calculation"
 POOL_TITLE = "Swimming Pool Evaporation Rate Calculation"
 BOX_TITLE = "Varnel DH"
 HELP_TITLE = "Varnel DH Help"
+PICKER_TITLE = "Design Ambient Weather Conditions"
+PASSWORD_TITLE = "Password"
 TOPIC_1 = "1. Natural infiltration rate"
 VOLUME_REFUSED = "SPACE VOLUME NOT VALID - Please enter a value greater than 20"
 ZONE_RESULTS = {
@@ -40,7 +42,7 @@ ZONE_RESULTS = {
         "Mechanical Ventilation Gain (litres/day)",
         "Infiltration Gain (litres/day)",
         "Building Process Gains (litres/day)",
-        "Swimming Pool Gains (litres/day)",
+        "Moisture gain: Swimming Pool Gains (litres/day)",
         "Total Moisture Gain (litres/day)",
     ],
     "Number of Units Required": ["No. HX 100", "No. HX 160", "No. HX 200"],
@@ -393,10 +395,49 @@ def run_steps(user):
     units = user.group(zone, "Number of Units Required")
     step("General Building Zone Calculation opens Detailed Calculation")
 
+    for name in ("Occupancy (No. People)", "Occupant Activity"):
+        user.control(inputs, name, (a.ROLE_COMBO_BOX,), "an editable list")
+    names = [t.name(n) for n in t.walk(zone)
+             if t.role(n) in (a.ROLE_TEXT, a.ROLE_ENTRY) and t.showing(n)]
+    twice = sorted({name for name in names if names.count(name) > 1})
+    if twice:
+        raise Failure(f"fields of {ZONE_TITLE} that share a name: {twice}")
+    user.field(inputs, "Swimming Pool Gains (litres/day)")
+    user.field(gains, "Moisture gain: Swimming Pool Gains (litres/day)")
+    step("the editable lists are named by their captions, and no two fields share a name")
+
+    user.press(user.button(inputs, "Design Conditions"))
+    picker = user.window(PICKER_TITLE, roles=(a.ROLE_DIALOG,))
+    user.press(user.button(picker, "Cancel"))
+    wait_for("the picker to close",
+             lambda: not t.window(user.app, PICKER_TITLE, roles=None))
+    step("Design Conditions opens the picker as a dialog with its caption")
+
+    password_item = wait_for('Additional Info > Psychrometrics on "Detailed Calculation"',
+                             lambda: t.find(zone, "Psychrometrics", (a.ROLE_MENU_ITEM,),
+                                            showing=False))
+    user.act(password_item, "Press")
+    lock = user.window(PASSWORD_TITLE, roles=(a.ROLE_DIALOG,))
+    typed = user.control(lock, "Password:", (a.ROLE_PASSWORD_TEXT,), "a password field")
+    if not typed.queryEditableText().setTextContents("wrong"):
+        raise Failure("the password field refused a text")
+    user.press(user.button(lock, "OK"))
+    box = user.window(BOX_TITLE, roles=(a.ROLE_ALERT, a.ROLE_DIALOG))
+    wait_for('the message "Incorrect Password" in the box',
+             lambda: t.find(box, "Incorrect Password", (a.ROLE_LABEL, a.ROLE_STATIC)), timeout=5)
+    wait_for("its exclamation announced as a warning",
+             lambda: t.find(box, "Warning", (a.ROLE_IMAGE, a.ROLE_ICON)), timeout=5)
+    user.press(user.button(box, "OK"))
+    wait_for("the message box to close", lambda: not t.window(user.app, BOX_TITLE,
+                                                              (a.ROLE_ALERT, a.ROLE_DIALOG)))
+    user.press(user.button(lock, "Cancel"))
+    wait_for("the password screen to close",
+             lambda: not t.window(user.app, PASSWORD_TITLE, roles=None))
+    step("Psychrometrics opens the password dialog; a wrong one gives a warning")
+
     user.press(user.button(inputs, "Guide: Natural Infiltration Rate"))
-    # Whatever role the help window is given, it is a window of its own.
     help_window = wait_for(f'the help window "{HELP_TITLE}"',
-                           lambda: t.window(user.app, HELP_TITLE, roles=None))
+                           lambda: t.window(user.app, HELP_TITLE, roles=(a.ROLE_FRAME,)))
     pages = []
 
     def topic_shown():
@@ -442,6 +483,8 @@ def run_steps(user):
     pool = user.window(POOL_TITLE)
     user.expect_text(pool, "Desired Zone Air Temperature (°C)", "28")
     user.expect_text(pool, "Desired Zone Relative Humidity (%)", "60")
+    for name in ("Occupancy Type A (people using pool)", "Occupancy Type B (people not using pool)"):
+        user.control(pool, name, (a.ROLE_COMBO_BOX,), "an editable list")
     step("Estimate.. opens the pool screen with the zone's temperature and humidity")
 
     user.type_into(pool, "Occupancy Type A (people using pool)", "10")

@@ -7,6 +7,7 @@
 #include "shell/frmSplash.h"
 #include "zone/frmMethod1.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -15,6 +16,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QToolButton>
 #include <QtTest>
 #include <qpa/qwindowsysteminterface.h>
 
@@ -73,6 +75,26 @@ private:
         // The main screen shows once the splash is gone.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QTRY_VERIFY(m_program->MainScreen());
+    }
+
+    // Opens a window the way the program does, from its real parent.
+    QWidget* open(const QString& name) {
+        frmMain* main = m_program->MainScreen();
+        frmMethod1* zone = m_program->screens().Zone();
+        if (name != QLatin1String("frmMain") && name != QLatin1String("frmMethod2"))
+            main->findChild<QPushButton*>(QStringLiteral("Command4"))->click();
+        if (name == QLatin1String("frmMethod2"))
+            main->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+        else if (name == QLatin1String("frmpassword"))
+            zone->findChild<QAction*>(QStringLiteral("mnuPassword"))->trigger();
+        else if (name == QLatin1String("frmAbout"))
+            zone->findChild<QAction*>(QStringLiteral("mnuAbout"))->trigger();
+        else if (name == QLatin1String("frmDesign"))
+            zone->findChild<QPushButton*>(QStringLiteral("Command9"))->click();
+        else if (name == QLatin1String("frmHelp"))
+            zone->findChild<QPushButton*>(QStringLiteral("Command3"))->click();
+        QWidget* window = TopLevelsNamed(name).value(0);
+        return window && window->isVisible() ? window : nullptr;
     }
 
 private slots:
@@ -230,6 +252,70 @@ private slots:
     }
 
     void closeRequests_data() { exitEndsTheProgram_data(); }
+
+    void enterPressesTheFocusedButton_data() {
+        QTest::addColumn<QString>("screen");
+        QTest::addColumn<QString>("button");
+        const std::pair<const char*, const char*> buttons[] = {
+            {"frmMain", "Command4"},    {"frmMethod1", "cmdCalculate"}, {"frmMethod1", "Command9"},
+            {"frmMethod2", "Command1"}, {"frmpassword", "cmdOK"},       {"frmpassword", "cmdClose"},
+            {"frmDesign", "Command1"},
+        };
+        for (const auto& [screen, button] : buttons)
+            QTest::addRow("%s %s", screen, button) << screen << button;
+    }
+
+    // Return and keypad Enter press the button that has the focus, as Space does,
+    // and no button becomes a default button on the way.
+    void enterPressesTheFocusedButton() {
+        QFETCH(QString, screen);
+        QFETCH(QString, button);
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+            ModalBoxAnswerer answerer;
+            QWidget* window = open(screen);
+            QVERIFY(window);
+            auto* target = window->findChild<QAbstractButton*>(button);
+            QVERIFY(target);
+            window->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(window));
+            target->setFocus(Qt::TabFocusReason);
+            QSignalSpy pressed(target, &QAbstractButton::clicked);
+            for (auto* other : window->findChildren<QPushButton*>())
+                QVERIFY2(!other->isDefault() && !other->autoDefault(),
+                         qPrintable(other->objectName()));
+            QTest::keyClick(target, key,
+                            key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+            QCOMPARE(pressed.count(), 1);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+    }
+
+    void windowsAnnouncedByCaption_data() {
+        QTest::addColumn<QString>("screen");
+        QTest::addColumn<int>("role");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("main") << "frmMain" << int(QAccessible::Window)
+                              << "Varnel Dehumidification Unit Selection Software";
+        QTest::newRow("password") << "frmpassword" << int(QAccessible::Dialog) << "Password";
+        QTest::newRow("picker") << "frmDesign" << int(QAccessible::Dialog)
+                                << "Design Ambient Weather Conditions";
+        QTest::newRow("help") << "frmHelp" << int(QAccessible::Window) << "Varnel DH Help";
+        QTest::newRow("about") << "frmAbout" << int(QAccessible::Dialog) << "About Varnel DH";
+    }
+
+    // A screen reader meets each window as a window or a dialog with its caption.
+    void windowsAnnouncedByCaption() {
+        QFETCH(QString, screen);
+        QFETCH(int, role);
+        QFETCH(QString, caption);
+        QWidget* window = open(screen);
+        QVERIFY(window);
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(window);
+        QVERIFY(iface);
+        QCOMPARE(int(iface->role()), role);
+        QCOMPARE(iface->text(QAccessible::Name), caption);
+        window->close();
+    }
 
     // The right password: both panels, both screens maximised; a pool screen not
     // yet shown opens maximised with its panel.

@@ -292,6 +292,9 @@ private slots:
                                        << "Occupant Gains (litres/day)";
         QTest::newRow("txtTotGain") << "txtTotGain"
                                     << "Total Moisture Gain (litres/day)";
+        // Apart from the entry of the same caption.
+        QTest::newRow("txtSwimPoolGain1") << "txtSwimPoolGain1"
+                                          << "Moisture gain: Swimming Pool Gains (litres/day)";
         QTest::newRow("txt160s") << "txt160s"
                                  << "No. HX 160";
         QTest::newRow("txtpws2") << "txtpws2"
@@ -309,6 +312,13 @@ private slots:
         QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(w);
         QVERIFY(iface);
         QCOMPARE(iface->text(QAccessible::Name), caption);
+        // The list itself too, not by the text it holds.
+        if (auto* list = qobject_cast<QComboBox*>(w->parentWidget())) {
+            iface = QAccessible::queryAccessibleInterface(list);
+            QCOMPARE(iface->role(), QAccessible::ComboBox);
+            QCOMPARE(iface->text(QAccessible::Name), caption);
+            QCOMPARE(iface->text(QAccessible::Value), w->property("text").toString());
+        }
     }
 
     void guideButtonsOpenTheirTopics_data() {

@@ -209,6 +209,44 @@ private slots:
         QVERIFY(!zone()->findChild<QGroupBox*>(QStringLiteral("Frame2"))->isVisibleTo(zone()));
     }
 
+    void hideDetailsGivesTheFocusBack_data() {
+        QTest::addColumn<bool>("fromPool");
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("zone, an entry") << false << "txtVol"
+                                        << "txtVol";
+        QTest::newRow("zone, a list") << false << "comboActivity"
+                                      << "comboActivity";
+        QTest::newRow("zone, a result field") << false << "txtTotGain"
+                                              << "cmdCalculate";
+        QTest::newRow("pool, an entry") << true << "txtpoolarea"
+                                        << "txtpoolarea";
+        QTest::newRow("pool, a result field") << true << "txtm2"
+                                              << "cmdCalculate";
+    }
+
+    // Hide Details, pressed from the keyboard, gives the focus back to where it
+    // was before the details were shown, never to a read-only field. The other
+    // screen's focus leaves its panel too.
+    void hideDetailsGivesTheFocusBack() {
+        QFETCH(bool, fromPool);
+        QFETCH(QString, before);
+        QFETCH(QString, after);
+        QWidget* pressedOn = fromPool ? static_cast<QWidget*>(pool()) : zone();
+        QWidget* other = fromPool ? static_cast<QWidget*>(zone()) : pool();
+        pressedOn->show();
+        pressedOn->findChild<QWidget*>(before)->setFocus(Qt::TabFocusReason);
+        m_screens->RevealDetails();
+        other->findChild<QPushButton*>(QStringLiteral("Command2"))->setFocus(Qt::TabFocusReason);
+        auto* hide = pressedOn->findChild<QPushButton*>(QStringLiteral("Command2"));
+        hide->setFocus(Qt::TabFocusReason);
+        QCOMPARE(pressedOn->focusWidget(), hide);
+        QTest::keyClick(hide, Qt::Key_Space);
+        QVERIFY(!hide->isVisibleTo(pressedOn));
+        QCOMPARE(pressedOn->focusWidget()->objectName(), after);
+        QCOMPARE(other->focusWidget()->objectName(), QStringLiteral("cmdCalculate"));
+    }
+
     // From the zone screen before the pool screen exists: it is made, hidden.
     void hideDetailsMakesPoolScreenHidden() {
         QVERIFY(!m_screens->PoolIfMade());
@@ -271,6 +309,10 @@ private slots:
         QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(pool()->Field(name));
         QVERIFY(iface);
         QCOMPARE(iface->text(QAccessible::Name), caption);
+        if (auto* list = qobject_cast<QComboBox*>(pool()->Field(name)->parentWidget())) {
+            iface = QAccessible::queryAccessibleInterface(list);
+            QCOMPARE(iface->text(QAccessible::Name), caption);
+        }
     }
 
     // Every caption fits its box and runs into no neighbouring control.
