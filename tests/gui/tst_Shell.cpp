@@ -15,6 +15,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QtTest>
+#include <private/qguiapplication_p.h>
 #include <qpa/qwindowsysteminterface.h>
 
 namespace {
@@ -210,6 +211,36 @@ private slots:
     }
 
     void closeRequests_data() { exitEndsTheProgram_data(); }
+
+    // While the session manager has the program save, the window system's close
+    // is not the user's; once the round is over without the session ending (a
+    // checkpoint, a cancelled logout), the user's close ends the program again.
+    void closeAroundSessionSave_data() {
+        QTest::addColumn<bool>("duringRound");
+        QTest::newRow("during the save round") << true;
+        QTest::newRow("after the save round") << false;
+    }
+
+    void closeAroundSessionSave() {
+        QFETCH(bool, duringRound);
+        QWindow* window = m_program->MainScreen()->windowHandle();
+        const auto userClose = [window] {
+            QWindowSystemInterface::handleCloseEvent<QWindowSystemInterface::SynchronousDelivery>(
+                window);
+        };
+        QObject round;
+        if (duringRound) {
+            connect(qApp, &QGuiApplication::commitDataRequest, &round, userClose);
+        }
+        const bool ended = EndsProgram([userClose, duringRound] {
+            QGuiApplicationPrivate::instance()->commitData();
+            if (!duringRound) {
+                userClose();
+            }
+        });
+        QCOMPARE(ended, !duringRound);
+        QVERIFY(window->isVisible());
+    }
 
     // The right password: both panels, both screens maximised; a pool screen not
     // yet shown opens maximised with its panel.
