@@ -95,6 +95,31 @@ private slots:
         QCOMPARE(TopLevelsNamed(QStringLiteral("frmSplash")).size(), 0);
     }
 
+    // A program that goes while its splash still loads, or between the
+    // hand-over and its main screen, takes the splash and its steps with it.
+    void splashGoesWithItsProgram_data() {
+        QTest::addColumn<bool>("handedOver");
+        QTest::newRow("loading") << false;
+        QTest::newRow("handed over") << true;
+    }
+
+    void splashGoesWithItsProgram() {
+        QFETCH(bool, handedOver);
+        auto program = std::make_unique<Application>();
+        program->Start();
+        QPointer<frmSplash> splash = program->Splash();
+        if (handedOver) {
+            QTest::mouseClick(splash, Qt::LeftButton);
+        }
+        program.reset();
+        QVERIFY(splash.isNull());
+        // Past the splash's own hand-over time: no screen of the gone program
+        // is written to or shown.
+        QTest::qWait(2500);
+        QCOMPARE(TopLevelsNamed(QStringLiteral("frmMain")).size(), 1);
+        QCOMPARE(TopLevelsNamed(QStringLiteral("frmMethod1")).size(), 1);
+    }
+
     void mainScreen() {
         frmMain* main = m_program->MainScreen();
         QCOMPARE(main->objectName(), QStringLiteral("frmMain"));
