@@ -74,9 +74,7 @@ class CloseRule : public QObject {
 public:
     CloseRule(std::function<void()> endProgram, QObject* parent)
         : QObject(parent), m_endProgram(std::move(endProgram)) {
-        // While the session ends, the window system's requests are not the user's.
-        connect(qApp, &QGuiApplication::commitDataRequest, this,
-                [this] { m_sessionEnding = true; });
+        connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { m_quitting = true; });
     }
 
 protected:
@@ -86,8 +84,12 @@ protected:
         }
         event->ignore();
         // The user's close button, window menu and close key arrive from the
-        // window system; close() called by a program does not.
-        if (event->spontaneous() && !m_sessionEnding && m_endProgram) {
+        // window system; close() called by a program does not. Nor are they the
+        // user's while the session manager has the program save its state or
+        // the program is already ending. A save round alone (a checkpoint, a
+        // logout someone cancelled) leaves the rule as it was.
+        const bool sessionEnding = qApp->isSavingSession() || m_quitting;
+        if (event->spontaneous() && !sessionEnding && m_endProgram) {
             m_endProgram();
         }
         return true;
@@ -95,7 +97,7 @@ protected:
 
 private:
     std::function<void()> m_endProgram;
-    bool m_sessionEnding = false;
+    bool m_quitting = false;
 };
 
 int Pixels(int twips) {

@@ -50,14 +50,26 @@ int Application::SayMissingDisplay(const char* reason) {
     return 1;
 }
 
-Application::~Application() = default;
+Application::~Application() {
+    // A splash still loading goes with the program that started it; its steps
+    // would otherwise reach screens that are gone.
+    delete m_splash;
+}
 
 void Application::Exit() {
     QCoreApplication::exit(0);
 }
 
 void Application::Start() {
-    m_splash = new frmSplash([this] { WriteStartupDefaults(); }, [this] { ShowMainScreen(); });
+    // The main screen is shown from the event loop after the splash has gone,
+    // by then this program may have gone too.
+    const QPointer<Application> self(this);
+    m_splash = new frmSplash([this] { WriteStartupDefaults(); },
+                             [self] {
+                                 if (self) {
+                                     self->ShowMainScreen();
+                                 }
+                             });
     m_splash->show();
 }
 

@@ -23,6 +23,12 @@ struct ReadCase {
     double expected;
 };
 
+// Built by appending: GCC 12 at -O3 reports a false -Wrestrict inside
+// `"text" + std::string(...)`.
+std::string Around(const char* head, std::size_t count, char fill, const char* tail) {
+    return std::string(head).append(count, fill).append(tail);
+}
+
 class ReadNumberTest : public testing::TestWithParam<ReadCase> {};
 
 TEST_P(ReadNumberTest, ReadsLeadingNumber) {
@@ -49,8 +55,8 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"NegativeOverflow", "-1e400", -kInf}, ReadCase{"Underflow", "1e-400", 0},
         ReadCase{"HugeExponent", "1e99999999999999999999", kInf},
         ReadCase{"LongDigits", std::string(400, '9'), kInf},
-        ReadCase{"ManyLeadingZeros", "0." + std::string(400, '0') + "1e10", 0},
-        ReadCase{"LongMantissaSmallExponent", "1" + std::string(400, '0') + "e-395", 1e5},
+        ReadCase{"ManyLeadingZeros", Around("0.", 400, '0', "1e10"), 0},
+        ReadCase{"LongMantissaSmallExponent", Around("1", 400, '0', "e-395"), 1e5},
         ReadCase{"FifteenNines", "999999999999999", 999999999999999.0},
         ReadCase{"NonAscii",
                  "\xc2\xb0"

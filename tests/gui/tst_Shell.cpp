@@ -18,6 +18,7 @@
 #include <QScreen>
 #include <QToolButton>
 #include <QtTest>
+#include <private/qguiapplication_p.h>
 #include <qpa/qwindowsysteminterface.h>
 
 namespace {
@@ -115,6 +116,31 @@ private slots:
         QCOMPARE(zone->Field(QStringLiteral("txtrh"))->text(), QStringLiteral("60"));
         QVERIFY(!m_program->Splash());
         QCOMPARE(TopLevelsNamed(QStringLiteral("frmSplash")).size(), 0);
+    }
+
+    // A program that goes while its splash still loads, or between the
+    // hand-over and its main screen, takes the splash and its steps with it.
+    void splashGoesWithItsProgram_data() {
+        QTest::addColumn<bool>("handedOver");
+        QTest::newRow("loading") << false;
+        QTest::newRow("handed over") << true;
+    }
+
+    void splashGoesWithItsProgram() {
+        QFETCH(bool, handedOver);
+        auto program = std::make_unique<Application>();
+        program->Start();
+        QPointer<frmSplash> splash = program->Splash();
+        if (handedOver) {
+            QTest::mouseClick(splash, Qt::LeftButton);
+        }
+        program.reset();
+        QVERIFY(splash.isNull());
+        // Past the time its splash would have handed over, or shown the main
+        // screen: no screen of the gone program is written to or shown.
+        QTest::qWait(handedOver ? 100 : 2500);
+        QCOMPARE(TopLevelsNamed(QStringLiteral("frmMain")).size(), 1);
+        QCOMPARE(TopLevelsNamed(QStringLiteral("frmMethod1")).size(), 1);
     }
 
     void mainScreen() {
@@ -315,6 +341,36 @@ private slots:
         QCOMPARE(int(iface->role()), role);
         QCOMPARE(iface->text(QAccessible::Name), caption);
         window->close();
+    }
+
+    // While the session manager has the program save, the window system's close
+    // is not the user's; once the round is over without the session ending (a
+    // checkpoint, a cancelled logout), the user's close ends the program again.
+    void closeAroundSessionSave_data() {
+        QTest::addColumn<bool>("duringRound");
+        QTest::newRow("during the save round") << true;
+        QTest::newRow("after the save round") << false;
+    }
+
+    void closeAroundSessionSave() {
+        QFETCH(bool, duringRound);
+        QWindow* window = m_program->MainScreen()->windowHandle();
+        const auto userClose = [window] {
+            QWindowSystemInterface::handleCloseEvent<QWindowSystemInterface::SynchronousDelivery>(
+                window);
+        };
+        QObject round;
+        if (duringRound) {
+            connect(qApp, &QGuiApplication::commitDataRequest, &round, userClose);
+        }
+        const bool ended = EndsProgram([userClose, duringRound] {
+            QGuiApplicationPrivate::instance()->commitData();
+            if (!duringRound) {
+                userClose();
+            }
+        });
+        QCOMPARE(ended, !duringRound);
+        QVERIFY(window->isVisible());
     }
 
     // The right password: both panels, both screens maximised; a pool screen not
