@@ -1,8 +1,8 @@
 // Costs of the engine over a grid of room air from 0 to 50 °C and 1 to 100 % RH.
-#include "common/NumberText.h"
-#include "pool/PoolCalc.h"
-#include "psychrometrics/Psychrometrics.h"
-#include "zone/ZoneCalc.h"
+#include "core/common/NumberText.h"
+#include "core/pool/PoolCalc.h"
+#include "core/psychrometrics/Psychrometrics.h"
+#include "core/zone/ZoneCalc.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,13 +1,13 @@
 // Costs a user feels: the splash's first paint, a Calculate click until the
 // results are painted, and the memory of the program with every screen open.
-#include "shell/Application.h"
-#include "shell/Misc.h"
-#include "shell/Screens.h"
-#include "shell/frmAbout.h"
-#include "shell/frmSplash.h"
-#include "shell/frmpassword.h"
-#include "weather/frmDesign.h"
-#include "zone/frmMethod1.h"
+#include "gui/shell/Application.h"
+#include "gui/help/Misc.h"
+#include "gui/shell/Screens.h"
+#include "gui/shell/frmAbout.h"
+#include "gui/shell/frmSplash.h"
+#include "gui/shell/frmpassword.h"
+#include "gui/weather/frmDesign.h"
+#include "gui/zone/frmMethod1.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "common/CalcResult.h"
-#include "common/NumberText.h"
-#include "psychrometrics/Psychrometrics.h"
+#include "core/common/CalcResult.h"
+#include "core/common/NumberText.h"
+#include "core/psychrometrics/Psychrometrics.h"
 
 #include <algorithm>
 #include <array>

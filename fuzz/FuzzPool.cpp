@@ -2,7 +2,7 @@
 // chain and, if accepted, the pool calculation.
 
 #include "FuzzChecks.h"
-#include "pool/PoolCalc.h"
+#include "core/pool/PoolCalc.h"
 
 #include <array>
 #include <cmath>

@@ -2,7 +2,7 @@
 // screen, through the check chain and, if accepted, the zone calculation.
 
 #include "FuzzChecks.h"
-#include "zone/ZoneCalc.h"
+#include "core/zone/ZoneCalc.h"
 
 #include <array>
 #include <cmath>

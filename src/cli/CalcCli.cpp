@@ -1,7 +1,7 @@
 #include "cli/CalcCli.h"
 
-#include "pool/PoolCalc.h"
-#include "zone/ZoneCalc.h"
+#include "core/pool/PoolCalc.h"
+#include "core/zone/ZoneCalc.h"
 
 #include <algorithm>
 #include <ostream>

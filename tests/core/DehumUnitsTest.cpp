@@ -1,6 +1,6 @@
-#include "units/DehumUnits.h"
+#include "core/units/DehumUnits.h"
 #include "TestSupport.h"
-#include "common/NumberText.h"
+#include "core/common/NumberText.h"
 
 #include <gtest/gtest.h>
 

@@ -3,10 +3,10 @@
 // worked out again here by the engine and compared with the page's text, so a
 // page cannot drift from the program.
 
-#include "common/NumberText.h"
-#include "pool/PoolCalc.h"
-#include "units/DehumUnits.h"
-#include "zone/ZoneCalc.h"
+#include "core/common/NumberText.h"
+#include "core/pool/PoolCalc.h"
+#include "core/units/DehumUnits.h"
+#include "core/zone/ZoneCalc.h"
 
 #include <gtest/gtest.h>
 

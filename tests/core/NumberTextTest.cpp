@@ -1,4 +1,4 @@
-#include "common/NumberText.h"
+#include "core/common/NumberText.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "TestSupport.h"
-#include "pool/PoolCalc.h"
+#include "core/pool/PoolCalc.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "psychrometrics/Psychrometrics.h"
+#include "core/psychrometrics/Psychrometrics.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/CalcResult.h"
+#include "core/common/CalcResult.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "zone/ZoneCalc.h"
+#include "core/zone/ZoneCalc.h"
 #include "TestSupport.h"
-#include "common/NumberText.h"
-#include "units/DehumUnits.h"
+#include "core/common/NumberText.h"
+#include "core/units/DehumUnits.h"
 
 #include <gtest/gtest.h>
 

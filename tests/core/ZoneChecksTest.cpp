@@ -1,5 +1,5 @@
 #include "TestSupport.h"
-#include "zone/ZoneCalc.h"
+#include "core/zone/ZoneCalc.h"
 
 #include <gtest/gtest.h>
 

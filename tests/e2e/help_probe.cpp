@@ -3,9 +3,9 @@
 // Prints the collection it chose and the topic it showed; fails when the help
 // window cannot open the collection or topic 1.
 
-#include "shell/Application.h"
-#include "shell/HelpWindow.h"
-#include "shell/Misc.h"
+#include "gui/shell/Application.h"
+#include "gui/help/HelpWindow.h"
+#include "gui/help/Misc.h"
 
 #include <QApplication>
 #include <QTextBrowser>

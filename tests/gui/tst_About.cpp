@@ -1,8 +1,8 @@
 #include "GuiTestSupport.h"
 
-#include "shell/PictureButton.h"
-#include "shell/Resources.h"
-#include "shell/frmAbout.h"
+#include "gui/common/PictureButton.h"
+#include "gui/common/Resources.h"
+#include "gui/shell/frmAbout.h"
 
 #include <QLabel>
 #include <QPointer>

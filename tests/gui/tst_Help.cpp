@@ -1,7 +1,7 @@
 #include "GuiTestSupport.h"
 
-#include "shell/HelpWindow.h"
-#include "shell/Misc.h"
+#include "gui/help/HelpWindow.h"
+#include "gui/help/Misc.h"
 
 #include <QAbstractItemView>
 #include <QCryptographicHash>

@@ -5,17 +5,17 @@
 
 #include "GuiTestSupport.h"
 
-#include "pool/frmMethod2.h"
-#include "shell/PictureButton.h"
-#include "shell/Resources.h"
-#include "shell/Screens.h"
-#include "shell/WrapButton.h"
-#include "shell/frmAbout.h"
-#include "shell/frmMain.h"
-#include "shell/frmSplash.h"
-#include "shell/frmpassword.h"
-#include "weather/frmDesign.h"
-#include "zone/frmMethod1.h"
+#include "gui/pool/frmMethod2.h"
+#include "gui/common/PictureButton.h"
+#include "gui/common/Resources.h"
+#include "gui/shell/Screens.h"
+#include "gui/common/WrapButton.h"
+#include "gui/shell/frmAbout.h"
+#include "gui/shell/frmMain.h"
+#include "gui/shell/frmSplash.h"
+#include "gui/shell/frmpassword.h"
+#include "gui/weather/frmDesign.h"
+#include "gui/zone/frmMethod1.h"
 
 #include <QDir>
 #include <QGroupBox>

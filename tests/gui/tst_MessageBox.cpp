@@ -1,6 +1,6 @@
 #include "GuiTestSupport.h"
 
-#include "common/MessageBox.h"
+#include "gui/common/MessageBox.h"
 
 #include <QtTest>
 

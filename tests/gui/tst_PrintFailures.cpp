@@ -3,8 +3,8 @@
 #include "GuiTestSupport.h"
 #include "PrintTestWindow.h"
 
-#include "shell/PrintWindow.h"
-#include "shell/Resources.h"
+#include "gui/shell/PrintWindow.h"
+#include "gui/common/Resources.h"
 
 #include <QPrinter>
 #include <QPrinterInfo>

@@ -3,12 +3,12 @@
 // every message. After each action the screens must show no garbage.
 #include "GuiTestSupport.h"
 
-#include "pool/frmMethod2.h"
-#include "shell/Application.h"
-#include "shell/Screens.h"
-#include "shell/frmMain.h"
-#include "shell/frmSplash.h"
-#include "zone/frmMethod1.h"
+#include "gui/pool/frmMethod2.h"
+#include "gui/shell/Application.h"
+#include "gui/shell/Screens.h"
+#include "gui/shell/frmMain.h"
+#include "gui/shell/frmSplash.h"
+#include "gui/zone/frmMethod1.h"
 
 #include <QAction>
 #include <QComboBox>

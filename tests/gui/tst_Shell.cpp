@@ -1,11 +1,11 @@
 #include "GuiTestSupport.h"
 
-#include "pool/frmMethod2.h"
-#include "shell/Application.h"
-#include "shell/Screens.h"
-#include "shell/frmMain.h"
-#include "shell/frmSplash.h"
-#include "zone/frmMethod1.h"
+#include "gui/pool/frmMethod2.h"
+#include "gui/shell/Application.h"
+#include "gui/shell/Screens.h"
+#include "gui/shell/frmMain.h"
+#include "gui/shell/frmSplash.h"
+#include "gui/zone/frmMethod1.h"
 
 #include <QAccessible>
 #include <QAction>

@@ -1,8 +1,8 @@
 #include "GuiTestSupport.h"
 
-#include "shell/Resources.h"
-#include "shell/SysInfo.h"
-#include "shell/frmAbout.h"
+#include "gui/common/Resources.h"
+#include "gui/shell/SysInfo.h"
+#include "gui/shell/frmAbout.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "GuiTestSupport.h"
 
-#include "shell/Resources.h"
-#include "zone/ZoneCalc.h"
-#include "zone/frmMethod1.h"
+#include "gui/common/Resources.h"
+#include "core/zone/ZoneCalc.h"
+#include "gui/zone/frmMethod1.h"
 
 #include <QAccessible>
 #include <QComboBox>

@@ -1,10 +1,10 @@
 #include "GuiTestSupport.h"
 
-#include "pool/PoolCalc.h"
-#include "pool/frmMethod2.h"
-#include "shell/Resources.h"
-#include "shell/Screens.h"
-#include "zone/frmMethod1.h"
+#include "core/pool/PoolCalc.h"
+#include "gui/pool/frmMethod2.h"
+#include "gui/common/Resources.h"
+#include "gui/shell/Screens.h"
+#include "gui/zone/frmMethod1.h"
 
 #include <QAccessible>
 #include <QComboBox>

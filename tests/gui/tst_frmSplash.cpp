@@ -1,8 +1,8 @@
 #include "GuiTestSupport.h"
 
-#include "shell/Resources.h"
-#include "shell/StartupDefaults.h"
-#include "shell/frmSplash.h"
+#include "gui/common/Resources.h"
+#include "gui/shell/StartupDefaults.h"
+#include "gui/shell/frmSplash.h"
 
 #include <QElapsedTimer>
 #include <QLabel>
@@ -19,6 +19,16 @@ struct HandOver {
     bool splashAliveAtDefaults = false;
     bool splashGoneAtMain = false;
 };
+
+namespace {
+
+// The objectName of the zone entry at that place in the record.
+QString EntryFieldName(std::string ZoneTexts::*entry) {
+    const std::string_view name = EntryName<ZoneTexts, ZoneInputs>(kZoneFields, entry);
+    return QString::fromLatin1(name.data(), qsizetype(name.size()));
+}
+
+} // namespace
 
 class TestSplash : public QObject {
     Q_OBJECT
@@ -38,9 +48,10 @@ private:
     frmSplash* create() {
         m_splash = new frmSplash(
             [this] {
-                Misc::SetStartupDefaults([this](const char* field, const QString& text) {
-                    m_log.steps << QStringLiteral("%1=%2").arg(QLatin1String(field), text);
-                });
+                Misc::SetStartupDefaults(
+                    [this](std::string ZoneTexts::*entry, const QString& text) {
+                        m_log.steps << QStringLiteral("%1=%2").arg(EntryFieldName(entry), text);
+                    });
                 m_log.splashAliveAtDefaults = !m_splash.isNull();
                 m_log.progressAtDefaults = m_splash ? bar()->value() : -1;
             },
@@ -287,11 +298,11 @@ private slots:
     }
 
     void startupDefaults() {
-        QList<QPair<QByteArray, QString>> written;
-        Misc::SetStartupDefaults([&written](const char* field, const QString& text) {
-            written.append({QByteArray(field), text});
+        QList<QPair<QString, QString>> written;
+        Misc::SetStartupDefaults([&written](std::string ZoneTexts::*entry, const QString& text) {
+            written.append({EntryFieldName(entry), text});
         });
-        const QList<QPair<QByteArray, QString>> expected = {
+        const QList<QPair<QString, QString>> expected = {
             {"txtTamb", QStringLiteral("46")},
             {"txtAmbrh", QStringLiteral("30")},
             {"txttemp", QStringLiteral("28")},

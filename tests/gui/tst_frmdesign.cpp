@@ -1,6 +1,6 @@
-#include "shell/Resources.h"
-#include "weather/frmDesign.h"
-#include "zone/frmMethod1.h"
+#include "gui/common/Resources.h"
+#include "gui/weather/frmDesign.h"
+#include "gui/zone/frmMethod1.h"
 
 #include <QAccessible>
 #include <QPointer>

@@ -1,8 +1,8 @@
 #include "GuiTestSupport.h"
 
-#include "shell/PictureButton.h"
-#include "shell/Resources.h"
-#include "shell/frmpassword.h"
+#include "gui/common/PictureButton.h"
+#include "gui/common/Resources.h"
+#include "gui/shell/frmpassword.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -258,8 +258,8 @@ private slots:
     // and not in the built library.
     void passwordNotInClear() {
         const QByteArray clear = ThePassword().toLatin1();
-        QFile library(QStringLiteral(VARNELDH_UI_LIBRARY));
-        QVERIFY2(library.open(QIODevice::ReadOnly), VARNELDH_UI_LIBRARY);
+        QFile library(QStringLiteral(VARNELDH_GUI_LIBRARY));
+        QVERIFY2(library.open(QIODevice::ReadOnly), VARNELDH_GUI_LIBRARY);
         const QByteArray built = library.readAll();
         // The file read is the one with the password check in it.
         QVERIFY(built.contains("frmpassword"));

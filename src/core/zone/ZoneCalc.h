@@ -1,0 +1,91 @@
+#pragma once
+
+#include "core/common/CalcResult.h"
+#include "core/common/Fields.h"
+#include "core/psychrometrics/Psychrometrics.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The building-zone calculation: its entry texts, the check chain and the
+// moisture gains and unit counts.
+
+// The entry texts of the building-zone screen as typed; InitialZoneTexts() gives
+// the screen's initial texts.
+struct ZoneTexts {
+    std::string pressure;
+    std::string zoneTemp;
+    std::string zoneRh;
+    std::string occupancy;
+    std::string ambientTemp;
+    std::string ambientRh;
+    std::string ventRate;
+    std::string infilRate;
+    std::string freshAir;
+    std::string volume;
+    std::string processGain;
+    std::string poolGain;
+    std::string activity; // matched exactly, not read as a number
+};
+
+// The validated numbers, read from ZoneTexts.
+struct ZoneInputs {
+    double pressure = 0;    // kPa
+    double zoneTemp = 0;    // °C
+    double zoneRh = 0;      // %
+    double occupancy = 0;   // persons
+    double ambientTemp = 0; // °C
+    double ambientRh = 0;   // %
+    double ventRate = 0;    // air changes per hour
+    double infilRate = 0;   // air changes per hour
+    double freshAir = 0;    // % of the ventilation air
+    double volume = 0;      // m3
+    double processGain = 0; // litres/hour
+    double poolGain = 0;    // litres/day
+};
+
+struct ZoneNumbers {
+    Psychrometrics::AirState zoneAir;
+    Psychrometrics::AirState ambientAir;
+    Psychrometrics::WetBulb wetBulb;
+    double ventGain = 0;
+    double peopleGain = 0;
+    double infilGain = 0;
+    double processGain = 0;
+    double poolGain = 0;
+    double totalGain = 0;
+    std::optional<double> rate100;
+    double rate160 = 0;
+    double rate200 = 0;
+    double count100 = 0;
+    double count160 = 0;
+    double count200 = 0;
+};
+
+struct ZoneResult : CalcResult {
+    ZoneNumbers numbers;
+};
+
+using ZoneEntry = EntrySpec<ZoneTexts, ZoneInputs>;
+
+// The entry fields in reading order, then the activity list.
+extern const std::array<ZoneEntry, 13> kZoneFields;
+
+ZoneTexts InitialZoneTexts();
+
+// The result fields of the screen, each once, grouped as the screen shows them.
+extern const std::array<ResultSpec, 27> kZoneResults;
+
+// The nine result fields that ClearZoneResults empties, in order.
+extern const std::array<const ResultSpec*, 9> kZoneClearedResults;
+
+// Litres/day given off per person for an activity text; 0 for any other text.
+double ActivityRate(std::string_view activity);
+
+// The check chain on the entry texts.
+CheckResult<ZoneInputs> ValidateZoneInputs(const ZoneTexts& texts);
+
+// The gains, rates and unit counts of validated inputs.
+ZoneResult CalculateZone(const ZoneInputs& in, std::string_view activity);

@@ -1,0 +1,125 @@
+#include "gui/shell/Application.h"
+
+#include "gui/common/Resources.h"
+#include "gui/common/ScreenHelpers.h"
+#include "gui/help/Misc.h"
+#include "gui/pool/frmMethod2.h"
+#include "gui/shell/Menus.h"
+#include "gui/shell/PrintWindow.h"
+#include "gui/shell/Screens.h"
+#include "gui/shell/StartupDefaults.h"
+#include "gui/shell/frmAbout.h"
+#include "gui/shell/frmMain.h"
+#include "gui/shell/frmSplash.h"
+#include "gui/shell/frmpassword.h"
+#include "gui/zone/frmMethod1.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QIcon>
+
+#include <QLineEdit>
+#include <cstdio>
+
+Application::Application()
+    : m_screens(std::make_unique<Screens>([this](QMainWindow* screen) { GiveMenus(screen); })) {
+    InitUiResources();
+    QCoreApplication::setApplicationName(QStringLiteral("varneldh"));
+    // Not the display name: Qt would append it to every window's caption.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.example.VarnelDH"));
+    QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/images/app-icon.svg")));
+    // The program ends only through Exit or a user's close request, never
+    // because its last window went away (the splash is one such moment).
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+}
+
+const char* Application::MissingDisplay() {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        return "no display to show the windows on";
+    }
+#endif
+    return nullptr;
+}
+
+int Application::SayMissingDisplay(const char* reason) {
+    std::fprintf(stderr,
+                 "varneldh: %s; start it from a desktop session, or try: xvfb-run -a varneldh\n",
+                 reason);
+    return 1;
+}
+
+Application::~Application() {
+    // A splash still loading goes with the program that started it; its steps
+    // would otherwise reach screens that are gone.
+    delete m_splash;
+}
+
+void Application::Exit() {
+    QCoreApplication::exit(0);
+}
+
+void Application::Start() {
+    // The main screen is shown from the event loop after the splash has gone,
+    // by then this program may have gone too.
+    const QPointer<Application> self(this);
+    m_splash = new frmSplash([this] { WriteStartupDefaults(); },
+                             [self] {
+                                 if (self) {
+                                     self->ShowMainScreen();
+                                 }
+                             });
+    m_splash->show();
+}
+
+void Application::WriteStartupDefaults() {
+    frmMethod1* zone = m_screens->Zone();
+    Misc::SetStartupDefaults([zone](std::string ZoneTexts::*entry, const QString& text) {
+        zone->SetEntryText(entry, text);
+    });
+}
+
+void Application::ShowMainScreen() {
+    m_main = std::make_unique<frmMain>();
+    GiveMenus(m_main.get());
+    connect(m_main.get(), &frmMain::zoneRequested, this, [this] {
+        frmMethod1* zone = m_screens->Zone();
+        zone->show();
+        zone->raise();
+        zone->activateWindow();
+    });
+    connect(m_main.get(), &frmMain::poolRequested, this,
+            [this] { m_screens->Pool()->ShowStandalone(); });
+    m_main->show();
+}
+
+void Application::GiveMenus(QMainWindow* screen) {
+    const QSize client = screen->size();
+    MenuHandlers handlers;
+    handlers.exit = &Application::Exit;
+    handlers.help = [] { Misc::ShowHelpContents(); };
+    handlers.about = [screen] { ShowAbout(screen); };
+    handlers.print = [screen] { PrintWindow(screen); };
+    handlers.password = [this, screen] {
+        ShowPassword([this] { m_screens->RevealDetails(); }, screen);
+    };
+    MenuKind kind = MenuKind::Main;
+    if (qobject_cast<frmMethod1*>(screen)) {
+        kind = MenuKind::Zone;
+    } else if (qobject_cast<frmMethod2*>(screen)) {
+        kind = MenuKind::Pool;
+    }
+    InstallMenus(screen, kind, handlers);
+    SetClientSize(screen, client.width(), client.height());
+    if (kind == MenuKind::Main) {
+        // A fixed single border: nothing to gain from a larger mode selection.
+        screen->setFixedSize(screen->size());
+    }
+    CentreOnScreen(screen);
+    InstallCloseRule(screen, &Application::Exit);
+}
+
+frmSplash* Application::Splash() const {
+    return m_splash.data();
+}

@@ -1,0 +1,55 @@
+#include "gui/shell/Menus.h"
+
+#include <QAction>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace {
+
+QAction* AddItem(QMenu* menu, const char* name, const QString& caption,
+                 const std::function<void()>& handler) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    QObject::connect(action, &QAction::triggered, menu, [handler] { handler(); });
+    return action;
+}
+
+void AddSeparator(QMenu* menu) {
+    menu->addSeparator()->setObjectName(QStringLiteral("mnuSep1"));
+}
+
+} // namespace
+
+void InstallMenus(QMainWindow* screen, MenuKind kind, const MenuHandlers& h) {
+    auto* bar = new QMenuBar(screen);
+    bar->setObjectName(QStringLiteral("menuBar"));
+    // The captions carry no access letters: "&" would make one.
+    QMenu* file = bar->addMenu(QStringLiteral("File"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    if (kind != MenuKind::Main) {
+        AddItem(file, "mnuPrint", QStringLiteral("Print Window"), h.print);
+        if (kind == MenuKind::Zone) {
+            AddSeparator(file);
+        }
+    }
+    AddItem(file, "mnuExit", QStringLiteral("Exit"), h.exit);
+
+    if (kind != MenuKind::Main) {
+        QMenu* additional = bar->addMenu(QStringLiteral("Additional Info"));
+        additional->setObjectName(QStringLiteral("mnuAdditional"));
+        AddItem(additional, "mnuPassword", QStringLiteral("Psychrometrics"), h.password);
+    }
+
+    QMenu* help = bar->addMenu(QStringLiteral("Help"));
+    help->setObjectName(QString::fromLatin1(kind == MenuKind::Main ? "mnuHelpMain" : "mnuHelp"));
+    const char* helpItem = kind == MenuKind::Main   ? "mnuHelp"
+                           : kind == MenuKind::Zone ? "mnuHelpIndex"
+                                                    : "mnuHelpContents";
+    AddItem(help, helpItem, QStringLiteral("Varnel DH Help"), h.help);
+    if (kind != MenuKind::Zone) {
+        AddSeparator(help);
+    }
+    AddItem(help, "mnuAbout", QStringLiteral("About"), h.about);
+    screen->setMenuBar(bar);
+}

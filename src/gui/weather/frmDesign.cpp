@@ -1,0 +1,291 @@
+#include "gui/weather/frmDesign.h"
+
+#include "ui_frmDesign.h"
+
+#include "gui/common/Accessibility.h"
+
+#include <QAccessibleWidget>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QScreen>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
+#include <QTabBar>
+
+#include <algorithm>
+
+namespace {
+
+// The screens were laid out for a compact 8.25 pt sans serif; the condensed face
+// keeps the bold captions inside their boxes where the wider faces would not.
+QFont PickerFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("Microsoft Sans Serif"),
+                      QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("DejaVu Sans")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(8.25);
+    return font;
+}
+
+void SetBold(QLabel* label, bool bold) {
+    // Every pointer move lands here; leave an unchanged label alone so that it is
+    // not laid out and repainted again.
+    if (label->font().bold() == bold)
+        return;
+    QFont font = label->font();
+    font.setBold(bold);
+    label->setFont(font);
+}
+
+} // namespace
+
+namespace {
+
+// A location reads as a label but acts as a button: a screen reader offers it as
+// one and can press it.
+class LocationAccessible : public QAccessibleWidget {
+public:
+    explicit LocationAccessible(QWidget* widget) : QAccessibleWidget(widget, QAccessible::Button) {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name && widget()->accessibleName().isEmpty()) {
+            return static_cast<const QLabel*>(widget())->text();
+        }
+        return QAccessibleWidget::text(t);
+    }
+    QStringList actionNames() const override {
+        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& name) override {
+        if (name == pressAction()) {
+            emit static_cast<LocationLabel*>(widget())->clicked();
+        } else {
+            QAccessibleWidget::doAction(name);
+        }
+    }
+};
+
+QAccessibleInterface* LocationAccessibleFactory(const QString& key, QObject* object) {
+    if (key == QLatin1String("LocationLabel") && object && object->isWidgetType()) {
+        return new LocationAccessible(static_cast<QWidget*>(object));
+    }
+    return nullptr;
+}
+
+} // namespace
+
+LocationLabel::LocationLabel(QWidget* parent) : QLabel(parent) {
+    static const bool accessibleAsButton = [] {
+        QAccessible::installFactory(LocationAccessibleFactory);
+        return true;
+    }();
+    Q_UNUSED(accessibleAsButton);
+    setTextFormat(Qt::PlainText); // the runs of blanks in the captions must survive
+    setMouseTracking(true);
+    setFocusPolicy(Qt::TabFocus);
+    setAccessibleDescription(QStringLiteral("Click to use these design conditions"));
+    QPalette colours = palette();
+    colours.setColor(QPalette::WindowText, Qt::black);
+    setPalette(colours);
+}
+
+void LocationLabel::mousePressEvent(QMouseEvent* event) {
+    m_pressed = event->button() == Qt::LeftButton;
+    event->accept();
+}
+
+void LocationLabel::mouseReleaseEvent(QMouseEvent* event) {
+    // A click is a press and a release on the same label; sliding off cancels it.
+    const bool click = m_pressed && event->button() == Qt::LeftButton &&
+                       rect().contains(event->position().toPoint());
+    m_pressed = false;
+    event->accept();
+    if (click)
+        emit clicked();
+}
+
+void LocationLabel::mouseMoveEvent(QMouseEvent* event) {
+    // Accepted, so that the move does not reach the tab page, which would take the
+    // highlight straight off again.
+    event->accept();
+    emit hovered();
+}
+
+void LocationLabel::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Select:
+        if (!event->isAutoRepeat())
+            emit clicked();
+        event->accept();
+        return;
+    default:
+        QLabel::keyPressEvent(event);
+    }
+}
+
+void LocationLabel::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    // The focus mark hugs the caption rather than the whole box, which is wider.
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.backgroundColor = palette().color(QPalette::Window);
+    const int captionWidth = fontMetrics().horizontalAdvance(text()) + 2;
+    option.rect = contentsRect();
+    option.rect.setWidth(std::min(captionWidth, option.rect.width()));
+    QPainter painter(this);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+}
+
+frmDesign::frmDesign(AmbientWriter writeAmbient, ResultsClearer clearZoneResults, QWidget* parent)
+    : QWidget(parent, Qt::Tool), m_ui(std::make_unique<Ui::frmDesign>()),
+      m_writeAmbient(std::move(writeAmbient)), m_clearZoneResults(std::move(clearZoneResults)) {
+    InstallAccessibility();
+    setFont(PickerFont());
+    m_ui->setupUi(this);
+    // Opened from the zone screen, the picker lives under that screen's style
+    // sheet, where a child keeps only a font given to it directly.
+    for (QWidget* child : findChildren<QWidget*>()) {
+        QFont font = PickerFont();
+        font.setBold(child->font().bold());
+        child->setFont(font);
+    }
+    PressButtonsOnEnter(this);
+    setFixedSize(size());
+    // Closing destroys the picker, so that each opening starts afresh; it never
+    // ends the program.
+    setAttribute(Qt::WA_DeleteOnClose);
+    setAttribute(Qt::WA_QuitOnClose, false);
+
+    for (LocationLabel* label : Locations()) {
+        label->setAccessibleName(label->text());
+        connect(label, &LocationLabel::hovered, this, [this, label] { Location_MouseMove(label); });
+    }
+
+    // Pointer moves over the tab control outside the labels take every highlight
+    // off; the pages and the tab strip report them only when tracking is on.
+    QWidget* const tabControl[] = {m_ui->SSTab1, m_ui->SSTab1->tabBar(), m_ui->tabUnitedKingdom,
+                                   m_ui->tabMiddleEast};
+    for (QWidget* part : tabControl) {
+        part->setMouseTracking(true);
+        part->installEventFilter(this);
+    }
+
+    connect(m_ui->Label2, &LocationLabel::clicked, this, &frmDesign::Label2_Click);
+    connect(m_ui->Label3, &LocationLabel::clicked, this, &frmDesign::Label3_Click);
+    connect(m_ui->Label4, &LocationLabel::clicked, this, &frmDesign::Label4_Click);
+    connect(m_ui->Label5, &LocationLabel::clicked, this, &frmDesign::Label5_Click);
+    connect(m_ui->Label6, &LocationLabel::clicked, this, &frmDesign::Label6_Click);
+    connect(m_ui->Label7, &LocationLabel::clicked, this, &frmDesign::Label7_Click);
+    connect(m_ui->Label8, &LocationLabel::clicked, this, &frmDesign::Label8_Click);
+    connect(m_ui->Label9, &LocationLabel::clicked, this, &frmDesign::Label9_Click);
+    connect(m_ui->Label10, &LocationLabel::clicked, this, &frmDesign::Label10_Click);
+    connect(m_ui->Label11, &LocationLabel::clicked, this, &frmDesign::Label11_Click);
+    connect(m_ui->Command1, &QToolButton::clicked, this, &frmDesign::Command1_Click);
+}
+
+frmDesign::~frmDesign() = default;
+
+std::array<LocationLabel*, 10> frmDesign::Locations() const {
+    return {m_ui->Label2, m_ui->Label3, m_ui->Label4, m_ui->Label5,  m_ui->Label6,
+            m_ui->Label7, m_ui->Label8, m_ui->Label9, m_ui->Label10, m_ui->Label11};
+}
+
+void frmDesign::Label2_Click() {
+    PickLocation(QStringLiteral("23"), QStringLiteral("53"));
+}
+void frmDesign::Label3_Click() {
+    PickLocation(QStringLiteral("26"), QStringLiteral("50"));
+}
+void frmDesign::Label4_Click() {
+    PickLocation(QStringLiteral("25"), QStringLiteral("50"));
+}
+void frmDesign::Label5_Click() {
+    PickLocation(QStringLiteral("23"), QStringLiteral("50"));
+}
+void frmDesign::Label6_Click() {
+    PickLocation(QStringLiteral("24"), QStringLiteral("55"));
+}
+void frmDesign::Label7_Click() {
+    PickLocation(QStringLiteral("29"), QStringLiteral("50"));
+}
+void frmDesign::Label8_Click() {
+    PickLocation(QStringLiteral("26"), QStringLiteral("45"));
+}
+void frmDesign::Label9_Click() {
+    PickLocation(QStringLiteral("27"), QStringLiteral("45"));
+}
+void frmDesign::Label10_Click() {
+    PickLocation(QStringLiteral("46"), QStringLiteral("30"));
+}
+void frmDesign::Label11_Click() {
+    PickLocation(QStringLiteral("46"), QStringLiteral("30"));
+}
+
+void frmDesign::PickLocation(const QString& tamb, const QString& ambrh) {
+    // close() schedules this window's deletion; hold our own copy of the last
+    // step so that it does not depend on members of a window on its way out.
+    const ResultsClearer clearZoneResults = m_clearZoneResults;
+    if (m_writeAmbient)
+        m_writeAmbient(tamb, ambrh);
+    close();
+    if (clearZoneResults)
+        clearZoneResults();
+}
+
+void frmDesign::Location_MouseMove(LocationLabel* hovered) {
+    // Only the labels of the hovered label's own tab change.
+    for (LocationLabel* label : Locations()) {
+        if (label->parentWidget() == hovered->parentWidget())
+            SetBold(label, label == hovered);
+    }
+}
+
+void frmDesign::SSTab1_MouseMove() {
+    for (LocationLabel* label : Locations())
+        SetBold(label, false);
+}
+
+void frmDesign::Command1_Click() {
+    close();
+}
+
+bool frmDesign::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseMove)
+        SSTab1_MouseMove();
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmDesign::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+frmDesign* ShowDesign(frmDesign::AmbientWriter writeAmbient,
+                      frmDesign::ResultsClearer clearZoneResults, QWidget* opener) {
+    static QPointer<frmDesign> picker;
+    if (!picker) {
+        picker = new frmDesign(std::move(writeAmbient), std::move(clearZoneResults), opener);
+        // The client area is centred: the frame is not known until the window
+        // manager has wrapped the shown window.
+        QScreen* screen = opener ? opener->screen() : QGuiApplication::primaryScreen();
+        if (screen)
+            picker->setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter,
+                                                    picker->size(), screen->availableGeometry()));
+    }
+    picker->show();
+    picker->raise();
+    picker->activateWindow();
+    return picker;
+}

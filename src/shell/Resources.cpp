@@ -1,8 +1,0 @@
-#include "shell/Resources.h"
-
-#include <QtGlobal>
-
-// Q_INIT_RESOURCE must be used outside any namespace.
-void InitUiResources() {
-    Q_INIT_RESOURCE(varneldh);
-}
