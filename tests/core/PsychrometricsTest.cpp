@@ -1,5 +1,7 @@
 #include "core/psychrometrics/Psychrometrics.h"
 #include "TestSupport.h"
+#include "core/psychrometrics/ChartCurves.h"
+#include "core/units/DehumUnits.h"
 
 #include <gtest/gtest.h>
 
@@ -112,5 +114,67 @@ TEST(SaturatedAir, MatchesAirStateAtFullHumidity) {
     EXPECT_NEAR(sat.W, 0.0242, 0.00005);
     EXPECT_NEAR(sat.h, 89.95, 0.005);
 }
+
+// How close the wet-bulb search comes to the wet bulb it looks for: it stops
+// within 0.0001 kg/kg, which is up to an eighth of a degree in cool air.
+constexpr double kSearchPrecision = 0.15;
+
+// The chart's lines at the standard pressure and at one a site well above sea
+// level would enter: a line drawn at the wrong pressure misses at the second.
+class ChartLinesTest : public testing::TestWithParam<double> {};
+
+// Air on a wet-bulb line has that wet bulb by the engine's own search, from
+// saturation at its start to dry air or the chart's warm edge at its end.
+TEST_P(ChartLinesTest, WetBulbLinesHoldTheirWetBulb) {
+    const double kPaHere = GetParam();
+    for (double twb : {5.0, Dehum_Units::kEnvelopeLow, 20.0, Dehum_Units::kEnvelopeHigh}) {
+        const PsychroChart::Line line = PsychroChart::WetBulbLine(twb, kPaHere);
+        ASSERT_GE(line.size(), 2u);
+        EXPECT_DOUBLE_EQ(line.front().t, twb);
+        EXPECT_NEAR(line.front().W, ComputeSaturatedAirState(twb, kPaHere).W, 1e-9);
+        const PsychroChart::Point end = line.back();
+        EXPECT_TRUE(end.W == 0 || end.t == PsychroChart::kHighestDryBulb) << twb;
+        for (const PsychroChart::Point& p : line) {
+            // Very dry air is where the search itself is least sure.
+            if (p.W < 0.002) {
+                continue;
+            }
+            const WetBulb wb = WetBulbTemperature(kPaHere * 1000, p.t, p.W);
+            ASSERT_TRUE(wb.converged);
+            EXPECT_NEAR(wb.temperature, twb, kSearchPrecision)
+                << p.t << " C on the " << twb << " C line";
+        }
+    }
+}
+
+// The shaded envelope holds exactly the air whose wet bulb the units accept:
+// its boundary is the 13 and 31 degree wet-bulb lines (and the chart's edges).
+TEST_P(ChartLinesTest, EnvelopeEnclosesTheAcceptedWetBulbs) {
+    const double kPaHere = GetParam();
+    const PsychroChart::Line outline = PsychroChart::EnvelopeOutline(
+        Dehum_Units::kEnvelopeLow, Dehum_Units::kEnvelopeHigh, kPaHere);
+    int inside = 0;
+    int outside = 0;
+    for (double t = 1; t < 50; t += 1) {
+        for (double rh = 5; rh < 100; rh += 5) {
+            const AirState s = ComputeAirState(t, rh, kPaHere);
+            const WetBulb wb = WetBulbTemperature(kPaHere * 1000, t, s.W);
+            ASSERT_TRUE(wb.converged);
+            // Within the search's own precision of a limit either side will do.
+            if (std::fabs(wb.temperature - Dehum_Units::kEnvelopeLow) < kSearchPrecision ||
+                std::fabs(wb.temperature - Dehum_Units::kEnvelopeHigh) < kSearchPrecision) {
+                continue;
+            }
+            const bool accepted = Dehum_Units::InsideEnvelope(wb.temperature);
+            EXPECT_EQ(PsychroChart::Encloses(outline, {t, s.W}), accepted)
+                << t << " C " << rh << " % (wet bulb " << wb.temperature << ")";
+            ++(accepted ? inside : outside);
+        }
+    }
+    EXPECT_GT(inside, 100);
+    EXPECT_GT(outside, 100);
+}
+
+INSTANTIATE_TEST_SUITE_P(Pressures, ChartLinesTest, testing::Values(101.325, 80.0));
 
 } // namespace

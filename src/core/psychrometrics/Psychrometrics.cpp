@@ -41,16 +41,19 @@ double HumidityRatio(double p, double pw) {
     return kMassRatio * ((kEnhancement * pw) / (p - kEnhancement * pw));
 }
 
+double WetBulbHumidityRatio(double pressurePa, double t, double twb) {
+    const double pwsStar = SaturationPressure(twb);
+    const double WsStar = (kPremultipliedRatio * pwsStar) / (pressurePa - kEnhancement * pwsStar);
+    return ((2501 - 2.381 * twb) * WsStar - (t - twb)) / (2501 + 1.805 * t - 4.186 * twb);
+}
+
 WetBulb WetBulbTemperature(double pressurePa, double t, double W) {
     int n = 0;
     double tStar = t;
     double Wc = W - kStartOffset;
     while (n < kWetBulbPassLimit && std::fabs(Wc - W) > kTolerance) {
         ++n;
-        const double pwsStar = SaturationPressure(tStar);
-        const double WsStar =
-            (kPremultipliedRatio * pwsStar) / (pressurePa - kEnhancement * pwsStar);
-        Wc = ((2501 - 2.381 * tStar) * WsStar - (t - tStar)) / (2501 + 1.805 * t - 4.186 * tStar);
+        Wc = WetBulbHumidityRatio(pressurePa, t, tStar);
         tStar = tStar - kStepFactor * (Wc - W) / W;
     }
     // A NaN difference ends the loop as well; it never counts as met.
