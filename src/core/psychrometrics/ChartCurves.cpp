@@ -10,7 +10,7 @@ namespace PsychroChart {
 namespace {
 
 // Fine enough that the saturation line's bend looks smooth at any print size.
-constexpr double kStep = 0.25; // °C
+constexpr double kStep = 0.5; // °C
 
 template <typename F> Line Sample(double t0, double t1, F W) {
     Line line;
