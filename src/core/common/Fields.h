@@ -31,13 +31,15 @@ enum class Pattern {
 };
 
 // A result field: its objectName, the caption beside it, its unit and how its
-// number is written. Fields of the detail grid name their column in `column`.
+// number is written. Fields of the detail grid name their column in `column`;
+// `detail` marks every field that lies behind the password.
 struct ResultSpec {
     std::string_view name;
     std::string_view caption;
     std::string_view unit;
     Pattern pattern;
     std::string_view column = {};
+    bool detail = false;
 };
 
 // The value written the way the field writes it; not finite gives the empty text.

@@ -1,0 +1,244 @@
+#include "core/report/CalcReport.h"
+
+#include <algorithm>
+#include <cmath>
+#include <span>
+#include <string_view>
+
+#ifndef VARNELDH_VERSION
+#error "VARNELDH_VERSION is set by the build"
+#endif
+
+namespace CalcReport {
+namespace {
+
+const std::vector<std::string> kEntryColumns{"Entry", "Value", "Unit"};
+const std::vector<std::string> kResultColumns{"Result", "Value", "Unit"};
+const std::vector<std::string> kCountColumns{"Unit size", "Calculated", "To install"};
+const std::vector<std::string> kDetailColumns{"Detail", "Value", "Unit"};
+// The removal rates sit in the panel in a box of their own, not in the grid.
+constexpr std::string_view kRatesColumn = "Moisture Removal Rate";
+
+constexpr std::string_view kMoistAirNote =
+    "Moist-air properties: the SI correlations of the ASHRAE Handbook\u2014Fundamentals, "
+    "chapter Psychrometrics: saturation pressure over liquid water after Hyland and Wexler "
+    "(ASHRAE Transactions 89(2A), 1983), humidity ratio with the enhancement factor 1.0039, "
+    "the dew-point correlation, and the thermodynamic wet-bulb relation solved by iteration.";
+constexpr std::string_view kZoneGainsNote =
+    "Moisture gains: ventilation and infiltration air carry in the ambient air's moisture and "
+    "carry out the zone air's (humidity ratio \u00d7 density \u00d7 air flow); occupants add "
+    "their activity's litres/day each; process gains are litres/hour \u00d7 24; the pool gain "
+    "is taken as entered.";
+constexpr std::string_view kPoolNote =
+    "Pool evaporation: the natural-convection (air density difference) correlation after "
+    "M. M. Shah (ASHRAE Transactions, 2002 and 2003): 35 \u00d7 (1 + 1.4 \u00d7 bathers per "
+    "m\u00b2) "
+    "\u00d7 \u03c1 room \u00d7 |\u03c1 room \u2212 \u03c1 surface|^0.33333 \u00d7 (W surface "
+    "\u2212 W room) "
+    "\u00d7 24 \u00d7 pool area, in litres/day, with the air at the water surface saturated at the "
+    "pool temperature. Every occupant adds 1.992 litres/day.";
+constexpr std::string_view kReferenceNote =
+    "ASHRAE Calculation: the Carrier equation of the ASHRAE Handbook\u2014HVAC Applications "
+    "(natatoriums), 4 \u00d7 10\u207b\u2075 \u00d7 pool area \u00d7 (vapour pressure at the "
+    "surface "
+    "\u2212 in the room, kPa), in kg/s, shown for comparison only.";
+constexpr std::string_view kUnitsNote =
+    "Dehumidifier units: Varnel HX series rating data. The removal rate of one HX 100 is a "
+    "polynomial in relative humidity and dry bulb, in two wet-bulb bands (8 to 15 \u00b0C and "
+    "15 to 31 \u00b0C); an HX 160 removes 1.6 and an HX 200 2 times as much. Units are selected "
+    "only for room air with a wet bulb from 13 \u00b0C to 31 \u00b0C, the shaded area of the "
+    "chart. The number of units is the total gain divided by one unit's rate; the whole number "
+    "to install is that, rounded up.";
+
+std::string Text(std::string_view text) {
+    return std::string(text);
+}
+
+// The text a field shows after the screen applied the result: its last write.
+std::string Shown(const CalcResult& result, std::string_view field) {
+    std::string shown;
+    for (const auto* writes : {&result.fieldTexts, &result.afterMessage}) {
+        for (const FieldText& f : *writes) {
+            if (f.field == field) {
+                shown = f.text;
+            }
+        }
+    }
+    return shown;
+}
+
+template <typename Texts, typename Inputs>
+Table Entries(std::span<const EntrySpec<Texts, Inputs>> fields, const Texts& texts) {
+    Table table{"Calculation Inputs", kEntryColumns, {}};
+    for (const auto& entry : fields) {
+        table.rows.push_back({Text(entry.caption), texts.*entry.text, Text(entry.unit)});
+    }
+    return table;
+}
+
+// The unit counts are the results written with one decimal, in size order.
+bool IsCount(const ResultSpec& field) {
+    return field.pattern == Pattern::Fixed1;
+}
+
+Table Results(std::string heading, std::span<const ResultSpec> fields, const CalcResult& result) {
+    Table table{std::move(heading), kResultColumns, {}};
+    for (const ResultSpec& field : fields) {
+        if (!field.detail && !IsCount(field)) {
+            table.rows.push_back(
+                {Text(field.caption), Shown(result, field.name), Text(field.unit)});
+        }
+    }
+    return table;
+}
+
+Table Counts(std::span<const ResultSpec> fields, const CalcResult& result,
+             const double (&counts)[3], bool loadPositive) {
+    Table table{"Number of Units Required", kCountColumns, {}};
+    std::size_t size = 0;
+    for (const ResultSpec& field : fields) {
+        if (IsCount(field) && size < 3) {
+            table.rows.push_back({Text(field.caption), Shown(result, field.name),
+                                  std::to_string(UnitsToInstall(counts[size++], loadPositive))});
+        }
+    }
+    return table;
+}
+
+// The detail grid as one table, its columns side by side, then the panel's
+// other fields.
+std::vector<Table> Details(std::span<const ResultSpec> fields, const CalcResult& result) {
+    struct Row {
+        std::string caption;
+        std::vector<std::string> cells;
+        std::string unit;
+    };
+    std::vector<std::string_view> columns;
+    std::vector<Row> rows;
+    Table others{"Further Details", kDetailColumns, {}};
+    for (const ResultSpec& field : fields) {
+        if (!field.detail) {
+            continue;
+        }
+        if (field.column.empty() || field.column == kRatesColumn) {
+            const std::string caption = field.column.empty()
+                                            ? Text(field.caption)
+                                            : Text(field.column) + " " + Text(field.caption);
+            others.rows.push_back({caption, Shown(result, field.name), Text(field.unit)});
+            continue;
+        }
+        const auto column =
+            std::size_t(std::find(columns.begin(), columns.end(), field.column) - columns.begin());
+        if (column == columns.size()) {
+            columns.push_back(field.column);
+        }
+        auto row = std::find_if(rows.begin(), rows.end(),
+                                [&field](const Row& r) { return r.caption == field.caption; });
+        if (row == rows.end()) {
+            rows.push_back({Text(field.caption), {}, Text(field.unit)});
+            row = rows.end() - 1;
+        }
+        row->cells.resize(std::max(row->cells.size(), column + 1));
+        row->cells[column] = Shown(result, field.name);
+    }
+    Table grid{"Air Properties", {"Property"}, {}};
+    for (std::string_view column : columns) {
+        grid.columns.push_back(Text(column));
+    }
+    grid.columns.push_back("Unit");
+    for (Row& row : rows) {
+        row.cells.resize(columns.size());
+        std::vector<std::string> cells{row.caption};
+        cells.insert(cells.end(), row.cells.begin(), row.cells.end());
+        cells.push_back(row.unit);
+        grid.rows.push_back(std::move(cells));
+    }
+    return {grid, others};
+}
+
+Content Common(const Header& header) {
+    Content c;
+    c.title = kTitle;
+    c.calculation = header.calculation;
+    c.jobTitle = header.jobTitle;
+    c.created = header.created;
+    c.program = ProgramName();
+    return c;
+}
+
+} // namespace
+
+std::string ProgramName() {
+    return "Varnel DH " VARNELDH_VERSION;
+}
+
+int UnitsToInstall(double count, bool loadPositive) {
+    if (!loadPositive || !(count > 0)) {
+        return 0;
+    }
+    // A count a hair above a whole number from rounding in the division is
+    // that whole number, not one unit more.
+    return int(std::ceil(count - 1e-9));
+}
+
+Content ZoneContent(const ZoneRun& run, const Header& header, bool withDetails) {
+    Content c = Common(header);
+    const ZoneNumbers& n = run.result.numbers;
+    c.designLocation = run.designLocation;
+    c.tables.push_back(Entries<ZoneTexts, ZoneInputs>(kZoneFields, run.texts));
+    c.tables.push_back(Results("Building Zone Moisture Gain", kZoneResults, run.result));
+    const double counts[3] = {n.count100, n.count160, n.count200};
+    c.tables.push_back(Counts(kZoneResults, run.result, counts, n.totalGain > 0));
+    if (withDetails) {
+        for (Table& table : Details(kZoneResults, run.result)) {
+            c.tables.push_back(std::move(table));
+        }
+    }
+    c.warnings = run.warnings;
+    c.notes = {Text(kMoistAirNote), Text(kZoneGainsNote), Text(kUnitsNote)};
+    return c;
+}
+
+Content PoolContent(const PoolRun& run, const Header& header, bool withDetails) {
+    Content c = Common(header);
+    const PoolNumbers& n = run.result.numbers;
+    c.tables.push_back(Entries<PoolTexts, PoolInputs>(kPoolFields, run.texts));
+    c.tables.push_back(Results("Swimming Pool Moisture Gain", kPoolResults, run.result));
+    const double counts[3] = {n.count100, n.count160, n.count200};
+    // The screen writes a plain "0" for each count when the pool gives off no water.
+    c.tables.push_back(Counts(kPoolResults, run.result, counts, n.evaporation > 0));
+    if (withDetails) {
+        for (Table& table : Details(kPoolResults, run.result)) {
+            c.tables.push_back(std::move(table));
+        }
+    }
+    c.warnings = run.warnings;
+    c.notes = {Text(kMoistAirNote), Text(kPoolNote)};
+    if (withDetails) {
+        c.notes.push_back(Text(kReferenceNote));
+    }
+    c.notes.push_back(Text(kUnitsNote));
+    return c;
+}
+
+ChartData ZoneChart(const ZoneRun& run) {
+    const ZoneInputs& in = run.inputs;
+    const ZoneNumbers& n = run.result.numbers;
+    ChartData chart;
+    chart.pressureKPa = in.pressure;
+    chart.states.push_back({"Zone", in.zoneTemp, in.zoneRh, n.zoneAir, n.wetBulb.temperature});
+    chart.states.push_back({"Ambient", in.ambientTemp, in.ambientRh, n.ambientAir, {}});
+    return chart;
+}
+
+ChartData PoolChart(const PoolRun& run) {
+    const PoolInputs& in = run.inputs;
+    const PoolNumbers& n = run.result.numbers;
+    ChartData chart;
+    chart.pressureKPa = in.pressure;
+    chart.states.push_back({"Zone", in.roomTemp, in.roomRh, n.roomAir, n.wetBulb.temperature});
+    chart.states.push_back({"Pool surface", in.poolTemp, 100, n.surfaceAir, {}, false});
+    return chart;
+}
+
+} // namespace CalcReport
