@@ -106,7 +106,7 @@ void BM_PeakMemoryAllScreensOpen(benchmark::State& state) {
         screens.Zone()->findChild<QPushButton*>(QStringLiteral("Command8"))->click();
         ShowAbout(screens.Zone());
         Misc::ShowHelpTopic(1);
-        ShowDesign([](const QString&, const QString&) {}, [] {}, screens.Zone());
+        ShowDesign([](const QString&, const QString&, const QString&) {}, [] {}, screens.Zone());
         ShowPassword([] {}, screens.Zone());
         for (int i = 0; i < 20; ++i) {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 10);

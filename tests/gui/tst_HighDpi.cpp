@@ -243,7 +243,8 @@ private slots:
             o.window = OnlyTopLevel("frmAbout");
         });
         QTest::newRow("frmDesign") << Opener([](Opened& o) {
-            o.window = ShowDesign([](const QString&, const QString&) {}, [] {}, nullptr);
+            o.window =
+                ShowDesign([](const QString&, const QString&, const QString&) {}, [] {}, nullptr);
         });
         QTest::newRow("frmpassword") << Opener([](Opened& o) {
             ShowPassword([] {}, nullptr);

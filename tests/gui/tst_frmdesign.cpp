@@ -23,8 +23,9 @@ const char* const kLocationNames[] = {"Label2", "Label3", "Label4", "Label5",  "
 struct Harness {
     Harness() {
         window = new frmDesign(
-            [this](const QString& tamb, const QString& ambrh) {
+            [this](const QString& tamb, const QString& ambrh, const QString& place) {
                 calls << QStringLiteral("write %1 %2 %3").arg(tamb, ambrh, state());
+                location = place;
             },
             [this] { calls << QStringLiteral("clear %1").arg(state()); }, &opener);
     }
@@ -38,6 +39,7 @@ struct Harness {
 
     QPointer<frmDesign> window;
     QStringList calls;
+    QString location;
 };
 
 bool DestroyedAfterDeferredDeletes(const QPointer<frmDesign>& window) {
@@ -135,6 +137,8 @@ private slots:
         QTest::mouseClick(label, Qt::LeftButton);
         QCOMPARE(m_picker->calls, QStringList({QStringLiteral("write %1 %2 open").arg(tamb, ambrh),
                                                QStringLiteral("clear closed")}));
+        // The report names the location by its caption, blanks tidied.
+        QCOMPARE(m_picker->location, caption.simplified());
         QVERIFY(DestroyedAfterDeferredDeletes(m_picker->window));
     }
 
@@ -283,7 +287,7 @@ private slots:
     // One picker at a time, centred; after it closes the next starts afresh.
     void showDesignStartsAfresh() {
         int calls = 0;
-        const auto write = [&calls](const QString&, const QString&) { ++calls; };
+        const auto write = [&calls](const QString&, const QString&, const QString&) { ++calls; };
         const auto clear = [&calls] { ++calls; };
         QPointer<frmDesign> first = ShowDesign(write, clear, &m_picker->opener);
         QVERIFY(QTest::qWaitForWindowExposed(first));

@@ -93,10 +93,15 @@ void frmMethod2::ShowAsEstimator(const QString& zoneTemp, const QString& zoneRh)
     m_ui->txtrh->setText(zoneRh);
 }
 
+bool frmMethod2::DetailPanelShown() const {
+    return m_ui->Frame1->isVisibleTo(this);
+}
+
 void frmMethod2::ShowDetailPanel() {
     if (QWidget* focus = FocusOutside(m_ui->Frame1))
         m_focusBeforeDetails = focus;
     m_ui->Frame1->show();
+    emit detailPanelChanged();
 }
 
 void frmMethod2::HideDetailPanel() {
@@ -104,6 +109,15 @@ void frmMethod2::HideDetailPanel() {
     m_ui->Frame1->hide();
     // Not showNormal(): a hidden screen must stay hidden.
     setWindowState(windowState() & ~Qt::WindowMaximized);
+    emit detailPanelChanged();
+}
+
+void frmMethod2::SetLastRun(std::optional<CalcReport::PoolRun> run) {
+    if (!run && !m_lastRun) {
+        return;
+    }
+    m_lastRun = std::move(run);
+    emit lastRunChanged();
 }
 
 void frmMethod2::cmdCalculate_Click() {
@@ -115,9 +129,10 @@ void frmMethod2::cmdCalculate_Click() {
     const auto checks = ValidatePoolInputs(texts);
     // A refusal here leaves the focus where it is.
     if (ApplyChecks(this, checks, resolve, false)) {
+        SetLastRun(std::nullopt);
         return;
     }
-    const PoolResult result = CalculatePool(*checks.inputs);
+    PoolResult result = CalculatePool(*checks.inputs);
     // The pass count of the wet bulb search is shown on the zone screen.
     const QString iterations = ToQString(kPoolIterations.name);
     ApplyResult(this, result, resolve,
@@ -128,9 +143,13 @@ void frmMethod2::cmdCalculate_Click() {
                     emit iterationCountWritten(text);
                     return true;
                 });
-    if (result.outcome == Outcome::Completed) {
-        m_ui->Command3->setEnabled(true);
+    if (result.outcome != Outcome::Completed) {
+        SetLastRun(std::nullopt);
+        return;
     }
+    m_ui->Command3->setEnabled(true);
+    SetLastRun(
+        CalcReport::PoolRun{std::move(texts), *checks.inputs, checks.warnings, std::move(result)});
 }
 
 void frmMethod2::HideEstimatorCommands() {

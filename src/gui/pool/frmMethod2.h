@@ -1,9 +1,12 @@
 #pragma once
 
+#include "core/report/CalcReport.h"
+
 #include <QMainWindow>
 #include <QPointer>
 
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class frmMethod2;
@@ -34,7 +37,18 @@ public:
 
     QLineEdit* Field(const QString& name) const;
 
+    // The last Calculate, with the texts, warnings and result it applied, when
+    // it completed; none otherwise.
+    const std::optional<CalcReport::PoolRun>& LastRun() const { return m_lastRun; }
+
+    // Whether the detail panel is shown: the details lock is open.
+    bool DetailPanelShown() const;
+
 signals:
+    // LastRun() has changed.
+    void lastRunChanged();
+    // The detail panel was shown or hidden.
+    void detailPanelChanged();
     // Hide Details also hides the building-zone screen's panel.
     void hideDetailsRequested();
     // Each run's wet bulb pass count, which the building-zone screen shows.
@@ -51,8 +65,10 @@ private:
     void Command3_Click();
     void Command4_Click();
     void HideEstimatorCommands();
+    void SetLastRun(std::optional<CalcReport::PoolRun> run);
 
     std::unique_ptr<Ui::frmMethod2> m_ui;
     // Where the focus was when the detail panel was shown; Hide Details returns it.
     QPointer<QWidget> m_focusBeforeDetails;
+    std::optional<CalcReport::PoolRun> m_lastRun;
 };

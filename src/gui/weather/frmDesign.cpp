@@ -200,42 +200,43 @@ std::array<LocationLabel*, 10> frmDesign::Locations() const {
 }
 
 void frmDesign::Label2_Click() {
-    PickLocation(QStringLiteral("23"), QStringLiteral("53"));
+    PickLocation(m_ui->Label2, QStringLiteral("23"), QStringLiteral("53"));
 }
 void frmDesign::Label3_Click() {
-    PickLocation(QStringLiteral("26"), QStringLiteral("50"));
+    PickLocation(m_ui->Label3, QStringLiteral("26"), QStringLiteral("50"));
 }
 void frmDesign::Label4_Click() {
-    PickLocation(QStringLiteral("25"), QStringLiteral("50"));
+    PickLocation(m_ui->Label4, QStringLiteral("25"), QStringLiteral("50"));
 }
 void frmDesign::Label5_Click() {
-    PickLocation(QStringLiteral("23"), QStringLiteral("50"));
+    PickLocation(m_ui->Label5, QStringLiteral("23"), QStringLiteral("50"));
 }
 void frmDesign::Label6_Click() {
-    PickLocation(QStringLiteral("24"), QStringLiteral("55"));
+    PickLocation(m_ui->Label6, QStringLiteral("24"), QStringLiteral("55"));
 }
 void frmDesign::Label7_Click() {
-    PickLocation(QStringLiteral("29"), QStringLiteral("50"));
+    PickLocation(m_ui->Label7, QStringLiteral("29"), QStringLiteral("50"));
 }
 void frmDesign::Label8_Click() {
-    PickLocation(QStringLiteral("26"), QStringLiteral("45"));
+    PickLocation(m_ui->Label8, QStringLiteral("26"), QStringLiteral("45"));
 }
 void frmDesign::Label9_Click() {
-    PickLocation(QStringLiteral("27"), QStringLiteral("45"));
+    PickLocation(m_ui->Label9, QStringLiteral("27"), QStringLiteral("45"));
 }
 void frmDesign::Label10_Click() {
-    PickLocation(QStringLiteral("46"), QStringLiteral("30"));
+    PickLocation(m_ui->Label10, QStringLiteral("46"), QStringLiteral("30"));
 }
 void frmDesign::Label11_Click() {
-    PickLocation(QStringLiteral("46"), QStringLiteral("30"));
+    PickLocation(m_ui->Label11, QStringLiteral("46"), QStringLiteral("30"));
 }
 
-void frmDesign::PickLocation(const QString& tamb, const QString& ambrh) {
+void frmDesign::PickLocation(const LocationLabel* location, const QString& tamb,
+                             const QString& ambrh) {
     // close() schedules this window's deletion; hold our own copy of the last
     // step so that it does not depend on members of a window on its way out.
     const ResultsClearer clearZoneResults = m_clearZoneResults;
     if (m_writeAmbient)
-        m_writeAmbient(tamb, ambrh);
+        m_writeAmbient(tamb, ambrh, location->text().simplified());
     close();
     if (clearZoneResults)
         clearZoneResults();

@@ -44,8 +44,10 @@ class frmDesign : public QWidget {
     Q_CLASSINFO("accessibleRole", "Dialog")
 
 public:
-    // Sets the zone screen's ambient temperature, then its relative humidity.
-    using AmbientWriter = std::function<void(const QString& tamb, const QString& ambrh)>;
+    // Sets the zone screen's ambient temperature, then its relative humidity;
+    // location is the picked location's caption, for the report.
+    using AmbientWriter =
+        std::function<void(const QString& tamb, const QString& ambrh, const QString& location)>;
     // Empties the zone screen's results.
     using ResultsClearer = std::function<void()>;
 
@@ -72,7 +74,7 @@ private:
     void SSTab1_MouseMove();
     void Command1_Click();
 
-    void PickLocation(const QString& tamb, const QString& ambrh);
+    void PickLocation(const LocationLabel* location, const QString& tamb, const QString& ambrh);
     std::array<LocationLabel*, 10> Locations() const;
 
     std::unique_ptr<Ui::frmDesign> m_ui;

@@ -83,6 +83,10 @@ frmMethod1::frmMethod1(QWidget* parent) : QMainWindow(parent), m_ui(new Ui::frmM
     connect(m_ui->Command8, &QPushButton::clicked, this,
             [this] { emit estimateRequested(m_ui->txttemp->text(), m_ui->txtrh->text()); });
     connect(m_ui->Command9, &QPushButton::clicked, this, &frmMethod1::Command9_Click);
+    // Ambient conditions typed over are no longer the picked location's.
+    for (QLineEdit* ambient : {m_ui->txtTamb, m_ui->txtAmbrh}) {
+        connect(ambient, &QLineEdit::textEdited, this, [this] { m_designLocation.clear(); });
+    }
 
     // The window's size is that of its normal arrangement; the detail panel lies
     // below it and is seen whole only when maximised.
@@ -118,6 +122,19 @@ void frmMethod1::ClearZoneResults() {
             field->clear();
         }
     }
+    SetLastRun(std::nullopt);
+}
+
+void frmMethod1::SetLastRun(std::optional<CalcReport::ZoneRun> run) {
+    if (!run && !m_lastRun) {
+        return;
+    }
+    m_lastRun = std::move(run);
+    emit lastRunChanged();
+}
+
+bool frmMethod1::DetailPanelShown() const {
+    return m_ui->Frame1->isVisibleTo(this);
 }
 
 void frmMethod1::ShowDetailPanel() {
@@ -125,6 +142,7 @@ void frmMethod1::ShowDetailPanel() {
         m_focusBeforeDetails = focus;
     m_ui->Frame1->show();
     m_ui->Frame2->show();
+    emit detailPanelChanged();
 }
 
 void frmMethod1::HideDetailPanel() {
@@ -133,6 +151,7 @@ void frmMethod1::HideDetailPanel() {
     m_ui->Frame2->hide();
     // Not showNormal(): a hidden screen must stay hidden.
     setWindowState(windowState() & ~Qt::WindowMaximized);
+    emit detailPanelChanged();
 }
 
 void frmMethod1::cmdCalculate_Click() {
@@ -143,9 +162,17 @@ void frmMethod1::cmdCalculate_Click() {
     const FieldResolver resolve = [this](const QString& name) { return Field(name); };
     const auto checks = ValidateZoneInputs(texts);
     if (ApplyChecks(this, checks, resolve, true)) {
+        SetLastRun(std::nullopt);
         return;
     }
-    ApplyResult(this, CalculateZone(*checks.inputs, texts.activity), resolve);
+    ZoneResult result = CalculateZone(*checks.inputs, texts.activity);
+    ApplyResult(this, result, resolve);
+    if (result.outcome != Outcome::Completed) {
+        SetLastRun(std::nullopt);
+        return;
+    }
+    SetLastRun(CalcReport::ZoneRun{std::move(texts), *checks.inputs, checks.warnings,
+                                   std::move(result), m_designLocation.toStdString()});
 }
 
 void frmMethod1::Command1_Click() {
@@ -159,9 +186,10 @@ void frmMethod1::Command2_Click() {
 
 void frmMethod1::Command9_Click() {
     ShowDesign(
-        [this](const QString& tamb, const QString& ambrh) {
+        [this](const QString& tamb, const QString& ambrh, const QString& location) {
             m_ui->txtTamb->setText(tamb);
             m_ui->txtAmbrh->setText(ambrh);
+            m_designLocation = location;
         },
         [this] { ClearZoneResults(); }, this);
 }

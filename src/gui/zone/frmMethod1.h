@@ -1,9 +1,12 @@
 #pragma once
 
+#include "core/report/CalcReport.h"
+
 #include <QMainWindow>
 #include <QPointer>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace Ui {
@@ -46,7 +49,18 @@ public:
     // part of an editable list; null when there is none.
     QLineEdit* Field(const QString& name) const;
 
+    // The last Calculate, with the texts, warnings and result it applied, when
+    // it completed and its results still stand; none otherwise.
+    const std::optional<CalcReport::ZoneRun>& LastRun() const { return m_lastRun; }
+
+    // Whether the detail panel is shown: the details lock is open.
+    bool DetailPanelShown() const;
+
 signals:
+    // LastRun() has changed: a run completed, or the results it gave no longer stand.
+    void lastRunChanged();
+    // The detail panel was shown or hidden.
+    void detailPanelChanged();
     // Hide Details also hides the other calculation screen's panel.
     void hideDetailsRequested();
     // "Estimate.." asks for the pool screen prepared as the pool-gain estimator,
@@ -58,8 +72,12 @@ private:
     void Command1_Click();
     void Command2_Click();
     void Command9_Click();
+    void SetLastRun(std::optional<CalcReport::ZoneRun> run);
 
     std::unique_ptr<Ui::frmMethod1> m_ui;
     // Where the focus was when the detail panel was shown; Hide Details returns it.
     QPointer<QWidget> m_focusBeforeDetails;
+    std::optional<CalcReport::ZoneRun> m_lastRun;
+    // The design weather picked for the ambient entries, until they are typed over.
+    QString m_designLocation;
 };
