@@ -187,13 +187,15 @@ private slots:
             << "frmMethod1"
             << QStringList{"mnuFile File", "mnuAdditional Additional Info", "mnuHelp Help"}
             << QStringList{"mnuPrint Print Window", "mnuSep1 -", "mnuExit Exit"}
-            << QStringList{"mnuPassword Psychrometrics"}
+            << QStringList{"mnuPassword Psychrometrics", "mnuReport Calculation Report...",
+                           "mnuChart Psychrometric Chart..."}
             << QStringList{"mnuHelpIndex Varnel DH Help", "mnuAbout About"};
         QTest::newRow("frmMethod2")
             << "frmMethod2"
             << QStringList{"mnuFile File", "mnuAdditional Additional Info", "mnuHelp Help"}
             << QStringList{"mnuPrint Print Window", "mnuExit Exit"}
-            << QStringList{"mnuPassword Psychrometrics"}
+            << QStringList{"mnuPassword Psychrometrics", "mnuReport Calculation Report...",
+                           "mnuChart Psychrometric Chart..."}
             << QStringList{"mnuHelpContents Varnel DH Help", "mnuSep1 -", "mnuAbout About"};
     }
 

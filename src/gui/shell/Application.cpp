@@ -6,6 +6,7 @@
 #include "gui/pool/frmMethod2.h"
 #include "gui/shell/Menus.h"
 #include "gui/shell/PrintWindow.h"
+#include "gui/shell/ReportLinks.h"
 #include "gui/shell/Screens.h"
 #include "gui/shell/StartupDefaults.h"
 #include "gui/shell/frmAbout.h"
@@ -105,10 +106,14 @@ void Application::GiveMenus(QMainWindow* screen) {
         ShowPassword([this] { m_screens->RevealDetails(); }, screen);
     };
     MenuKind kind = MenuKind::Main;
-    if (qobject_cast<frmMethod1*>(screen)) {
+    if (auto* zone = qobject_cast<frmMethod1*>(screen)) {
         kind = MenuKind::Zone;
-    } else if (qobject_cast<frmMethod2*>(screen)) {
+        handlers.report = [zone] { OpenReport(zone); };
+        handlers.chart = [zone] { OpenChart(zone); };
+    } else if (auto* pool = qobject_cast<frmMethod2*>(screen)) {
         kind = MenuKind::Pool;
+        handlers.report = [pool] { OpenReport(pool); };
+        handlers.chart = [pool] { OpenChart(pool); };
     }
     InstallMenus(screen, kind, handlers);
     SetClientSize(screen, client.width(), client.height());

@@ -39,6 +39,12 @@ void InstallMenus(QMainWindow* screen, MenuKind kind, const MenuHandlers& h) {
         QMenu* additional = bar->addMenu(QStringLiteral("Additional Info"));
         additional->setObjectName(QStringLiteral("mnuAdditional"));
         AddItem(additional, "mnuPassword", QStringLiteral("Psychrometrics"), h.password);
+        if (h.report) {
+            AddItem(additional, "mnuReport", QStringLiteral("Calculation Report..."), h.report);
+        }
+        if (h.chart) {
+            AddItem(additional, "mnuChart", QStringLiteral("Psychrometric Chart..."), h.chart);
+        }
     }
 
     QMenu* help = bar->addMenu(QStringLiteral("Help"));

@@ -11,6 +11,8 @@ struct MenuHandlers {
     std::function<void()> print;
     std::function<void()> exit;
     std::function<void()> password;
+    std::function<void()> report;
+    std::function<void()> chart;
     std::function<void()> help;
     std::function<void()> about;
 };

@@ -1,0 +1,366 @@
+#include "gui/report/ReportDocument.h"
+
+#include "gui/report/ChartPainter.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QDateTime>
+#include <QLocale>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextObjectInterface>
+#include <QTextTable>
+
+#include <algorithm>
+
+namespace {
+
+// Who the document says it is from; the program names itself as its creator.
+constexpr char kAuthor[] = "Varnel";
+
+const QColor kHeading(0, 0, 160);
+const QColor kHeaderCell(232, 232, 240);
+const QColor kRule(150, 150, 150);
+
+constexpr int kChartObject = QTextFormat::UserObject + 1;
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QFont ReportFont(double points, bool bold = false) {
+    QFont font;
+    font.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    // No ligatures: text copied from the PDF must read "fi", not one glyph.
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    return font;
+}
+
+QTextCharFormat CharFormat(double points, bool bold = false, QColor colour = Qt::black) {
+    QTextCharFormat format;
+    format.setFont(ReportFont(points, bold));
+    format.setForeground(colour);
+    return format;
+}
+
+// The chart as one object in the flow of the text, drawn by the painter that
+// draws the page.
+class ChartObject : public QObject, public QTextObjectInterface {
+    Q_OBJECT
+    Q_INTERFACES(QTextObjectInterface)
+
+public:
+    ChartObject(const CalcReport::ChartData& data, QSizeF size) : m_size(size) {
+        m_chart.SetData(data);
+    }
+
+    QSizeF intrinsicSize(QTextDocument*, int, const QTextFormat&) override { return m_size; }
+    void drawObject(QPainter* painter, const QRectF& rect, QTextDocument*, int,
+                    const QTextFormat&) override {
+        m_chart.Paint(*painter, rect);
+    }
+
+private:
+    ChartPainter m_chart;
+    QSizeF m_size;
+};
+
+class Writer {
+public:
+    explicit Writer(QTextDocument& doc) : m_cursor(&doc) {}
+
+    void Paragraph(const QString& text, const QTextCharFormat& format, double spaceBefore = 0,
+                   double spaceAfter = 0) {
+        QTextBlockFormat block;
+        block.setTopMargin(spaceBefore);
+        block.setBottomMargin(spaceAfter);
+        if (m_first) {
+            m_cursor.setBlockFormat(block);
+            m_cursor.setBlockCharFormat(format);
+            m_first = false;
+        } else {
+            m_cursor.insertBlock(block, format);
+        }
+        m_cursor.insertText(text, format);
+    }
+
+    void Heading(const QString& text) {
+        Paragraph(text, CharFormat(11, true, kHeading), 10, 3);
+        m_headings << m_cursor.block();
+    }
+
+    const QList<QTextBlock>& Headings() const { return m_headings; }
+
+    void Table(const CalcReport::Table& table) {
+        Heading(Q(table.heading));
+        const int columns = int(table.columns.size());
+        QTextTableFormat format;
+        format.setBorder(0.5);
+        format.setBorderBrush(kRule);
+        format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+        format.setBorderCollapse(true);
+        format.setCellPadding(2.5);
+        format.setCellSpacing(0);
+        format.setHeaderRowCount(1);
+        format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
+        // The first column holds the captions, the widest texts.
+        QList<QTextLength> widths;
+        const double rest = 45.0 / std::max(1, columns - 1);
+        widths << QTextLength(QTextLength::PercentageLength, 55);
+        for (int i = 1; i < columns; ++i) {
+            widths << QTextLength(QTextLength::PercentageLength, rest);
+        }
+        format.setColumnWidthConstraints(widths);
+        QTextTable* grid = m_cursor.insertTable(int(table.rows.size()) + 1, columns, format);
+        const QTextCharFormat header = CharFormat(9, true);
+        const QTextCharFormat cell = CharFormat(9);
+        for (int c = 0; c < columns; ++c) {
+            QTextTableCell at = grid->cellAt(0, c);
+            QTextTableCellFormat shade = at.format().toTableCellFormat();
+            shade.setBackground(kHeaderCell);
+            at.setFormat(shade);
+            at.firstCursorPosition().insertText(Q(table.columns[std::size_t(c)]), header);
+        }
+        for (std::size_t r = 0; r < table.rows.size(); ++r) {
+            const auto& row = table.rows[r];
+            for (int c = 0; c < columns && std::size_t(c) < row.size(); ++c) {
+                grid->cellAt(int(r) + 1, c)
+                    .firstCursorPosition()
+                    .insertText(Q(row[std::size_t(c)]), cell);
+            }
+        }
+        m_cursor.movePosition(QTextCursor::End);
+    }
+
+    void Object(int type, const QTextCharFormat& base) {
+        QTextCharFormat format = base;
+        format.setObjectType(type);
+        QTextBlockFormat block;
+        block.setTopMargin(4);
+        m_cursor.insertBlock(block);
+        m_cursor.insertText(QString(QChar::ObjectReplacementCharacter), format);
+    }
+
+private:
+    QTextCursor m_cursor;
+    bool m_first = true;
+    QList<QTextBlock> m_headings;
+};
+
+// The headings, each with what follows it.
+QList<QTextBlock> Fill(QTextDocument& doc, const ReportData& report) {
+    const CalcReport::Content& c = report.content;
+    // Laid out once, when the whole text is in, not after every cell.
+    QTextCursor edit(&doc);
+    edit.beginEditBlock();
+    Writer out(doc);
+    out.Paragraph(Q(c.title), CharFormat(18, true), 0, 2);
+    if (!c.jobTitle.empty()) {
+        out.Paragraph(Q(c.jobTitle), CharFormat(13, true), 0, 2);
+    }
+    out.Paragraph(Q(c.calculation), CharFormat(12, true, kHeading), 0, 4);
+    const QTextCharFormat plain = CharFormat(9);
+    out.Paragraph(QStringLiteral("Created: %1").arg(Q(c.created)), plain);
+    out.Paragraph(QStringLiteral("Program: %1").arg(Q(c.program)), plain);
+    if (!c.designLocation.empty()) {
+        out.Paragraph(QStringLiteral("Design weather: %1").arg(Q(c.designLocation)), plain);
+    }
+    for (const CalcReport::Table& table : c.tables) {
+        out.Table(table);
+    }
+    out.Heading(QStringLiteral("Warnings"));
+    if (c.warnings.empty()) {
+        out.Paragraph(QStringLiteral("The checks raised no warning."), plain);
+    }
+    for (const std::string& warning : c.warnings) {
+        out.Paragraph(Q(warning), plain, 0, 3);
+    }
+    out.Heading(QStringLiteral("Method"));
+    const QTextCharFormat note = CharFormat(8);
+    for (const std::string& text : c.notes) {
+        out.Paragraph(Q(text), note, 0, 3);
+    }
+    out.Heading(QStringLiteral("Psychrometric Chart"));
+    out.Object(kChartObject, plain);
+    edit.endEditBlock();
+    return out.Headings();
+}
+
+// A heading left alone at the foot of a page goes over to the next, where
+// what it heads begins.
+void KeepHeadingsWithText(QTextDocument& doc, const QList<QTextBlock>& headings,
+                          double pageHeight) {
+    QAbstractTextDocumentLayout* layout = doc.documentLayout();
+    auto pageOf = [layout, pageHeight](const QTextBlock& block) {
+        return int(layout->blockBoundingRect(block).top() / pageHeight);
+    };
+    for (const QTextBlock& heading : headings) {
+        const QTextBlock next = heading.next();
+        if (next.isValid() && pageOf(next) > pageOf(heading)) {
+            QTextBlockFormat format = heading.blockFormat();
+            format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+            QTextCursor(heading).setBlockFormat(format);
+        }
+    }
+}
+
+QByteArray XmpMetadata(const QString& title, const QString& creator) {
+    const QString xmp = QStringLiteral(
+        "<?xpacket begin='' id='W5M0MpCehiHzreSzNTczkc9d'?>\n"
+        "<x:xmpmeta xmlns:x='adobe:ns:meta/'>\n"
+        "<rdf:RDF xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#'>\n"
+        "<rdf:Description rdf:about='' xmlns:dc='http://purl.org/dc/elements/1.1/'"
+        " xmlns:xmp='http://ns.adobe.com/xap/1.0/'>\n"
+        "<dc:title><rdf:Alt><rdf:li xml:lang='x-default'>%1</rdf:li></rdf:Alt></dc:title>\n"
+        "<dc:creator><rdf:Seq><rdf:li>%2</rdf:li></rdf:Seq></dc:creator>\n"
+        "<xmp:CreatorTool>%3</xmp:CreatorTool>\n"
+        "<xmp:CreateDate>%4</xmp:CreateDate>\n"
+        "</rdf:Description>\n"
+        "</rdf:RDF>\n"
+        "</x:xmpmeta>\n"
+        "<?xpacket end='w'?>");
+    return xmp
+        .arg(title.toHtmlEscaped(), QString::fromLatin1(kAuthor).toHtmlEscaped(),
+             creator.toHtmlEscaped(), QDateTime::currentDateTimeUtc().toString(Qt::ISODate))
+        .toUtf8();
+}
+
+} // namespace
+
+QPageSize ReportPageSize(const QLocale& locale) {
+    if (locale.measurementSystem() == QLocale::ImperialUSSystem) {
+        return QPageSize(QPageSize::Letter);
+    }
+    switch (locale.territory()) {
+    case QLocale::UnitedStates:
+    case QLocale::Canada:
+    case QLocale::Mexico:
+    case QLocale::Chile:
+    case QLocale::Colombia:
+    case QLocale::CostaRica:
+    case QLocale::DominicanRepublic:
+    case QLocale::ElSalvador:
+    case QLocale::Guatemala:
+    case QLocale::Nicaragua:
+    case QLocale::Panama:
+    case QLocale::Philippines:
+    case QLocale::PuertoRico:
+    case QLocale::Venezuela:
+        return QPageSize(QPageSize::Letter);
+    default:
+        return QPageSize(QPageSize::A4);
+    }
+}
+
+QPageSize ReportPageSize() {
+    // Paper follows LC_PAPER, which LC_ALL overrides; otherwise the locale.
+    for (const char* name : {"LC_ALL", "LC_PAPER"}) {
+        const QString value = qEnvironmentVariable(name);
+        if (!value.isEmpty() && value != QLatin1String("C") && value != QLatin1String("POSIX")) {
+            return ReportPageSize(QLocale(value.section(QLatin1Char('.'), 0, 0)));
+        }
+    }
+    return ReportPageSize(QLocale());
+}
+
+QString ReportTitle(const ReportData& report) {
+    const CalcReport::Content& c = report.content;
+    QString title = Q(c.title) + QStringLiteral(" - ") + Q(c.calculation);
+    if (!c.jobTitle.empty()) {
+        title += QStringLiteral(" - ") + Q(c.jobTitle);
+    }
+    return title;
+}
+
+bool RenderReport(const ReportData& report, QPagedPaintDevice* device) {
+    QPainter painter;
+    if (!painter.begin(device)) {
+        return false;
+    }
+    const double width = device->width();
+    const QFont footerFont = ReportFont(7.5);
+    const double footerHeight = 2.2 * QFontMetricsF(footerFont, device).height();
+    const double bodyHeight = device->height() - footerHeight;
+
+    QTextDocument doc;
+    doc.documentLayout()->setPaintDevice(device);
+    doc.setDefaultFont(ReportFont(9));
+    doc.setDocumentMargin(0);
+    doc.setPageSize(QSizeF(width, bodyHeight));
+    ChartObject chart(report.chart, QSizeF(width, std::min(width * 0.66, bodyHeight * 0.9)));
+    doc.documentLayout()->registerHandler(kChartObject, &chart);
+    KeepHeadingsWithText(doc, Fill(doc, report), bodyHeight);
+
+    const int pages = doc.pageCount();
+    const QString title = ReportTitle(report);
+    for (int page = 0; page < pages; ++page) {
+        if (page > 0 && !device->newPage()) {
+            return false;
+        }
+        painter.save();
+        painter.translate(0, -page * bodyHeight);
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = QRectF(0, page * bodyHeight, width, bodyHeight);
+        painter.setClipRect(context.clip);
+        doc.documentLayout()->draw(&painter, context);
+        painter.restore();
+
+        painter.setFont(footerFont);
+        painter.setPen(QPen(kRule, 0));
+        painter.drawLine(QPointF(0, bodyHeight + footerHeight * 0.3),
+                         QPointF(width, bodyHeight + footerHeight * 0.3));
+        painter.setPen(Qt::black);
+        const QRectF footer(0, bodyHeight + footerHeight * 0.4, width, footerHeight * 0.6);
+        painter.drawText(footer, Qt::AlignLeft | Qt::AlignVCenter,
+                         Q(report.content.program) + QStringLiteral(" - ") + title);
+        painter.drawText(footer, Qt::AlignRight | Qt::AlignVCenter,
+                         QStringLiteral("Page %1 of %2").arg(page + 1).arg(pages));
+    }
+    return painter.end();
+}
+
+bool SaveReportPdf(const ReportData& report, const QString& path, QString* problem) {
+    // Written beside the target and renamed over it only when whole.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (problem) {
+            *problem = file.errorString();
+        }
+        return false;
+    }
+    bool painted = false;
+    {
+        QPdfWriter writer(&file);
+        const QString title = ReportTitle(report);
+        const QString creator = Q(report.content.program);
+        writer.setTitle(title);
+        writer.setCreator(creator);
+        writer.setDocumentXmpMetadata(XmpMetadata(title, creator));
+        writer.setPageSize(ReportPageSize());
+        writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+        painted = RenderReport(report, &writer);
+    }
+    if (!painted) {
+        file.cancelWriting();
+        if (problem) {
+            *problem = QStringLiteral("the page could not be drawn");
+        }
+        return false;
+    }
+    if (!file.commit()) {
+        if (problem) {
+            *problem = file.errorString();
+        }
+        return false;
+    }
+    return true;
+}
+
+#include "ReportDocument.moc"

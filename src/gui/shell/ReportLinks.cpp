@@ -1,0 +1,72 @@
+#include "gui/shell/ReportLinks.h"
+
+#include "gui/pool/frmMethod2.h"
+#include "gui/report/frmChart.h"
+#include "gui/report/frmReport.h"
+#include "gui/zone/frmMethod1.h"
+
+#include <QDateTime>
+#include <QLocale>
+
+namespace {
+
+std::string Now() {
+    const QDateTime now = QDateTime::currentDateTime();
+    const QLocale locale;
+    return (locale.toString(now.date(), QLocale::LongFormat) + QStringLiteral(", ") +
+            locale.toString(now.time(), QLocale::ShortFormat))
+        .toStdString();
+}
+
+// The windows are the screen's children and go before it, so they may hold it.
+template <typename Screen, typename Content, typename ChartOf>
+void ReportOf(Screen* screen, Content content, ChartOf chart) {
+    ReportSource source = [screen, content, chart]() -> std::optional<ReportData> {
+        const auto& run = screen->LastRun();
+        if (!run) {
+            return std::nullopt;
+        }
+        const CalcReport::Header header{screen->windowTitle().toStdString(), {}, Now()};
+        return ReportData{content(*run, header, screen->DetailPanelShown()), chart(*run)};
+    };
+    frmReport* report = ShowReport(screen, std::move(source));
+    if (!report) {
+        return;
+    }
+    report->setWindowTitle(QStringLiteral("Calculation Report - ") + screen->windowTitle());
+    QObject::connect(screen, &Screen::lastRunChanged, report, &frmReport::Refresh,
+                     Qt::UniqueConnection);
+    QObject::connect(screen, &Screen::detailPanelChanged, report, &frmReport::Refresh,
+                     Qt::UniqueConnection);
+}
+
+template <typename Screen, typename ChartOf> void ChartFor(Screen* screen, ChartOf chartOf) {
+    frmChart* chart = ShowChart(screen);
+    chart->setWindowTitle(QStringLiteral("Psychrometric Chart - ") + screen->windowTitle());
+    chart->SetSource(
+        [screen, chartOf]() -> std::optional<CalcReport::ChartData> {
+            const auto& run = screen->LastRun();
+            return run ? std::optional(chartOf(*run)) : std::nullopt;
+        },
+        [screen] { return screen->DetailPanelShown(); });
+    QObject::connect(screen, &Screen::lastRunChanged, chart, &frmChart::Refresh,
+                     Qt::UniqueConnection);
+}
+
+} // namespace
+
+void OpenReport(frmMethod1* zone) {
+    ReportOf(zone, &CalcReport::ZoneContent, &CalcReport::ZoneChart);
+}
+
+void OpenReport(frmMethod2* pool) {
+    ReportOf(pool, &CalcReport::PoolContent, &CalcReport::PoolChart);
+}
+
+void OpenChart(frmMethod1* zone) {
+    ChartFor(zone, &CalcReport::ZoneChart);
+}
+
+void OpenChart(frmMethod2* pool) {
+    ChartFor(pool, &CalcReport::PoolChart);
+}

@@ -1,0 +1,566 @@
+#include "GuiTestSupport.h"
+
+#include "core/pool/PoolCalc.h"
+#include "core/psychrometrics/Psychrometrics.h"
+#include "core/zone/ZoneCalc.h"
+#include "gui/pool/frmMethod2.h"
+#include "gui/report/ChartView.h"
+#include "gui/report/ReportDocument.h"
+#include "gui/report/frmReport.h"
+#include "gui/shell/Application.h"
+#include "gui/shell/Screens.h"
+#include "gui/shell/frmSplash.h"
+#include "gui/zone/frmMethod1.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QHelpEvent>
+#include <QImage>
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QToolTip>
+#include <QtTest>
+
+#include <cmath>
+
+namespace {
+
+const QString kOutput = QStringLiteral(VARNELDH_REPORT_OUTPUT);
+
+QString Q(std::string_view text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+QString ThePassword() {
+    return QStringLiteral("kelt") + QString::number(4729);
+}
+
+// Answers the next file dialog with a path, as a user typing it would.
+class FileDialogAnswerer : public QObject {
+public:
+    explicit FileDialogAnswerer(QString path) : m_path(std::move(path)) {
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog || !dialog->isVisible())
+                return;
+            ++answered;
+            dialog->selectFile(m_path);
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        m_timer.start(10);
+    }
+    int answered = 0;
+
+private:
+    QString m_path;
+    QTimer m_timer;
+};
+
+// What a tool prints; empty when it fails.
+QString Run(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The PDF's text, line by line, blanks tidied.
+QStringList PdfLines(const QString& pdf) {
+    QStringList lines;
+    for (const QString& line :
+         Run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")})
+             .split(QLatin1Char('\n'))) {
+        if (!line.simplified().isEmpty())
+            lines << line.simplified();
+    }
+    return lines;
+}
+
+// A table row as the report writes it: its cells side by side.
+QString Row(const QStringList& cells) {
+    return cells.join(QLatin1Char(' ')).simplified();
+}
+
+// Pages rendered to pictures that are not blank, each; page 1 kept as png.
+int NonBlankPages(const QString& pdf, const QString& keepFirstAs) {
+    QTemporaryDir dir;
+    const QString prefix = dir.filePath(QStringLiteral("page"));
+    Run(QStringLiteral("pdftoppm"),
+        {QStringLiteral("-r"), QStringLiteral("80"), QStringLiteral("-png"), pdf, prefix});
+    int pages = 0;
+    for (const QString& name : QDir(dir.path()).entryList({QStringLiteral("page-*.png")})) {
+        QImage page(dir.filePath(name));
+        qsizetype inked = 0;
+        for (int y = 0; y < page.height(); ++y) {
+            for (int x = 0; x < page.width(); ++x) {
+                inked += qGray(page.pixel(x, y)) < 200;
+            }
+        }
+        if (inked * 100 < qsizetype(page.width()) * page.height())
+            return -1;
+        if (++pages == 1 && !keepFirstAs.isEmpty()) {
+            QFile::remove(keepFirstAs);
+            QFile::copy(dir.filePath(name), keepFirstAs);
+        }
+    }
+    return pages;
+}
+
+// The centre of the pixels painted exactly in a colour; null when none.
+QPointF Centre(const QImage& image, QColor colour) {
+    double x = 0;
+    double y = 0;
+    int count = 0;
+    for (int row = 0; row < image.height(); ++row) {
+        for (int column = 0; column < image.width(); ++column) {
+            if (image.pixel(column, row) == colour.rgb()) {
+                x += column + 0.5;
+                y += row + 0.5;
+                ++count;
+            }
+        }
+    }
+    return count < 10 ? QPointF() : QPointF(x / count, y / count);
+}
+
+struct Entry {
+    const char* name;
+    const char* text;
+};
+
+} // namespace
+
+class TestReport : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<Application> m_program;
+    QStringList m_warnings; // what the last Calculate showed
+
+    QMainWindow* screen(const QString& which) {
+        return which == QLatin1String("zone") ? static_cast<QMainWindow*>(zone())
+                                              : m_program->screens().Pool();
+    }
+    frmMethod1* zone() { return m_program->screens().Zone(); }
+
+    void choose(QMainWindow* on, const char* item) {
+        QAction* action = on->findChild<QAction*>(QString::fromLatin1(item));
+        QVERIFY2(action, item);
+        action->trigger();
+    }
+
+    void calculate(QMainWindow* on, const QList<Entry>& entries) {
+        for (const Entry& e : entries) {
+            QLineEdit* field =
+                on->findChild<QComboBox*>(QString::fromLatin1(e.name))
+                    ? on->findChild<QComboBox*>(QString::fromLatin1(e.name))->lineEdit()
+                    : on->findChild<QLineEdit*>(QString::fromLatin1(e.name));
+            QVERIFY2(field, e.name);
+            field->setText(QString::fromUtf8(e.text));
+        }
+        ModalBoxAnswerer answerer;
+        QTest::mouseClick(on->findChild<QPushButton*>(QStringLiteral("cmdCalculate")),
+                          Qt::LeftButton);
+        m_warnings.clear();
+        for (const auto& seen : answerer.seen())
+            m_warnings << seen.text;
+    }
+
+    void reveal(QMainWindow* on) {
+        choose(on, "mnuPassword");
+        QWidget* lock = TopLevelsNamed(QStringLiteral("frmpassword")).value(0);
+        QVERIFY(lock);
+        lock->findChild<QLineEdit*>(QStringLiteral("txtPassword"))->setText(ThePassword());
+        QTest::mouseClick(lock->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
+    }
+
+    frmReport* openReport(QMainWindow* on) {
+        choose(on, "mnuReport");
+        auto* report = on->findChild<frmReport*>(QStringLiteral("frmReport"));
+        return report && report->isVisible() ? report : nullptr;
+    }
+
+    // Save as PDF... answered with the path; the messages it showed.
+    QStringList save(frmReport* report, const QString& path) {
+        FileDialogAnswerer dialog(path);
+        ModalBoxAnswerer boxes;
+        QTest::mouseClick(report->findChild<QPushButton*>(QStringLiteral("cmdSavePdf")),
+                          Qt::LeftButton);
+        QStringList messages;
+        for (const auto& seen : boxes.seen())
+            messages << seen.title + QStringLiteral(": ") + seen.text;
+        return dialog.answered == 1 ? messages : QStringList{QStringLiteral("no file dialog")};
+    }
+
+private slots:
+    void initTestCase() { QDir().mkpath(kOutput); }
+
+    void init() {
+        m_program = std::make_unique<Application>();
+        m_program->Start();
+        QTest::mouseClick(m_program->Splash(), Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QTRY_VERIFY(m_program->MainScreen());
+    }
+
+    void cleanup() { m_program.reset(); }
+
+    void calculateFirst_data() {
+        QTest::addColumn<QString>("which");
+        QTest::addColumn<QList<Entry>>("refused");
+        QTest::newRow("zone") << "zone" << QList<Entry>{{"txtVol", "abc"}};
+        QTest::newRow("pool") << "pool" << QList<Entry>{{"txtpoolarea", "0"}};
+    }
+
+    // Before a completed Calculate, and after one that was refused, there is
+    // nothing to report: one message says to calculate first.
+    void calculateFirst() {
+        QFETCH(QString, which);
+        QFETCH(QList<Entry>, refused);
+        QMainWindow* on = screen(which);
+        on->show();
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            if (attempt == 1) {
+                calculate(on, {});
+                QVERIFY(openReport(on));
+                on->findChild<frmReport*>()->close();
+                calculate(on, refused);
+            }
+            ModalBoxAnswerer answerer;
+            QVERIFY(!openReport(on));
+            QCOMPARE(answerer.seen().size(), 1);
+            QCOMPARE(answerer.seen()[0].title, QStringLiteral("Varnel DH"));
+            QCOMPARE(answerer.seen()[0].text, QString::fromLatin1(kCalculateFirstMessage));
+        }
+    }
+
+    void pdfHoldsTheScreen_data() {
+        QTest::addColumn<QString>("which");
+        QTest::addColumn<QList<Entry>>("entries");
+        QTest::addColumn<bool>("revealed");
+        QTest::addColumn<bool>("picked");
+        const QList<Entry> zoneExample{{"txtOccupancy", "10"},
+                                       {"txtVentrate", "2"},
+                                       {"txtProcess", "0.5"},
+                                       {"txtSwimPoolGain", "12.50"}};
+        QTest::newRow("zone example, locked") << "zone" << zoneExample << false << false;
+        QTest::newRow("zone example, revealed") << "zone" << zoneExample << true << false;
+        QTest::newRow("zone warnings, picked weather")
+            << "zone" << QList<Entry>{{"txtVentrate", "15"}, {"txtVol", "12000"}} << false << true;
+        QTest::newRow("pool example, locked") << "pool" << QList<Entry>{} << false << false;
+        QTest::newRow("pool occupied, revealed")
+            << "pool"
+            << QList<Entry>{{"txttemp", "28"}, {"txtOccupancy", "10"}, {"cmbOccupancy2", "5"}}
+            << true << false;
+        QTest::newRow("pool warnings, locked")
+            << "pool" << QList<Entry>{{"txtpoolarea", "250"}, {"txtpooltemp", "40"}} << false
+            << false;
+    }
+
+    // The saved PDF holds every entry and result text as the screen shows it,
+    // the counts with the units to install, the warnings and the location; the
+    // details only while they are revealed. Its pages render, not blank.
+    void pdfHoldsTheScreen() {
+        QFETCH(QString, which);
+        QFETCH(QList<Entry>, entries);
+        QFETCH(bool, revealed);
+        QFETCH(bool, picked);
+        QMainWindow* on = screen(which);
+        on->show();
+        if (picked) {
+            QTest::mouseClick(on->findChild<QPushButton*>(QStringLiteral("Command9")),
+                              Qt::LeftButton);
+            QWidget* picker = TopLevelsNamed(QStringLiteral("frmDesign")).value(0);
+            QVERIFY(picker);
+            QTest::mouseClick(picker->findChild<QWidget*>(QStringLiteral("Label2")),
+                              Qt::LeftButton);
+        }
+        if (revealed)
+            reveal(on);
+        calculate(on, entries);
+        const bool zoneScreen = which == QLatin1String("zone");
+        QCOMPARE(m_warnings.isEmpty(), !QByteArray(QTest::currentDataTag()).contains("warnings"));
+
+        frmReport* report = openReport(on);
+        QVERIFY(report);
+        const QString tag =
+            QString::fromLatin1(QTest::currentDataTag())
+                .replace(QRegularExpression(QStringLiteral("[^a-z]+")), QStringLiteral("-"));
+        const QString pdf = kOutput + QStringLiteral("/report-") + tag + QStringLiteral(".pdf");
+        QFile::remove(pdf);
+        QVERIFY(QTest::qWaitForWindowExposed(report));
+        QVERIFY(report->grab().save(kOutput + QStringLiteral("/report-window-") + tag +
+                                    QStringLiteral(".png")));
+        QCOMPARE(save(report, pdf), QStringList());
+        const QStringList lines = PdfLines(pdf);
+        QVERIFY2(!lines.isEmpty(), qPrintable(pdf));
+        const QString all = lines.join(QLatin1Char(' '));
+        auto field = [on](std::string_view name) {
+            QLineEdit* f = on->findChild<QComboBox*>(Q(name))
+                               ? on->findChild<QComboBox*>(Q(name))->lineEdit()
+                               : on->findChild<QLineEdit*>(Q(name));
+            return f ? f->text() : QStringLiteral("(no field)");
+        };
+        auto expectRow = [&lines](const QStringList& cells) {
+            QVERIFY2(lines.contains(Row(cells)),
+                     qPrintable(QStringLiteral("no row: ") + Row(cells)));
+        };
+
+        QStringList shown; // every text on paper that is not a detail
+        if (zoneScreen) {
+            for (const ZoneEntry& e : kZoneFields) {
+                expectRow({Q(e.caption), field(e.name), Q(e.unit)});
+                shown << field(e.name);
+            }
+        } else {
+            for (const PoolEntry& e : kPoolFields) {
+                expectRow({Q(e.caption), field(e.name), Q(e.unit)});
+                shown << field(e.name);
+            }
+        }
+        const auto& results = zoneScreen ? std::span<const ResultSpec>(kZoneResults)
+                                         : std::span<const ResultSpec>(kPoolResults);
+        QStringList details;
+        for (const ResultSpec& r : results) {
+            // The pool's pass count shows on the zone screen.
+            const QString text = &r == &kPoolIterations
+                                     ? zone()->Field(QStringLiteral("txtiter"))->text()
+                                     : field(r.name);
+            QVERIFY2(!text.isEmpty(), r.name.data());
+            if (r.detail) {
+                details << text;
+            } else if (r.pattern == Pattern::Fixed1) {
+                expectRow({Q(r.caption), text, QString::number(std::ceil(text.toDouble()))});
+                shown << text;
+            } else {
+                expectRow({Q(r.caption), text, Q(r.unit)});
+                shown << text;
+            }
+        }
+        if (revealed) {
+            QVERIFY(lines.contains(QStringLiteral("Air Properties")));
+            for (const ResultSpec& r : results) {
+                if (r.detail && r.column != "Moisture Removal Rate" && !r.column.empty() &&
+                    r.name.back() == '1') {
+                    const std::string other =
+                        std::string(r.name.substr(0, r.name.size() - 1)) + "2";
+                    const QString second = field(other) == QStringLiteral("(no field)")
+                                               ? field("txtV2")
+                                               : field(other);
+                    expectRow({Q(r.caption), field(r.name), second, Q(r.unit)});
+                }
+            }
+            for (const QString& text : details)
+                QVERIFY2(all.split(QLatin1Char(' ')).contains(text), qPrintable(text));
+        } else {
+            QVERIFY(!lines.contains(QStringLiteral("Air Properties")));
+            const QStringList words = all.split(QLatin1Char(' '));
+            for (const QString& text : details) {
+                if (!shown.contains(text))
+                    QVERIFY2(!words.contains(text), qPrintable(text + QStringLiteral(" on paper")));
+            }
+        }
+        for (const QString& warning : m_warnings)
+            QVERIFY2(all.contains(warning.simplified()), qPrintable(warning));
+        QCOMPARE(all.contains(QStringLiteral("Design weather: Belfast 23°C / 53% RH")), picked);
+        QVERIFY(all.contains(QStringLiteral("Varnel DH 2.0")));
+
+        const QString info = Run(QStringLiteral("pdfinfo"), {pdf});
+        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Title: +Calculation Report - ") +
+                                                  QRegularExpression::escape(on->windowTitle()) +
+                                                  QLatin1Char('\n'))),
+                 qPrintable(info));
+        QVERIFY(info.contains(QRegularExpression(QStringLiteral("Creator: +Varnel DH 2.0\n"))));
+        const QString page = ReportPageSize().id() == QPageSize::Letter ? QStringLiteral("letter")
+                                                                        : QStringLiteral("A4");
+        QVERIFY2(info.contains(QStringLiteral("(") + page + QStringLiteral(")")), qPrintable(info));
+        const QString meta = Run(QStringLiteral("pdfinfo"), {QStringLiteral("-meta"), pdf});
+        QVERIFY2(meta.contains(QStringLiteral("<dc:creator><rdf:Seq><rdf:li>Varnel</rdf:li>")),
+                 qPrintable(meta));
+        // Text as text: the chart's labels too, not a picture of them.
+        QVERIFY(all.contains(QStringLiteral("Dry bulb temperature (°C)")));
+        QVERIFY(Run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf})
+                    .count(QLatin1Char('\n')) <= 2);
+
+        const int pages = NonBlankPages(pdf, kOutput + QStringLiteral("/report-") + tag +
+                                                 QStringLiteral("-page1.png"));
+        QVERIFY2(pages >= 1, "a blank page");
+    }
+
+    // A folder that cannot be written: one message, and nothing left there.
+    void unwritableFolder() {
+        QMainWindow* on = zone();
+        on->show();
+        calculate(on, {});
+        frmReport* report = openReport(on);
+        QVERIFY(report);
+        QTemporaryDir dir;
+        QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+        // The superuser writes anywhere on disk, but not into the kernel's folders.
+        const QString folder =
+            QFileInfo(dir.path()).isWritable() ? QStringLiteral("/sys") : dir.path();
+        const QStringList before = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden);
+        const QString path = folder + QStringLiteral("/Calculation Report.pdf");
+        const QStringList messages = save(report, path);
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(
+            messages[0].startsWith(QStringLiteral("Varnel DH: The report could not be saved as ") +
+                                   path + QLatin1Char(':')),
+            qPrintable(messages[0]));
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden), before);
+        QVERIFY(!QFileInfo::exists(path));
+    }
+
+    // Print... offers the print dialog for any printer, set up on the
+    // reader's paper.
+    void printOffersTheDialog() {
+        QMainWindow* on = zone();
+        on->show();
+        calculate(on, {});
+        frmReport* report = openReport(on);
+        QVERIFY(report);
+        QString seen;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, this, [&seen] {
+            if (auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) {
+                seen = dialog->printer()->pageLayout().pageSize().name();
+                dialog->reject();
+            }
+        });
+        answer.start(10);
+        QTest::mouseClick(report->findChild<QPushButton*>(QStringLiteral("cmdPrint")),
+                          Qt::LeftButton);
+        QCOMPARE(seen, ReportPageSize().name());
+    }
+
+    void pageSizeFollowsTheCountry_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<int>("size");
+        QTest::newRow("United States") << "en_US" << int(QPageSize::Letter);
+        QTest::newRow("Canada, French") << "fr_CA" << int(QPageSize::Letter);
+        QTest::newRow("Mexico") << "es_MX" << int(QPageSize::Letter);
+        QTest::newRow("United Kingdom") << "en_GB" << int(QPageSize::A4);
+        QTest::newRow("Germany") << "de_DE" << int(QPageSize::A4);
+    }
+    void pageSizeFollowsTheCountry() {
+        QFETCH(QString, locale);
+        QFETCH(int, size);
+        QCOMPARE(int(ReportPageSize(QLocale(locale)).id()), size);
+    }
+
+    void chartPlotsTheEngine_data() {
+        QTest::addColumn<QString>("which");
+        QTest::addColumn<QList<Entry>>("entries");
+        QTest::addColumn<QList<Entry>>("next");
+        QTest::newRow("zone") << "zone" << QList<Entry>{{"txtVentrate", "2"}}
+                              << QList<Entry>{{"txttemp", "24"}, {"txtAmbrh", "55"}};
+        QTest::newRow("pool") << "pool" << QList<Entry>{{"txtOccupancy", "10"}}
+                              << QList<Entry>{{"txtrh", "50"}, {"txtpooltemp", "30"}};
+    }
+
+    // Each plotted state sits at its dry bulb and humidity ratio by the engine,
+    // moves when another run completes, and tells what it is under the
+    // pointer, its properties only while the details are revealed.
+    void chartPlotsTheEngine() {
+        QFETCH(QString, which);
+        QFETCH(QList<Entry>, entries);
+        QFETCH(QList<Entry>, next);
+        QMainWindow* on = screen(which);
+        on->show();
+        calculate(on, entries);
+        choose(on, "mnuChart");
+        QWidget* window = on->findChild<QWidget*>(QStringLiteral("frmChart"));
+        QVERIFY(window && window->isVisible());
+        window->resize(820, 600);
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        auto* view = window->findChild<ChartView*>(QStringLiteral("chart"));
+        QVERIFY(view);
+
+        const bool zoneScreen = which == QLatin1String("zone");
+        auto number = [on](const char* name) {
+            QLineEdit* f = on->findChild<QLineEdit*>(QString::fromLatin1(name));
+            return f->text().toDouble();
+        };
+        QPoint room;
+        auto check = [&](const QString& png) {
+            const double p = number("txtPresskPa");
+            struct Expected {
+                double t, W;
+            };
+            QList<Expected> states;
+            if (zoneScreen) {
+                states << Expected{number("txttemp"), Psychrometrics::ComputeAirState(
+                                                          number("txttemp"), number("txtrh"), p)
+                                                          .W}
+                       << Expected{number("txtTamb"), Psychrometrics::ComputeAirState(
+                                                          number("txtTamb"), number("txtAmbrh"), p)
+                                                          .W};
+            } else {
+                states << Expected{number("txttemp"), Psychrometrics::ComputeAirState(
+                                                          number("txttemp"), number("txtrh"), p)
+                                                          .W}
+                       << Expected{
+                              number("txtpooltemp"),
+                              Psychrometrics::ComputeSaturatedAirState(number("txtpooltemp"), p).W};
+            }
+            QImage image(view->size(), QImage::Format_RGB32);
+            view->render(&image);
+            const QRectF plot = view->Chart().PlotArea(QRectF(view->rect()));
+            const double wMax = view->Chart().HighestW();
+            for (qsizetype i = 0; i < states.size(); ++i) {
+                const QPointF at = Centre(image, ChartPainter::StateColour(std::size_t(i)));
+                QVERIFY2(!at.isNull(), "state not drawn");
+                const double t = (at.x() - plot.left()) / plot.width() * 50;
+                const double W = (plot.bottom() - at.y()) / plot.height() * wMax;
+                QVERIFY2(std::fabs(t - states[i].t) < 1.2 * 50 / plot.width(),
+                         qPrintable(QString::number(t)));
+                QVERIFY2(std::fabs(W - states[i].W) < 1.2 * wMax / plot.height(),
+                         qPrintable(QString::number(W, 'f', 5)));
+            }
+            for (int scale : {1, 2}) {
+                QImage shot(window->size() * scale, QImage::Format_ARGB32);
+                shot.setDevicePixelRatio(scale);
+                shot.fill(Qt::white);
+                window->render(&shot);
+                QVERIFY(shot.save(
+                    QStringLiteral("%1/chart-%2-%3@%4x.png").arg(kOutput, which, png).arg(scale)));
+            }
+            room = Centre(image, ChartPainter::StateColour(0)).toPoint();
+        };
+        auto tip = [view](QPoint at) {
+            QHelpEvent hover(QEvent::ToolTip, at, view->mapToGlobal(at));
+            QApplication::sendEvent(view, &hover);
+            return QToolTip::isVisible() ? QToolTip::text() : QString();
+        };
+
+        check(QStringLiteral("first"));
+        if (QTest::currentTestFailed())
+            return;
+        const QString roomTemp = on->findChild<QLineEdit*>(QStringLiteral("txttemp"))->text();
+        QString shown = tip(room);
+        QVERIFY2(
+            shown.startsWith(QStringLiteral("Zone\nDry bulb ") + roomTemp + QStringLiteral(" °C")),
+            qPrintable(shown));
+        QVERIFY2(!shown.contains(QStringLiteral("Wet bulb")), qPrintable(shown));
+
+        calculate(on, next);
+        check(QStringLiteral("next"));
+        if (QTest::currentTestFailed())
+            return;
+        reveal(on);
+        shown = tip(room);
+        const QString wetBulb = on->findChild<QLineEdit*>(QStringLiteral("txtWBzone"))->text();
+        QVERIFY2(shown.contains(QStringLiteral("Wet bulb ") + wetBulb + QStringLiteral(" °C")),
+                 qPrintable(shown));
+    }
+};
+
+QTEST_MAIN(TestReport)
+#include "tst_Report.moc"
