@@ -34,6 +34,8 @@ BOX_TITLE = "Varnel DH"
 HELP_TITLE = "Varnel DH Help"
 PICKER_TITLE = "Design Ambient Weather Conditions"
 PASSWORD_TITLE = "Password"
+REPORT_TITLE = "Calculation Report - Detailed Calculation"
+CHART_TITLE = "Psychrometric Chart - Detailed Calculation"
 TOPIC_1 = "1. Natural infiltration rate"
 VOLUME_REFUSED = "SPACE VOLUME NOT VALID - Please enter a value greater than 20"
 ZONE_RESULTS = {
@@ -462,6 +464,37 @@ def run_steps(user):
     user.expect_text(units, "No. HX 160", "1.1")
     user.expect_text(units, "No. HX 200", "0.9")
     step("Calculate gives 184.97 litres/day and 1.8 / 1.1 / 0.9 units")
+
+    report_item = wait_for('Additional Info > Calculation Report... on "Detailed Calculation"',
+                           lambda: t.find(zone, "Calculation Report...", (a.ROLE_MENU_ITEM,),
+                                          showing=False))
+    user.act(report_item, "Press")
+    report = user.window(REPORT_TITLE)
+    user.button(report, "Save as PDF...")
+    user.button(report, "Print...")
+    user.press(user.button(report, "Close"))
+    wait_for("the report preview to close",
+             lambda: not t.window(user.app, REPORT_TITLE, roles=None))
+    step("Calculation Report... opens the preview with Save as PDF... and Print...")
+
+    chart_item = wait_for('Additional Info > Psychrometric Chart... on "Detailed Calculation"',
+                          lambda: t.find(zone, "Psychrometric Chart...", (a.ROLE_MENU_ITEM,),
+                                         showing=False))
+    user.act(chart_item, "Press")
+    chart = user.window(CHART_TITLE)
+
+    def plotted():
+        node = t.find(chart, "Psychrometric chart")
+        try:
+            return node is not None and node.description.startswith(
+                "Zone, Dry bulb 28 °C, relative humidity 60 %")
+        except Exception:
+            return False
+
+    wait_for("the chart to describe the zone it plots", plotted, timeout=5)
+    user.press(user.button(chart, "Close"))
+    wait_for("the chart to close", lambda: not t.window(user.app, CHART_TITLE, roles=None))
+    step("Psychrometric Chart... opens the chart of the zone's calculation")
 
     user.type_into(inputs, "Zone Volume (m3)", "abc")
     user.press(user.button(zone, "Calculate"))
