@@ -1,7 +1,11 @@
 // Costs a user feels: the splash's first paint, a Calculate click until the
-// results are painted, and the memory of the program with every screen open.
-#include "gui/shell/Application.h"
+// results are painted, the report saved as PDF, a repaint of the chart, and the
+// memory of the program with every screen open.
+#include "core/report/CalcReport.h"
 #include "gui/help/Misc.h"
+#include "gui/report/ChartView.h"
+#include "gui/report/ReportDocument.h"
+#include "gui/shell/Application.h"
 #include "gui/shell/Screens.h"
 #include "gui/shell/frmAbout.h"
 #include "gui/shell/frmSplash.h"
@@ -9,11 +13,15 @@
 #include "gui/weather/frmDesign.h"
 #include "gui/zone/frmMethod1.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 #include <sys/resource.h>
@@ -90,6 +98,61 @@ void BM_CalculateToResultsPainted(benchmark::State& state) {
 }
 BENCHMARK(BM_CalculateToResultsPainted)->UseManualTime()->Unit(benchmark::kMillisecond);
 
+// The building zone's worked example as the report shows it, details and all.
+ReportData ZoneExample() {
+    ZoneTexts texts = InitialZoneTexts();
+    texts.occupancy = "10";
+    texts.ventRate = "2";
+    texts.processGain = "0.5";
+    texts.poolGain = "12.50";
+    const auto checks = ValidateZoneInputs(texts);
+    CalcReport::ZoneRun run{texts, *checks.inputs, checks.warnings,
+                            CalculateZone(*checks.inputs, texts.activity), "Belfast"};
+    return {CalcReport::ZoneContent(run, {"Detailed Calculation", "A job", "today"}, true),
+            CalcReport::ZoneChart(run)};
+}
+
+// Laid out, the chart drawn, written to a PDF file and renamed into place.
+void BM_ReportToPdf(benchmark::State& state) {
+    const ReportData report = ZoneExample();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("report.pdf"));
+    for (auto _ : state) {
+        if (!SaveReportPdf(report, path)) {
+            state.SkipWithError("the report could not be saved");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_ReportToPdf)->Unit(benchmark::kMillisecond);
+
+// One repaint of the chart window's chart at its opening size.
+void BM_ChartRepaint(benchmark::State& state) {
+    ChartView view;
+    view.SetData(ZoneExample().chart);
+    view.resize(view.sizeHint());
+    view.show();
+    QCoreApplication::processEvents();
+    for (auto _ : state) {
+        view.repaint();
+    }
+}
+BENCHMARK(BM_ChartRepaint)->Unit(benchmark::kMillisecond);
+
+// The same at twice the pixel density.
+void BM_ChartPaintAtScale2(benchmark::State& state) {
+    ChartView view;
+    view.SetData(ZoneExample().chart);
+    view.resize(view.sizeHint());
+    QImage image(view.size() * 2, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(2);
+    for (auto _ : state) {
+        QPainter painter(&image);
+        view.Chart().Paint(painter, QRectF(view.rect()));
+    }
+}
+BENCHMARK(BM_ChartPaintAtScale2)->Unit(benchmark::kMillisecond);
+
 // Every screen opened once; the peak resident size of the whole process.
 void BM_PeakMemoryAllScreensOpen(benchmark::State& state) {
     for (auto _ : state) {
@@ -108,6 +171,9 @@ void BM_PeakMemoryAllScreensOpen(benchmark::State& state) {
         Misc::ShowHelpTopic(1);
         ShowDesign([](const QString&, const QString&, const QString&) {}, [] {}, screens.Zone());
         ShowPassword([] {}, screens.Zone());
+        // The report preview and the chart of the calculation made above.
+        screens.Zone()->findChild<QAction*>(QStringLiteral("mnuReport"))->trigger();
+        screens.Zone()->findChild<QAction*>(QStringLiteral("mnuChart"))->trigger();
         for (int i = 0; i < 20; ++i) {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         }
