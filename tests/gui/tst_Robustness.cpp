@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -220,6 +221,15 @@ private slots:
                               ? qEnvironmentVariableIntValue("VARNELDH_ROBUSTNESS_STEPS")
                               : 1500;
         ModalBoxAnswerer answerer;
+        // The report's file and print dialogs are cancelled: a run must not
+        // fill the disk or the print queue.
+        QTimer cancelDialogs;
+        connect(&cancelDialogs, &QTimer::timeout, this, [] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (dialog && !qobject_cast<QMessageBox*>(dialog) && dialog->isVisible())
+                dialog->reject();
+        });
+        cancelDialogs.start(10);
         QRandomGenerator rng(m_seed + quint32(screen));
         QWidget* home = workingScreens()[screen];
         for (int step = 0; step < steps; ++step) {
