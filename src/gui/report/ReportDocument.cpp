@@ -12,6 +12,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <QTextObjectInterface>
 #include <QTextTable>
 
@@ -64,6 +65,11 @@ public:
     QSizeF intrinsicSize(QTextDocument*, int, const QTextFormat&) override { return m_size; }
     void drawObject(QPainter* painter, const QRectF& rect, QTextDocument*, int,
                     const QTextFormat&) override {
+        // The page above the one it stands on only touches it: nothing of it
+        // goes there, not even clipped away.
+        if (painter->hasClipping() && !painter->clipBoundingRect().intersects(rect)) {
+            return;
+        }
         m_chart.Paint(*painter, rect);
     }
 
@@ -198,8 +204,14 @@ QList<QTextBlock> Fill(QTextDocument& doc, const ReportData& report) {
 void KeepHeadingsWithText(QTextDocument& doc, const QList<QTextBlock>& headings,
                           double pageHeight) {
     QAbstractTextDocumentLayout* layout = doc.documentLayout();
+    // Where a block's first line stands: a line that did not fit has been
+    // moved down to the next page, inside its block.
     auto pageOf = [layout, pageHeight](const QTextBlock& block) {
-        return int(layout->blockBoundingRect(block).top() / pageHeight);
+        const QTextLayout* lines = block.layout();
+        const double first = lines->lineCount() > 0 ? lines->lineAt(0).y() : 0;
+        // Half a unit of slack: a moved line starts right on the page's top,
+        // which the sum may miss by a rounding error.
+        return int((layout->blockBoundingRect(block).top() + first + 0.5) / pageHeight);
     };
     for (const QTextBlock& heading : headings) {
         const QTextBlock next = heading.next();
