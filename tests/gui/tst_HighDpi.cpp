@@ -8,6 +8,7 @@
 #include "gui/pool/frmMethod2.h"
 #include "gui/common/PictureButton.h"
 #include "gui/common/Resources.h"
+#include "gui/shell/ReportLinks.h"
 #include "gui/shell/Screens.h"
 #include "gui/common/WrapButton.h"
 #include "gui/shell/frmAbout.h"
@@ -237,6 +238,21 @@ private slots:
             o.screens->Pool()->ShowStandalone();
             o.screens->RevealDetails();
             o.window = o.screens->Pool();
+        });
+        // The report and the chart of a completed run, from their screen.
+        QTest::newRow("frmReport") << Opener([](Opened& o) {
+            o.screens = std::make_unique<Screens>();
+            o.screens->Zone()->show();
+            o.screens->Zone()->findChild<QPushButton*>(QStringLiteral("cmdCalculate"))->click();
+            OpenReport(o.screens->Zone());
+            o.window = o.screens->Zone()->findChild<QWidget*>(QStringLiteral("frmReport"));
+        });
+        QTest::newRow("frmChart") << Opener([](Opened& o) {
+            o.screens = std::make_unique<Screens>();
+            o.screens->Zone()->show();
+            o.screens->Zone()->findChild<QPushButton*>(QStringLiteral("cmdCalculate"))->click();
+            OpenChart(o.screens->Zone());
+            o.window = o.screens->Zone()->findChild<QWidget*>(QStringLiteral("frmChart"));
         });
         QTest::newRow("frmAbout") << Opener([](Opened& o) {
             ShowAbout(nullptr);

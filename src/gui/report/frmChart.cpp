@@ -10,6 +10,7 @@
 frmChart::frmChart(QWidget* parent) : QWidget(parent, Qt::Window), m_ui(new Ui::frmChart) {
     InstallAccessibility();
     m_ui->setupUi(this);
+    PressButtonsOnEnter(this);
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_QuitOnClose, false);
     connect(m_ui->cmdClose, &QPushButton::clicked, this, &QWidget::close);

@@ -29,6 +29,7 @@ frmReport::frmReport(ReportSource source, QWidget* parent)
       m_previewPrinter(QPrinter::HighResolution) {
     InstallAccessibility();
     m_ui->setupUi(this);
+    PressButtonsOnEnter(this);
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_QuitOnClose, false);
     // The preview draws on a PDF printer: showing pages needs no print server.
