@@ -78,6 +78,8 @@ private:
     QSizeF m_size;
 };
 
+// Writes the report into a document laid out for its paint device. Fonts are
+// sized in points; the layout scales spaces from screen pixels to the device.
 class Writer {
 public:
     explicit Writer(QTextDocument& doc) : m_cursor(&doc) {}
@@ -108,11 +110,9 @@ public:
         Heading(Q(table.heading));
         const int columns = int(table.columns.size());
         QTextTableFormat format;
-        format.setBorder(0.5);
-        format.setBorderBrush(kRule);
-        format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
-        format.setBorderCollapse(true);
-        format.setCellPadding(2.5);
+        // No rules: the shaded header row and the columns carry the table.
+        format.setBorder(0);
+        format.setCellPadding(2);
         format.setCellSpacing(0);
         format.setHeaderRowCount(1);
         format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
@@ -325,7 +325,7 @@ bool RenderReport(const ReportData& report, QPagedPaintDevice* device) {
         painter.restore();
 
         painter.setFont(footerFont);
-        painter.setPen(QPen(kRule, 0));
+        painter.setPen(QPen(kRule, 0.5 * device->logicalDpiY() / 72.0));
         painter.drawLine(QPointF(0, bodyHeight + footerHeight * 0.3),
                          QPointF(width, bodyHeight + footerHeight * 0.3));
         painter.setPen(Qt::black);
