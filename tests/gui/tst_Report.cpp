@@ -408,6 +408,15 @@ private slots:
         const int rendered = NonBlankPages(pdf, kOutput + QStringLiteral("/report-") + tag +
                                                     QStringLiteral("-page1.png"));
         QCOMPARE(rendered, int(pages.size()) - 1); // text ends with a page break
+
+        // Hide Details locks the open report too: what it would save next.
+        if (revealed) {
+            QTest::mouseClick(on->findChild<QPushButton*>(QStringLiteral("Command2")),
+                              Qt::LeftButton);
+            QVERIFY(report->Report());
+            for (const CalcReport::Table& table : report->Report()->content.tables)
+                QVERIFY2(table.heading != "Air Properties", "details after Hide Details");
+        }
     }
 
     // A folder that cannot be written: one message, and nothing left there.
