@@ -2,10 +2,10 @@
 
 #include "ui_frmMethod2.h"
 
+#include "core/pool/PoolCalc.h"
 #include "gui/common/Accessibility.h"
 #include "gui/common/ScreenHelpers.h"
 #include "gui/common/ScreenLinks.h"
-#include "core/pool/PoolCalc.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -107,10 +107,7 @@ void frmMethod2::HideDetailPanel() {
 }
 
 void frmMethod2::cmdCalculate_Click() {
-    PoolTexts texts;
-    for (const PoolEntry& entry : kPoolFields) {
-        texts.*entry.text = Field(ToQString(entry.name))->text().toStdString();
-    }
+    const PoolTexts texts = ReadEntryTexts<PoolTexts, PoolInputs>(this, kPoolFields);
     const FieldResolver resolve = [this](const QString& name) { return Field(name); };
     const auto checks = ValidatePoolInputs(texts);
     // A refusal here leaves the focus where it is.
