@@ -103,10 +103,10 @@ inline QString FormCaption(QWidget* screen, const QString& field) {
 // number of fields checked.
 template <typename Table> int CheckFormAgreesWithTable(QWidget* screen, const Table& table) {
     int checked = 0;
-    for (const auto& spec : table) {
-        const QString name = QString::fromUtf8(spec.name.data(), qsizetype(spec.name.size()));
+    for (const auto& field : table) {
+        const QString name = QString::fromUtf8(field.name.data(), qsizetype(field.name.size()));
         const QString caption =
-            QString::fromUtf8(spec.caption.data(), qsizetype(spec.caption.size()));
+            QString::fromUtf8(field.caption.data(), qsizetype(field.caption.size()));
         const QString shown = FormCaption(screen, name);
         if (!shown.isNull()) {
             if (shown != caption)
