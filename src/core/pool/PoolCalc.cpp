@@ -161,7 +161,6 @@ CheckResult<PoolInputs> ValidatePoolInputs(const PoolTexts& t) {
 
 namespace {
 
-constexpr double kPerPerson = 1.992;           // litres/day, both occupancy types
 constexpr double kReferenceCoefficient = 4e-5; // reference evaporation
 constexpr double kEvaporationCoefficient = 35;
 constexpr double kBatherFactor = 1.4;
@@ -193,7 +192,7 @@ PoolResult CalculatePool(const PoolInputs& in) {
     WriteAirState(out, {F(pws2), F(pw2), F(W2), F(V2), F(d2), F(h2)}, n.surfaceAir);
 
     n.occupancy = in.bathers + in.spectators;
-    n.metabolicGain = kPerPerson * n.occupancy;
+    n.metabolicGain = kPoolPersonGain * n.occupancy;
     out.Write(F(MetGain), n.metabolicGain);
     out.Write(F(TotalOccupancy), n.occupancy);
 

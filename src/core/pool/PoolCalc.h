@@ -46,6 +46,9 @@ struct PoolNumbers : Dehum_Units::UnitCounts {
     double totalGain = 0;
 };
 
+// Litres/day of moisture given off by each person in the hall, both occupancy types.
+inline constexpr double kPoolPersonGain = 1.992;
+
 struct PoolResult : CalcResult {
     PoolNumbers numbers;
 };
