@@ -1,6 +1,12 @@
 #pragma once
 
+#include "core/condensation/Condensation.h"
+#include "core/pool/PoolCalc.h"
+#include "core/zone/ZoneCalc.h"
+
 #include <QString>
+
+#include <optional>
 
 // What passes between the two calculation screens. Neither screen knows the
 // other: the program connects their signals to each other's typed calls.
@@ -14,3 +20,30 @@ struct PoolEstimate {
     QString occupancy; // everyone in the hall
     QString activity;  // their activity
 };
+
+// A completed calculation of each screen: its validated inputs and what was
+// worked out. The windows that follow a screen take these, never its fields.
+struct PoolRun {
+    PoolInputs inputs;
+    PoolNumbers numbers;
+};
+
+struct ZoneRun {
+    ZoneInputs inputs;
+    ZoneNumbers numbers;
+};
+
+// The room air a run worked with.
+inline std::optional<Condensation::RoomAir> RoomAirOf(const std::optional<PoolRun>& run) {
+    if (!run) {
+        return std::nullopt;
+    }
+    return Condensation::RoomAir{run->inputs.roomTemp, run->inputs.roomRh, run->numbers.roomAir.DP};
+}
+
+inline std::optional<Condensation::RoomAir> RoomAirOf(const std::optional<ZoneRun>& run) {
+    if (!run) {
+        return std::nullopt;
+    }
+    return Condensation::RoomAir{run->inputs.zoneTemp, run->inputs.zoneRh, run->numbers.zoneAir.DP};
+}

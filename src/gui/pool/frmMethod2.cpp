@@ -127,6 +127,8 @@ void frmMethod2::cmdCalculate_Click() {
                 });
     if (result.outcome == Outcome::Completed) {
         m_ui->Command3->setEnabled(true);
+        m_lastRun = PoolRun{*checks.inputs, result.numbers};
+        emit calculationCompleted(*m_lastRun);
     }
 }
 

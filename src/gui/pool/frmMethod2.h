@@ -3,14 +3,16 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include "gui/common/ScreenLinks.h"
+
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class frmMethod2;
 }
 class QLineEdit;
 struct CalcResult;
-struct PoolEstimate;
 
 // The swimming-pool screen: a calculation of its own, or the estimator of the
 // building zone's pool gain. Created once, on first need, then shown and hidden.
@@ -34,6 +36,9 @@ public:
 
     QLineEdit* Field(const QString& name) const;
 
+    // The last run that completed, if any.
+    const std::optional<PoolRun>& LastRun() const { return m_lastRun; }
+
 signals:
     // Hide Details also hides the building-zone screen's panel.
     void hideDetailsRequested();
@@ -43,6 +48,8 @@ signals:
     // hidden, word that the building zone's results no longer hold.
     void estimateHandedBack(const PoolEstimate& estimate);
     void zoneResultsOutdated();
+    // A run completed: the windows that follow this screen's results update.
+    void calculationCompleted(const PoolRun& run);
 
 private:
     void cmdCalculate_Click();
@@ -55,4 +62,5 @@ private:
     std::unique_ptr<Ui::frmMethod2> m_ui;
     // Where the focus was when the detail panel was shown; Hide Details returns it.
     QPointer<QWidget> m_focusBeforeDetails;
+    std::optional<PoolRun> m_lastRun;
 };

@@ -142,7 +142,12 @@ void frmMethod1::cmdCalculate_Click() {
     if (ApplyChecks(this, checks, resolve, true)) {
         return;
     }
-    ApplyResult(this, CalculateZone(*checks.inputs, texts.activity), resolve);
+    const ZoneResult result = CalculateZone(*checks.inputs, texts.activity);
+    ApplyResult(this, result, resolve);
+    if (result.outcome == Outcome::Completed) {
+        m_lastRun = ZoneRun{*checks.inputs, result.numbers};
+        emit calculationCompleted(*m_lastRun);
+    }
 }
 
 void frmMethod1::Command1_Click() {

@@ -3,7 +3,10 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include "gui/common/ScreenLinks.h"
+
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace Ui {
@@ -11,8 +14,6 @@ class frmMethod1;
 }
 class QLineEdit;
 class QWidget;
-struct PoolEstimate;
-struct ZoneTexts;
 
 // "Detailed Calculation": the building zone's entries, results and detail panel.
 // Created once at start-up and only hidden by its Close button.
@@ -46,12 +47,17 @@ public:
     // part of an editable list; null when there is none.
     QLineEdit* Field(const QString& name) const;
 
+    // The last run that completed, if any.
+    const std::optional<ZoneRun>& LastRun() const { return m_lastRun; }
+
 signals:
     // Hide Details also hides the other calculation screen's panel.
     void hideDetailsRequested();
     // "Estimate.." asks for the pool screen prepared as the pool-gain estimator,
     // with this screen's zone temperature and humidity texts as they stand.
     void estimateRequested(const QString& zoneTemp, const QString& zoneRh);
+    // A run completed: the windows that follow this screen's results update.
+    void calculationCompleted(const ZoneRun& run);
 
 private:
     void cmdCalculate_Click();
@@ -62,4 +68,5 @@ private:
     std::unique_ptr<Ui::frmMethod1> m_ui;
     // Where the focus was when the detail panel was shown; Hide Details returns it.
     QPointer<QWidget> m_focusBeforeDetails;
+    std::optional<ZoneRun> m_lastRun;
 };
