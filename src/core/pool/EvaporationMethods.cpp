@@ -108,6 +108,38 @@ std::string VdiRange(const PoolInputs& in, const PoolNumbers& n) {
 
 } // namespace
 
+std::string_view KeyOf(Method method) {
+    switch (method) {
+    case Method::Program:
+        return "Program";
+    case Method::AshraeReference:
+        return "Ashrae";
+    case Method::ShahOccupied:
+        return "ShahOccupied";
+    case Method::ShahUnoccupied:
+        return "ShahUnoccupied";
+    case Method::Vdi2089:
+        return "Vdi2089";
+    }
+    return {};
+}
+
+std::string_view CaptionOf(Method method) {
+    switch (method) {
+    case Method::Program:
+        return "Program's own figure";
+    case Method::AshraeReference:
+        return "ASHRAE reference figure (shown only)";
+    case Method::ShahOccupied:
+        return "Shah, occupied pool (2013)";
+    case Method::ShahUnoccupied:
+        return "Shah, unoccupied pool (2012)";
+    case Method::Vdi2089:
+        return "VDI 2089-1 (2010)";
+    }
+    return {};
+}
+
 ShahUnoccupiedRate ShahUnoccupied(const Psychrometrics::AirState& room,
                                   const Psychrometrics::AirState& surface) {
     ShahUnoccupiedRate r;
@@ -149,24 +181,22 @@ std::array<Figure, 5> Compare(const PoolInputs& in, const PoolNumbers& n, PoolTy
     const double occupied =
         quiet.rate * ShahOccupancyFactor(n.roomAir.d - n.surfaceAir.d, in.bathers / in.area);
 
-    auto figure = [](Method method, std::string_view caption, double litresPerDay) {
+    auto figure = [](Method method, double litresPerDay) {
         Figure f;
         f.method = method;
-        f.caption = caption;
+        f.caption = CaptionOf(method);
         f.litresPerDay = litresPerDay;
         f.kgPerHour = litresPerDay / 24;
         return f;
     };
     std::array<Figure, 5> figures{
-        figure(Method::Program, "Program's own figure", ownPerDay),
-        figure(Method::AshraeReference, "ASHRAE reference figure (shown only)",
-               n.referenceEvaporation),
-        figure(Method::ShahOccupied, "Shah, occupied pool (2013)", occupied * in.area * 24),
-        figure(Method::ShahUnoccupied, "Shah, unoccupied pool (2012)", quiet.rate * in.area * 24),
-        figure(Method::Vdi2089, "VDI 2089-1 (2010)",
-               Vdi2089Evaporation(pool.beta, in.poolTemp, in.roomTemp, n.surfaceAir.pws,
-                                  n.roomAir.pw, in.area) *
-                   24),
+        figure(Method::Program, ownPerDay),
+        figure(Method::AshraeReference, n.referenceEvaporation),
+        figure(Method::ShahOccupied, occupied * in.area * 24),
+        figure(Method::ShahUnoccupied, quiet.rate * in.area * 24),
+        figure(Method::Vdi2089, Vdi2089Evaporation(pool.beta, in.poolTemp, in.roomTemp,
+                                                   n.surfaceAir.pws, n.roomAir.pw, in.area) *
+                                    24),
     };
     Figure& vdi = figures[4];
     figures[2].outOfRange = ShahRange(in, n);

@@ -52,6 +52,18 @@ double Vdi2089Evaporation(double beta, double waterTemp, double airTemp, double 
 
 enum class Method { Program, AshraeReference, ShahOccupied, ShahUnoccupied, Vdi2089 };
 
+// Every method in the order shown: the program's figure, its reference figure,
+// Shah occupied and unoccupied, VDI 2089-1.
+inline constexpr std::array<Method, 5> kMethods{Method::Program, Method::AshraeReference,
+                                                Method::ShahOccupied, Method::ShahUnoccupied,
+                                                Method::Vdi2089};
+
+// A short name of the method for field names and machine-read output.
+std::string_view KeyOf(Method method);
+
+// The method as the window and the report name it.
+std::string_view CaptionOf(Method method);
+
 // One method's figure with what it means for the units.
 struct Figure {
     Method method = Method::Program;
@@ -66,8 +78,7 @@ struct Figure {
     std::string outOfRange;
 };
 
-// Every method in the order shown: the program's figure, its reference figure,
-// Shah occupied and unoccupied, VDI 2089-1 for the chosen pool type.
+// Every method's figure in the order of kMethods, VDI 2089-1 for the chosen pool type.
 std::array<Figure, 5> Compare(const PoolInputs& in, const PoolNumbers& n, PoolType type);
 
 // How each figure is written, column by column.

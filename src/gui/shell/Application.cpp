@@ -2,7 +2,9 @@
 
 #include "gui/common/Resources.h"
 #include "gui/common/ScreenHelpers.h"
+#include "gui/condensation/frmCondensation.h"
 #include "gui/help/Misc.h"
+#include "gui/pool/frmEvapMethods.h"
 #include "gui/pool/frmMethod2.h"
 #include "gui/shell/Menus.h"
 #include "gui/shell/PrintWindow.h"
@@ -20,6 +22,20 @@
 
 #include <QLineEdit>
 #include <cstdio>
+
+namespace {
+
+// The condensation check over a calculation screen follows that screen's runs.
+template <typename Screen> void OpenCondensationCheck(Screen* screen) {
+    ShowCondensationCheck(screen, [screen](frmCondensation* window) {
+        window->Follow(RoomAirOf(screen->LastRun()));
+        QObject::connect(screen, &Screen::calculationCompleted, window, [window](const auto& run) {
+            window->Follow(RoomAirOf(std::optional(run)));
+        });
+    });
+}
+
+} // namespace
 
 Application::Application()
     : m_screens(std::make_unique<Screens>([this](QMainWindow* screen) { GiveMenus(screen); })) {
@@ -105,10 +121,13 @@ void Application::GiveMenus(QMainWindow* screen) {
         ShowPassword([this] { m_screens->RevealDetails(); }, screen);
     };
     MenuKind kind = MenuKind::Main;
-    if (qobject_cast<frmMethod1*>(screen)) {
+    if (auto* zone = qobject_cast<frmMethod1*>(screen)) {
         kind = MenuKind::Zone;
-    } else if (qobject_cast<frmMethod2*>(screen)) {
+        handlers.condensationCheck = [zone] { OpenCondensationCheck(zone); };
+    } else if (auto* pool = qobject_cast<frmMethod2*>(screen)) {
         kind = MenuKind::Pool;
+        handlers.evaporationMethods = [pool] { ShowEvaporationMethods(pool); };
+        handlers.condensationCheck = [pool] { OpenCondensationCheck(pool); };
     }
     InstallMenus(screen, kind, handlers);
     SetClientSize(screen, client.width(), client.height());

@@ -39,6 +39,14 @@ void InstallMenus(QMainWindow* screen, MenuKind kind, const MenuHandlers& h) {
         QMenu* additional = bar->addMenu(QStringLiteral("Additional Info"));
         additional->setObjectName(QStringLiteral("mnuAdditional"));
         AddItem(additional, "mnuPassword", QStringLiteral("Psychrometrics"), h.password);
+        if (h.evaporationMethods) {
+            AddItem(additional, "mnuEvaporationMethods", QStringLiteral("Evaporation Methods"),
+                    h.evaporationMethods);
+        }
+        if (h.condensationCheck) {
+            AddItem(additional, "mnuCondensationCheck", QStringLiteral("Condensation Check"),
+                    h.condensationCheck);
+        }
     }
 
     QMenu* help = bar->addMenu(QStringLiteral("Help"));

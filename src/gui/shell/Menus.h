@@ -11,6 +11,8 @@ struct MenuHandlers {
     std::function<void()> print;
     std::function<void()> exit;
     std::function<void()> password;
+    std::function<void()> evaporationMethods;
+    std::function<void()> condensationCheck;
     std::function<void()> help;
     std::function<void()> about;
 };
