@@ -19,6 +19,7 @@ frmCondensation::frmCondensation(QWidget* parent)
     InstallAccessibility();
     setFont(ScreenFont());
     m_ui->setupUi(this);
+    m_ui->lblInputsHeading->setFont(ScreenFont(8.25, true));
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_QuitOnClose, false);
     PressButtonsOnEnter(this);

@@ -57,6 +57,8 @@ frmEvapMethods::frmEvapMethods(QWidget* parent)
         }
     }
 
+    NameFieldsByCaptions(this);
+
     connect(m_ui->cmbPoolType, &QComboBox::currentIndexChanged, this,
             &frmEvapMethods::cmbPoolType_Change);
     connect(m_ui->cmdClose, &QPushButton::clicked, this, &QWidget::close);
@@ -113,6 +115,12 @@ void frmEvapMethods::ShowFigures() {
         reason->setText(ToQString(figure.outOfRange));
         reason->setEnabled(false);
         reason->setVisible(!inRange);
+    }
+    // A reason shown takes lines of its own: the window grows to show them whole.
+    layout()->activate();
+    const int needed = hasHeightForWidth() ? heightForWidth(width()) : sizeHint().height();
+    if (needed > height()) {
+        resize(width(), needed);
     }
 }
 
