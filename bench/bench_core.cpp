@@ -1,5 +1,7 @@
 // Costs of the engine over a grid of room air from 0 to 50 °C and 1 to 100 % RH.
 #include "core/common/NumberText.h"
+#include "core/condensation/Condensation.h"
+#include "core/pool/EvaporationMethods.h"
 #include "core/pool/PoolCalc.h"
 #include "core/psychrometrics/Psychrometrics.h"
 #include "core/zone/ZoneCalc.h"
@@ -114,6 +116,65 @@ void BM_CalculatePool(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(Grid().size()));
 }
 BENCHMARK(BM_CalculatePool)->Unit(benchmark::kMicrosecond);
+
+// The completed pool runs of the grid, worked out once: the methods compared
+// below start from a run, as the window does.
+struct PoolRunAt {
+    PoolInputs in;
+    PoolNumbers numbers;
+};
+
+const std::vector<PoolRunAt>& PoolRuns() {
+    static const std::vector<PoolRunAt> runs = [] {
+        std::vector<PoolRunAt> r;
+        for (const Air& a : Grid()) {
+            PoolInputs in;
+            in.pressure = 101.325;
+            in.roomTemp = a.t;
+            in.roomRh = a.rh;
+            in.poolTemp = 28;
+            in.area = 50;
+            in.bathers = 10;
+            in.spectators = 5;
+            const PoolResult result = CalculatePool(in);
+            if (result.outcome == Outcome::Completed) {
+                r.push_back({in, result.numbers});
+            }
+        }
+        return r;
+    }();
+    return runs;
+}
+
+// Every method's figure, range and counts for one run, and their texts.
+void BM_CompareEvaporationMethods(benchmark::State& state) {
+    for (auto _ : state) {
+        for (const PoolRunAt& run : PoolRuns()) {
+            for (const auto& figure : EvaporationMethods::Compare(
+                     run.in, run.numbers, EvaporationMethods::PoolType::PublicDeep)) {
+                benchmark::DoNotOptimize(EvaporationMethods::FigureTexts(figure));
+            }
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(PoolRuns().size()));
+}
+BENCHMARK(BM_CompareEvaporationMethods)->Unit(benchmark::kMicrosecond);
+
+// The entry checks, then glazing, wall and roof with their texts, per room air.
+void BM_CondensationCheck(benchmark::State& state) {
+    const Condensation::Texts texts = Condensation::InitialTexts();
+    for (auto _ : state) {
+        for (const Air& a : Grid()) {
+            const auto checked = Condensation::Validate(texts);
+            const Condensation::RoomAir room{a.t, a.rh, a.t - 5};
+            for (const auto& element : Condensation::Check(*checked.inputs, room)) {
+                benchmark::DoNotOptimize(Condensation::RowTexts(element));
+            }
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(Grid().size()));
+}
+BENCHMARK(BM_CondensationCheck)->Unit(benchmark::kMicrosecond);
 
 void BM_FormatFixed(benchmark::State& state) {
     double v = 0.0143;
