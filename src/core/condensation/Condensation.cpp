@@ -7,7 +7,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <limits>
+#include <initializer_list>
+#include <string_view>
 
 namespace Condensation {
 
@@ -44,6 +45,15 @@ std::string_view NameOf(std::string T::*text) {
     return EntryName<Texts, Inputs>(kFields, text);
 }
 
+// Texts joined by appending: GCC 12 at -O3 flags chains of operator+ (-Wrestrict).
+std::string Concat(std::initializer_list<std::string_view> parts) {
+    std::string text;
+    for (std::string_view part : parts) {
+        text.append(part);
+    }
+    return text;
+}
+
 bool HasDigit(const std::string& text) {
     return std::any_of(text.begin(), text.end(),
                        [](unsigned char c) { return std::isdigit(c) != 0; });
@@ -76,16 +86,16 @@ CheckResult<Inputs> Validate(const Texts& t) {
         const ElementSpec& element = kElements[i];
         const double u = in.*element.u;
         if (u <= 0) {
-            return refuse(texts[i], std::string("Please enter a value for the ") + names[i] +
-                                        " U-value greater than 0 W/m2K.");
+            return refuse(texts[i], Concat({"Please enter a value for the ", names[i],
+                                            " U-value greater than 0 W/m2K."}));
         }
         // Even an element with no resistance of its own keeps its surface films.
         const double highest = 1 / (element.rsi + element.rse);
         if (u >= highest) {
-            return refuse(texts[i], std::string("The ") + names[i] + " U-value must be below " +
-                                        NumberText::FormatFixed(highest, 2) +
-                                        " W/m2K, that of an element with no resistance of its "
-                                        "own - please enter a valid value.");
+            return refuse(texts[i], Concat({"The ", names[i], " U-value must be below ",
+                                            NumberText::FormatFixed(highest, 2),
+                                            " W/m2K, that of an element with no resistance of "
+                                            "its own - please enter a valid value."}));
         }
     }
     if (in.outdoorTemp > kMildDesign) {
@@ -128,7 +138,7 @@ std::string Verdict(const ElementCheck& check) {
     if (check.margin <= 0) {
         return "condensation expected";
     }
-    return "margin " + NumberText::FormatFixed(check.margin, 1) + " K";
+    return Concat({"margin ", NumberText::FormatFixed(check.margin, 1), " K"});
 }
 
 const std::array<ResultSpec, 5> kColumns{{
