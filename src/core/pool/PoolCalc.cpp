@@ -211,15 +211,9 @@ PoolResult CalculatePool(const PoolInputs& in) {
     n.totalGain = n.evaporation + n.metabolicGain;
     out.Write(F(TotalGain), n.totalGain);
 
-    const Counts c =
+    static_cast<Dehum_Units::UnitCounts&>(n) =
         WriteUnitCounts(out, {F(n100s), F(n160s), F(n200s), F(Rate100), F(Rate160), F(Rate200)},
                         {.countsBeforeRateCheck = true, .zeroCountsUnlessPositive = n.evaporation},
                         n.totalGain, n.wetBulb.temperature, in.roomRh, in.roomTemp);
-    n.rate100 = c.rate100;
-    n.rate160 = c.rate160;
-    n.rate200 = c.rate200;
-    n.count100 = c.count100;
-    n.count160 = c.count160;
-    n.count200 = c.count200;
     return r;
 }

@@ -2,10 +2,10 @@
 
 #include "ui_frmMethod2.h"
 
+#include "core/pool/PoolCalc.h"
 #include "gui/common/Accessibility.h"
 #include "gui/common/ScreenHelpers.h"
 #include "gui/common/ScreenLinks.h"
-#include "core/pool/PoolCalc.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -75,11 +75,7 @@ void frmMethod2::SetEntryText(std::string PoolTexts::*entry, const QString& text
 }
 
 PoolTexts frmMethod2::EntryTexts() const {
-    PoolTexts texts;
-    for (const PoolEntry& entry : kPoolFields) {
-        texts.*entry.text = Field(ToQString(entry.name))->text().toStdString();
-    }
-    return texts;
+    return ReadEntryTexts<PoolTexts, PoolInputs>(this, kPoolFields);
 }
 
 void frmMethod2::ShowStandalone() {
@@ -119,7 +115,7 @@ void frmMethod2::HideDetailPanel() {
 }
 
 void frmMethod2::cmdCalculate_Click() {
-    const PoolTexts texts = EntryTexts();
+    const PoolTexts texts = ReadEntryTexts<PoolTexts, PoolInputs>(this, kPoolFields);
     const FieldResolver resolve = [this](const QString& name) { return Field(name); };
     const auto checks = ValidatePoolInputs(texts);
     // A refusal here leaves the focus where it is.
