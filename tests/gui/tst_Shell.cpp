@@ -190,13 +190,19 @@ private slots:
         QTest::newRow("frmMethod1")
             << "frmMethod1"
             << QStringList{"mnuFile File", "mnuAdditional Additional Info", "mnuHelp Help"}
-            << QStringList{"mnuPrint Print Window", "mnuSep1 -", "mnuExit Exit"}
+            << QStringList{"mnuOpenJob Open Job...",
+                           "mnuSaveJob Save Job As...",
+                           "mnuSepJob -",
+                           "mnuPrint Print Window",
+                           "mnuSep1 -",
+                           "mnuExit Exit"}
             << QStringList{"mnuPassword Psychrometrics", "mnuCondensationCheck Condensation Check"}
             << QStringList{"mnuHelpIndex Varnel DH Help", "mnuAbout About"};
         QTest::newRow("frmMethod2")
             << "frmMethod2"
             << QStringList{"mnuFile File", "mnuAdditional Additional Info", "mnuHelp Help"}
-            << QStringList{"mnuPrint Print Window", "mnuExit Exit"}
+            << QStringList{"mnuOpenJob Open Job...", "mnuSaveJob Save Job As...", "mnuSepJob -",
+                           "mnuPrint Print Window", "mnuExit Exit"}
             << QStringList{"mnuPassword Psychrometrics",
                            "mnuEvaporationMethods Evaporation Methods",
                            "mnuCondensationCheck Condensation Check"}

@@ -70,6 +70,14 @@ QLineEdit* frmMethod2::Field(const QString& name) const {
     return FindField(this, name);
 }
 
+void frmMethod2::SetEntryText(std::string PoolTexts::*entry, const QString& text) {
+    Field(ToQString(EntryName<PoolTexts, PoolInputs>(kPoolFields, entry)))->setText(text);
+}
+
+PoolTexts frmMethod2::EntryTexts() const {
+    return ReadEntryTexts<PoolTexts, PoolInputs>(this, kPoolFields);
+}
+
 void frmMethod2::ShowStandalone() {
     show();
     raise();

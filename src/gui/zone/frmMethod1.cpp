@@ -100,6 +100,10 @@ void frmMethod1::SetEntryText(std::string ZoneTexts::*entry, const QString& text
     Field(ToQString(EntryName<ZoneTexts, ZoneInputs>(kZoneFields, entry)))->setText(text);
 }
 
+ZoneTexts frmMethod1::EntryTexts() const {
+    return ReadEntryTexts<ZoneTexts, ZoneInputs>(this, kZoneFields);
+}
+
 void frmMethod1::TakePoolEstimate(const PoolEstimate& estimate) {
     m_ui->txtSwimPoolGain->setText(estimate.poolGain);
     m_ui->txttemp->setText(estimate.zoneTemp);
