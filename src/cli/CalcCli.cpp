@@ -2,6 +2,7 @@
 
 #include "cli/Batch.h"
 #include "cli/JobRun.h"
+#include "core/jobs/JobFile.h"
 
 #include <CLI/CLI.hpp>
 
@@ -41,7 +42,8 @@ constexpr const char* kOutputText =
     "warnings, a refusal, every field written (\"FIELD: TEXT\", an empty TEXT clears\n"
     "the field), the message, the field that takes the focus, and the outcome.\n"
     "A field not given keeps its initial text. TEXT is taken as typed, blanks\n"
-    "included. With --json they print one JSON object instead: the entries, the\n"
+    "included. run FILE.vdhjob takes the entry texts from a job file and prints\n"
+    "the same. With --json they print one JSON object instead: the entries, the\n"
     "events, the outcome, the warnings, the message and every result field.\n";
 
 constexpr const char* kBatchText =
@@ -56,8 +58,9 @@ constexpr const char* kBatchText =
 
 constexpr const char* kExitText =
     "Exit status: 0 completed (batch: every row read), 1 out of range, 2 an entry\n"
-    "refused, 3 batch: some rows could not be read, 64 usage error, 66 the input\n"
-    "cannot be opened, 73 the output cannot be created, 74 writing failed.\n";
+    "refused, 3 batch: some rows could not be read, 64 usage error, 65 the job\n"
+    "file is refused, 66 the input cannot be opened, 73 the output cannot be\n"
+    "created, 74 writing failed.\n";
 
 std::string MainFooter() {
     return std::string(kOutputText) + "\n" + kBatchText + "\n" + kExitText + "\n" +
@@ -94,6 +97,39 @@ int Calculate(Calculation calc, const std::vector<std::string>& assignments, boo
         return Usage(err, error);
     }
     const JobRun run = RunJob(calc, std::move(texts));
+    if (json) {
+        PrintJson(run, out);
+    } else {
+        PrintEvents(run, out);
+    }
+    return run.exitStatus;
+}
+
+// The entry texts of a job, in table order.
+template <typename Texts, typename Inputs>
+std::vector<std::string> TableTexts(std::span<const EntrySpec<Texts, Inputs>> table,
+                                    const Texts& texts) {
+    std::vector<std::string> out;
+    for (const auto& entry : table) {
+        out.push_back(texts.*entry.text);
+    }
+    return out;
+}
+
+int RunJobFile(const std::string& path, bool json, std::ostream& out, std::ostream& err) {
+    const bool readable = std::ifstream(path, std::ios::binary).is_open();
+    const JobRead read = ReadJobFile(path);
+    if (!read.job) {
+        err << kProgram << ": " << JobProblemMessage(path, read.problem) << "\n";
+        return readable ? kExitDataError : kExitNoInput;
+    }
+    const Job& job = *read.job;
+    const JobRun run =
+        job.kind == JobKind::Zone
+            ? RunJob(Calculation::Zone,
+                     TableTexts<ZoneTexts, ZoneInputs>(kZoneFields, JobToZoneTexts(job)))
+            : RunJob(Calculation::Pool,
+                     TableTexts<PoolTexts, PoolInputs>(kPoolFields, JobToPoolTexts(job)));
     if (json) {
         PrintJson(run, out);
     } else {
@@ -148,7 +184,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     app.footer(MainFooter());
 
     bool json = false;
-    app.add_flag("--json", json, "Print zone and pool results as one JSON object");
+    app.add_flag("--json", json, "Print the results of zone, pool and run as one JSON object");
 
     std::vector<std::string> assignments;
     std::optional<Calculation> chosen;
@@ -178,6 +214,12 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     batch->footer(kBatchText);
     batch->fallthrough();
 
+    std::string jobFile;
+    CLI::App* runJob =
+        app.add_subcommand("run", "Run the calculation of a job file (.vdhjob) as zone or pool do");
+    runJob->add_option("FILE.vdhjob", jobFile, "The job file")->required();
+    runJob->fallthrough();
+
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     try {
         app.parse(reversed);
@@ -192,9 +234,9 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             const auto word = std::find_if(args.begin(), args.end(), [](const std::string& a) {
                 return a.rfind('-', 0) != 0;
             });
-            return Usage(err, word == args.end()
-                                  ? "missing the command: zone, pool or batch"
-                                  : "unknown command '" + *word + "': use zone, pool or batch");
+            return Usage(err, word == args.end() ? "missing the command: zone, pool, batch or run"
+                                                 : "unknown command '" + *word +
+                                                       "': use zone, pool, batch or run");
         }
         std::string what = e.what();
         std::replace(what.begin(), what.end(), '\n', ' ');
@@ -204,8 +246,11 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     if (chosen) {
         return Calculate(*chosen, assignments, json, out, err);
     }
+    if (runJob->parsed()) {
+        return RunJobFile(jobFile, json, out, err);
+    }
     if (json) {
-        return Usage(err, "--json applies to zone and pool, not to batch");
+        return Usage(err, "--json applies to zone, pool and run, not to batch");
     }
     return Batch(*CalculationNamed(batchCalc), input, output, out, err);
 }

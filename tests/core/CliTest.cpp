@@ -2,6 +2,7 @@
 #include "cli/Batch.h"
 #include "cli/CalcCli.h"
 #include "core/csv/Csv.h"
+#include "core/jobs/JobFile.h"
 #include "core/pool/PoolCalc.h"
 #include "core/zone/ZoneCalc.h"
 
@@ -154,7 +155,7 @@ TEST(CalcCli, HelpListsFieldsWithCaptionsAndInitialTexts) {
     };
     listed(kZoneFields);
     listed(kPoolFields);
-    for (const char* command : {"zone", "pool", "batch", "--json"}) {
+    for (const char* command : {"zone", "pool", "batch", "run", "--json"}) {
         EXPECT_NE(r.out.find(command), std::string::npos) << command;
     }
 }
@@ -289,6 +290,42 @@ TEST(CalcCli, JsonOfTextThatIsNotUtf8) {
     EXPECT_EQ(r.status, CalcCli::kExitCompleted);
     const auto doc = nlohmann::json::parse(r.out);
     EXPECT_EQ(doc.at("entries").back().at("text"), "Caf\xEF\xBF\xBD");
+}
+
+// A job file runs as the same texts given as FIELD=TEXT do, in text and JSON;
+// a refused file names itself, and a missing one is no input.
+TEST(CalcCli, RunJobFileAsItsTexts) {
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("varneldh-run-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    ZoneTexts zone = InitialZoneTexts();
+    zone.occupancy = " 1 0";
+    zone.ventRate = "15";
+    zone.infilRate = "";
+    PoolTexts pool = InitialPoolTexts();
+    pool.bathers = "10";
+    const std::vector<std::pair<Job, std::vector<std::string>>> jobs{
+        {ZoneJob(zone, "Refused"), {"zone", "txtOccupancy= 1 0", "txtVentrate=15", "txtInfil="}},
+        {PoolJob(pool), {"pool", "txtOccupancy=10"}}};
+    for (const auto& [job, args] : jobs) {
+        const std::string path = (dir / "job.vdhjob").string();
+        std::ofstream(path, std::ios::binary) << WriteJob(job);
+        const CliRun typed = InProcess(args);
+        const CliRun run = InProcess({"run", path});
+        EXPECT_EQ(run.status, typed.status);
+        EXPECT_EQ(run.out, typed.out);
+        std::vector<std::string> jsonArgs{"--json"};
+        jsonArgs.insert(jsonArgs.end(), args.begin(), args.end());
+        EXPECT_EQ(InProcess({"run", path, "--json"}).out, InProcess(jsonArgs).out);
+    }
+    const std::string damaged = (dir / "damaged.vdhjob").string();
+    std::ofstream(damaged) << "{\"format\": \"varneldh-job\"";
+    const CliRun refused = InProcess({"run", damaged});
+    EXPECT_EQ(refused.status, CalcCli::kExitDataError);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_NE(refused.err.find("The file \"" + damaged + "\""), std::string::npos) << refused.err;
+    EXPECT_EQ(InProcess({"run", (dir / "missing.vdhjob").string()}).status, CalcCli::kExitNoInput);
+    std::filesystem::remove_all(dir);
 }
 
 CliRun Batch(CalcCli::Calculation calc, const std::string& csv) {
