@@ -33,6 +33,8 @@ class Recorder {
 public:
     explicit Recorder(JobRun& run) : run_(run) {
         run_.resultTexts.assign(Results(run.calc).size(), std::string());
+        // Every result field, a message, a focus and the outcome, without regrowing.
+        run_.events.reserve(run_.resultTexts.size() + 8);
     }
 
     template <typename Inputs> bool Checks(const CheckResult<Inputs>& checks, bool focusRefused) {
