@@ -31,7 +31,8 @@ std::string FieldList(Calculation calc) {
                                       : "pool fields (Swimming Pool Evaporation Rate):\n");
     for (const EntryView& f : Entries(calc)) {
         std::string name(f.name);
-        name.resize(std::max<std::size_t>(name.size(), 16), ' ');
+        // Two blanks at least before the caption: help2man reads that as a term and its text.
+        name.resize(std::max<std::size_t>(name.size() + 2, 17), ' ');
         out << "  " << name << f.caption << " [initial \"" << f.initialText << "\"]\n";
     }
     return out.str();

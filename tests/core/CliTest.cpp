@@ -148,7 +148,7 @@ TEST(CalcCli, HelpListsFieldsWithCaptionsAndInitialTexts) {
     const auto listed = [&r](const auto& table) {
         for (const auto& f : table) {
             std::string line = "  " + std::string(f.name);
-            line.resize(std::max<std::size_t>(line.size(), 18), ' ');
+            line.resize(std::max<std::size_t>(line.size() + 2, 19), ' ');
             line += std::string(f.caption) + " [initial \"" + std::string(f.initialText) + "\"]";
             EXPECT_TRUE(HasLine(r.out, line)) << line;
         }
