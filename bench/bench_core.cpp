@@ -1,8 +1,9 @@
 // Costs of the engine over a grid of room air from 0 to 50 °C and 1 to 100 % RH,
-// and of varneldh-calc's CSV batch.
+// and of varneldh-calc's CSV batch and a job file read and written.
 #include "cli/Batch.h"
 #include "core/common/NumberText.h"
 #include "core/csv/Csv.h"
+#include "core/jobs/JobFile.h"
 #include "core/pool/PoolCalc.h"
 #include "core/psychrometrics/Psychrometrics.h"
 #include "core/zone/ZoneCalc.h"
@@ -210,5 +211,15 @@ void BM_BatchZoneRowsCalculationOnly(benchmark::State& state) {
 BENCHMARK(BM_BatchZoneRowsCalculationOnly)->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+// A job file's text both ways, as the command line reads and a save writes it.
+void BM_WriteAndReadJob(benchmark::State& state) {
+    const Job job = ZoneJob(InitialZoneTexts(), "Hotel pool hall", "Quote 117");
+    for (auto _ : state) {
+        const std::string text = WriteJob(job);
+        benchmark::DoNotOptimize(ReadJob(text));
+    }
+}
+BENCHMARK(BM_WriteAndReadJob)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

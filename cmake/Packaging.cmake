@@ -6,6 +6,7 @@
 #       "varneldh/" in the data folders)
 #   share/applications/com.example.VarnelDH.desktop
 #   share/metainfo/com.example.VarnelDH.metainfo.xml
+#   share/mime/packages/com.example.VarnelDH.xml  (the .vdhjob job file type)
 #   share/icons/hicolor/scalable/apps/com.example.VarnelDH.svg and NxN PNGs
 #
 # `cmake --build build --target package` (or `cpack -G DEB` in the build folder)
@@ -40,6 +41,9 @@ if(TARGET varneldh AND UNIX AND NOT APPLE)
             DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
     install(FILES ${_varneldh_desktop_dir}/${VARNELDH_APP_ID}.metainfo.xml
             DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+    install(FILES ${_varneldh_desktop_dir}/${VARNELDH_APP_ID}.mime.xml
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
+            RENAME ${VARNELDH_APP_ID}.xml)
     install(FILES ${_varneldh_icon_svg}
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
             RENAME ${VARNELDH_APP_ID}.svg)

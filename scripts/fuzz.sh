@@ -9,7 +9,7 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${FUZZ_BUILD_DIR:-$root/build-fuzz}
 seconds=${1:-60}
-targets=(fuzz_number_text fuzz_zone fuzz_pool fuzz_csv)
+targets=(fuzz_number_text fuzz_zone fuzz_pool fuzz_csv fuzz_job)
 if ! [[ $seconds =~ ^[0-9]+$ ]] || [ "$seconds" -eq 0 ]; then
     echo "usage: $0 [seconds-per-target]" >&2
     exit 64
@@ -31,10 +31,13 @@ for target in "${targets[@]}"; do
     mkdir -p "$corpus" "$artifacts"
     cp -R "$root/fuzz/corpus/$target/." "$corpus/"
     echo "fuzz: $target for ${seconds}s ($(find "$corpus" -type f | wc -l) seeds)"
+    # A target's own dictionary, where it has one.
+    dict=$root/fuzz/$target.dict
+    [ -f "$dict" ] || dict=$root/fuzz/numbers.dict
     status=0
     "$build/bin/$target" "$corpus" \
         -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=1024 \
-        -dict="$root/fuzz/numbers.dict" -artifact_prefix="$artifacts/" \
+        -dict="$dict" -artifact_prefix="$artifacts/" \
         -print_final_stats=1 >"$log" 2>&1 || status=$?
     grep -E '^#[0-9]+[[:space:]]+DONE|^Done [0-9]+ runs|stat::number_of_executed_units' "$log" || true
     if [ "$status" -ne 0 ]; then

@@ -186,13 +186,19 @@ private slots:
         QTest::newRow("frmMethod1")
             << "frmMethod1"
             << QStringList{"mnuFile File", "mnuAdditional Additional Info", "mnuHelp Help"}
-            << QStringList{"mnuPrint Print Window", "mnuSep1 -", "mnuExit Exit"}
+            << QStringList{"mnuOpenJob Open Job...",
+                           "mnuSaveJob Save Job As...",
+                           "mnuSepJob -",
+                           "mnuPrint Print Window",
+                           "mnuSep1 -",
+                           "mnuExit Exit"}
             << QStringList{"mnuPassword Psychrometrics"}
             << QStringList{"mnuHelpIndex Varnel DH Help", "mnuAbout About"};
         QTest::newRow("frmMethod2")
             << "frmMethod2"
             << QStringList{"mnuFile File", "mnuAdditional Additional Info", "mnuHelp Help"}
-            << QStringList{"mnuPrint Print Window", "mnuExit Exit"}
+            << QStringList{"mnuOpenJob Open Job...", "mnuSaveJob Save Job As...", "mnuSepJob -",
+                           "mnuPrint Print Window", "mnuExit Exit"}
             << QStringList{"mnuPassword Psychrometrics"}
             << QStringList{"mnuHelpContents Varnel DH Help", "mnuSep1 -", "mnuAbout About"};
     }

@@ -199,6 +199,9 @@ JobRead ReadJob(std::string_view bytes) {
         }
         return Refused(
             Damaged("it is not valid JSON at " + Place(bytes, e.byte == 0 ? 0 : e.byte - 1)));
+    } catch (const Json::out_of_range&) {
+        // A number beyond a double, such as 1E999.
+        return Refused(Damaged("it holds a number too large to read"));
     }
 
     const auto format = doc.find(kFormatKey);

@@ -70,6 +70,18 @@ QLineEdit* frmMethod2::Field(const QString& name) const {
     return FindField(this, name);
 }
 
+void frmMethod2::SetEntryText(std::string PoolTexts::*entry, const QString& text) {
+    Field(ToQString(EntryName<PoolTexts, PoolInputs>(kPoolFields, entry)))->setText(text);
+}
+
+PoolTexts frmMethod2::EntryTexts() const {
+    PoolTexts texts;
+    for (const PoolEntry& entry : kPoolFields) {
+        texts.*entry.text = Field(ToQString(entry.name))->text().toStdString();
+    }
+    return texts;
+}
+
 void frmMethod2::ShowStandalone() {
     show();
     raise();
@@ -107,10 +119,7 @@ void frmMethod2::HideDetailPanel() {
 }
 
 void frmMethod2::cmdCalculate_Click() {
-    PoolTexts texts;
-    for (const PoolEntry& entry : kPoolFields) {
-        texts.*entry.text = Field(ToQString(entry.name))->text().toStdString();
-    }
+    const PoolTexts texts = EntryTexts();
     const FieldResolver resolve = [this](const QString& name) { return Field(name); };
     const auto checks = ValidatePoolInputs(texts);
     // A refusal here leaves the focus where it is.

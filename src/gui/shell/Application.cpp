@@ -20,6 +20,7 @@
 
 #include <QLineEdit>
 #include <cstdio>
+#include <utility>
 
 Application::Application()
     : m_screens(std::make_unique<Screens>([this](QMainWindow* screen) { GiveMenus(screen); })) {
@@ -60,7 +61,8 @@ void Application::Exit() {
     QCoreApplication::exit(0);
 }
 
-void Application::Start() {
+void Application::Start(const QString& jobFile) {
+    m_startJob = jobFile;
     // The main screen is shown from the event loop after the splash has gone,
     // by then this program may have gone too.
     const QPointer<Application> self(this);
@@ -92,6 +94,25 @@ void Application::ShowMainScreen() {
     connect(m_main.get(), &frmMain::poolRequested, this,
             [this] { m_screens->Pool()->ShowStandalone(); });
     m_main->show();
+    if (!m_startJob.isEmpty()) {
+        OpenJobFile(std::exchange(m_startJob, QString()), m_main.get());
+    }
+}
+
+void Application::OpenJobFile(const QString& path, QWidget* messageParent) {
+    m_lastJob = path;
+    if (const auto job = Jobs::Open(messageParent, path)) {
+        m_screens->OpenJob(*job);
+    }
+}
+
+void Application::SaveJobFrom(QMainWindow* screen) {
+    const QString path = m_chooseFile(screen, true, m_lastJob);
+    if (path.isEmpty()) {
+        return;
+    }
+    m_lastJob = path;
+    Jobs::Save(screen, path, m_screens->JobOf(screen));
 }
 
 void Application::GiveMenus(QMainWindow* screen) {
@@ -109,6 +130,15 @@ void Application::GiveMenus(QMainWindow* screen) {
         kind = MenuKind::Zone;
     } else if (qobject_cast<frmMethod2*>(screen)) {
         kind = MenuKind::Pool;
+    }
+    if (kind != MenuKind::Main) {
+        handlers.openJob = [this, screen] {
+            const QString path = m_chooseFile(screen, false, m_lastJob);
+            if (!path.isEmpty()) {
+                OpenJobFile(path, screen);
+            }
+        };
+        handlers.saveJob = [this, screen] { SaveJobFrom(screen); };
     }
     InstallMenus(screen, kind, handlers);
     SetClientSize(screen, client.width(), client.height());

@@ -8,6 +8,8 @@ class QMainWindow;
 // that screen carries. Each handler is called when its item is chosen; a null
 // handler leaves the item out.
 struct MenuHandlers {
+    std::function<void()> openJob; // the calculation screens only
+    std::function<void()> saveJob;
     std::function<void()> print;
     std::function<void()> exit;
     std::function<void()> password;

@@ -100,6 +100,14 @@ void frmMethod1::SetEntryText(std::string ZoneTexts::*entry, const QString& text
     Field(ToQString(EntryName<ZoneTexts, ZoneInputs>(kZoneFields, entry)))->setText(text);
 }
 
+ZoneTexts frmMethod1::EntryTexts() const {
+    ZoneTexts texts;
+    for (const ZoneEntry& entry : kZoneFields) {
+        texts.*entry.text = Field(ToQString(entry.name))->text().toStdString();
+    }
+    return texts;
+}
+
 void frmMethod1::TakePoolEstimate(const PoolEstimate& estimate) {
     m_ui->txtSwimPoolGain->setText(estimate.poolGain);
     m_ui->txttemp->setText(estimate.zoneTemp);
@@ -136,10 +144,7 @@ void frmMethod1::HideDetailPanel() {
 }
 
 void frmMethod1::cmdCalculate_Click() {
-    ZoneTexts texts;
-    for (const ZoneEntry& entry : kZoneFields) {
-        texts.*entry.text = Field(ToQString(entry.name))->text().toStdString();
-    }
+    const ZoneTexts texts = EntryTexts();
     const FieldResolver resolve = [this](const QString& name) { return Field(name); };
     const auto checks = ValidateZoneInputs(texts);
     if (ApplyChecks(this, checks, resolve, true)) {

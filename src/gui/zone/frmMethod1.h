@@ -35,6 +35,9 @@ public:
     // Writes an entry's text, as typing would.
     void SetEntryText(std::string ZoneTexts::*entry, const QString& text);
 
+    // Every entry's text as it stands.
+    ZoneTexts EntryTexts() const;
+
     // What the pool screen's Continue... hands back: the pool gain, the zone's
     // conditions and its occupants.
     void TakePoolEstimate(const PoolEstimate& estimate);
