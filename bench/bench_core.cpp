@@ -1,8 +1,10 @@
 // Costs of the engine over a grid of room air from 0 to 50 °C and 1 to 100 % RH,
-// and of a job file read and written.
+// and of varneldh-calc's CSV batch and a job file read and written.
+#include "cli/Batch.h"
 #include "core/common/NumberText.h"
 #include "core/condensation/Condensation.h"
 #include "core/pool/EvaporationMethods.h"
+#include "core/csv/Csv.h"
 #include "core/jobs/JobFile.h"
 #include "core/pool/PoolCalc.h"
 #include "core/psychrometrics/Psychrometrics.h"
@@ -10,6 +12,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <sstream>
+#include <streambuf>
+#include <string>
 #include <vector>
 
 namespace {
@@ -195,6 +200,76 @@ void BM_FormatGeneral(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FormatGeneral);
+
+// Zone rows with every column given, as a schedule of rooms would be: the
+// batch's reading, checks, calculation and writing together, on one core.
+std::string ZoneSchedule(int rows) {
+    std::string csv = "txtPresskPa,txttemp,txtrh,txtOccupancy,txtTamb,txtAmbrh,txtVentrate,"
+                      "txtInfil,txtFreshair,txtVol,txtProcess,txtSwimPoolGain,comboActivity\n";
+    for (int i = 0; i < rows; ++i) {
+        csv += "101.325," + std::to_string(24 + i % 9) + "," + std::to_string(45 + i % 26) + "," +
+               std::to_string(i % 40) + ",35,40," + std::to_string(i % 4) + ",0.5,20," +
+               std::to_string(200 + 37 * (i % 100)) + ",0.2,0,\"Office Work\"\n";
+    }
+    return csv;
+}
+
+// Counts what is written and keeps nothing.
+class CountingBuf : public std::streambuf {
+protected:
+    std::streamsize xsputn(const char*, std::streamsize n) override {
+        bytes += n;
+        return n;
+    }
+    int overflow(int c) override {
+        ++bytes;
+        return c;
+    }
+
+public:
+    std::streamsize bytes = 0;
+};
+
+void BM_BatchZoneRows(benchmark::State& state) {
+    const int rows = 1000;
+    const std::string csv = ZoneSchedule(rows);
+    CountingBuf sink;
+    std::ostream out(&sink);
+    std::ostringstream err;
+    for (auto _ : state) {
+        std::istringstream in(csv);
+        benchmark::DoNotOptimize(
+            CalcCli::RunBatch(CalcCli::Calculation::Zone, in, out, err, "schedule.csv"));
+    }
+    state.SetItemsProcessed(state.iterations() * rows);
+    state.SetLabel("rows");
+}
+BENCHMARK(BM_BatchZoneRows)->Unit(benchmark::kMillisecond);
+
+// The same rows' checks and calculations alone, to set the batch against.
+void BM_BatchZoneRowsCalculationOnly(benchmark::State& state) {
+    const int rows = 1000;
+    std::istringstream csv(ZoneSchedule(rows));
+    Csv::Reader reader(csv);
+    Csv::Record header;
+    reader.Next(header);
+    std::vector<ZoneTexts> texts;
+    for (Csv::Record r; reader.Next(r);) {
+        ZoneTexts t;
+        for (std::size_t i = 0; i < r.fields.size(); ++i) {
+            t.*FindEntry<ZoneTexts, ZoneInputs>(kZoneFields, header.fields[i])->text = r.fields[i];
+        }
+        texts.push_back(t);
+    }
+    for (auto _ : state) {
+        for (const ZoneTexts& t : texts) {
+            const auto checks = ValidateZoneInputs(t);
+            benchmark::DoNotOptimize(CalculateZone(*checks.inputs, t.activity));
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * rows);
+}
+BENCHMARK(BM_BatchZoneRowsCalculationOnly)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -76,6 +76,55 @@ if(TARGET varneldh AND UNIX AND NOT APPLE)
     add_custom_target(varneldh_icons ALL DEPENDS ${_varneldh_pngs})
 endif()
 
+# What Debian asks of every package: the copyright, the changelog, and a manual
+# page for each program, compressed as dpkg's own tools do (gzip -9n: no name,
+# no time stamp). varneldh-calc's page is made from its --help by help2man at
+# build time, so it lists what the program does.
+if(UNIX AND NOT APPLE)
+    find_program(VARNELDH_GZIP gzip REQUIRED)
+    find_program(VARNELDH_HELP2MAN help2man)
+    set(_varneldh_doc_dir ${CMAKE_BINARY_DIR}/doc)
+    set(_varneldh_docs ${_varneldh_doc_dir}/changelog.Debian.gz ${_varneldh_doc_dir}/varneldh.1.gz)
+    add_custom_command(
+        OUTPUT ${_varneldh_doc_dir}/changelog.Debian.gz
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${_varneldh_doc_dir}
+        COMMAND ${VARNELDH_GZIP} -9n -c ${PROJECT_SOURCE_DIR}/resources/debian/changelog
+                > ${_varneldh_doc_dir}/changelog.Debian.gz
+        DEPENDS ${PROJECT_SOURCE_DIR}/resources/debian/changelog
+        COMMENT "Compressing the Debian changelog")
+    add_custom_command(
+        OUTPUT ${_varneldh_doc_dir}/varneldh.1.gz
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${_varneldh_doc_dir}
+        COMMAND ${VARNELDH_GZIP} -9n -c ${PROJECT_SOURCE_DIR}/resources/man/varneldh.1
+                > ${_varneldh_doc_dir}/varneldh.1.gz
+        DEPENDS ${PROJECT_SOURCE_DIR}/resources/man/varneldh.1
+        COMMENT "Compressing the manual page of varneldh")
+    if(VARNELDH_HELP2MAN)
+        add_custom_command(
+            OUTPUT ${_varneldh_doc_dir}/varneldh-calc.1.gz
+            COMMAND ${CMAKE_COMMAND} -E make_directory ${_varneldh_doc_dir}
+            COMMAND ${VARNELDH_HELP2MAN} --no-info --section=1
+                    "--name=size dehumidifier units from the command line"
+                    --output=${_varneldh_doc_dir}/varneldh-calc.1 $<TARGET_FILE:varneldh-calc>
+            COMMAND ${VARNELDH_GZIP} -9n -f ${_varneldh_doc_dir}/varneldh-calc.1
+            DEPENDS varneldh-calc
+            COMMENT "Writing the manual page of varneldh-calc from its --help"
+            VERBATIM)
+        list(APPEND _varneldh_docs ${_varneldh_doc_dir}/varneldh-calc.1.gz)
+        install(FILES ${_varneldh_doc_dir}/varneldh-calc.1.gz
+                DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    else()
+        message(STATUS "help2man not found: varneldh-calc gets no manual page")
+    endif()
+    add_custom_target(varneldh_docs ALL DEPENDS ${_varneldh_docs})
+    install(FILES ${PROJECT_SOURCE_DIR}/resources/debian/copyright
+                  ${_varneldh_doc_dir}/changelog.Debian.gz
+            DESTINATION ${CMAKE_INSTALL_DOCDIR})
+    install(FILES ${_varneldh_doc_dir}/varneldh.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    install(FILES ${PROJECT_SOURCE_DIR}/resources/debian/lintian-overrides
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME varneldh)
+endif()
+
 if(VARNELDH_BUILD_TESTS AND UNIX AND NOT APPLE)
     find_program(VARNELDH_DESKTOP_FILE_VALIDATE desktop-file-validate)
     find_program(VARNELDH_APPSTREAMCLI appstreamcli)
@@ -96,6 +145,23 @@ if(VARNELDH_BUILD_TESTS AND UNIX AND NOT APPLE)
     else()
         message(STATUS "appstreamcli not found: the AppStream metadata is not checked")
     endif()
+    # The package as a Debian maintainer would check it: built with CPack from
+    # this build, then lintian, failing on any error or warning.
+    find_program(VARNELDH_LINTIAN lintian)
+    if(VARNELDH_LINTIAN)
+        add_test(NAME package_lintian
+                 COMMAND ${CMAKE_COMMAND}
+                         -DBUILD_DIR=${CMAKE_BINARY_DIR}
+                         -DOUT_DIR=${CMAKE_BINARY_DIR}/package-check
+                         -DCPACK=${CMAKE_CPACK_COMMAND}
+                         -DLINTIAN=${VARNELDH_LINTIAN}
+                         -DCHANGELOG=${PROJECT_SOURCE_DIR}/resources/debian/changelog
+                         -DVERSION=${PROJECT_VERSION}-1
+                         -P ${PROJECT_SOURCE_DIR}/cmake/LintPackage.cmake)
+        set_tests_properties(package_lintian PROPERTIES TIMEOUT 600 LABELS package)
+    else()
+        message(STATUS "lintian not found: the Debian package is not checked")
+    endif()
     if(TARGET varneldh_icons)
         add_test(NAME packaging_metadata
                  COMMAND ${CMAKE_COMMAND}
@@ -114,6 +180,8 @@ set(CPACK_PACKAGE_VENDOR "Varnel")
 set(CPACK_PACKAGE_CONTACT "Varnel DH packaging <packaging@varnel.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Dehumidifier unit selection calculator")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+# The package's own revision; resources/debian/changelog's newest entry names it.
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_STRIP_FILES ON)
 if(UNIX AND NOT APPLE)
     set(CPACK_GENERATOR DEB)

@@ -9,7 +9,7 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${FUZZ_BUILD_DIR:-$root/build-fuzz}
 seconds=${1:-60}
-targets=(fuzz_number_text fuzz_zone fuzz_pool fuzz_job)
+targets=(fuzz_number_text fuzz_zone fuzz_pool fuzz_csv fuzz_job)
 if ! [[ $seconds =~ ^[0-9]+$ ]] || [ "$seconds" -eq 0 ]; then
     echo "usage: $0 [seconds-per-target]" >&2
     exit 64

@@ -24,7 +24,11 @@ set(expected
     share/applications/${APP_ID}.desktop
     share/metainfo/${APP_ID}.metainfo.xml
     share/mime/packages/${APP_ID}.xml
-    share/icons/hicolor/scalable/apps/${APP_ID}.svg)
+    share/icons/hicolor/scalable/apps/${APP_ID}.svg
+    share/doc/varneldh/copyright
+    share/doc/varneldh/changelog.Debian.gz
+    share/man/man1/varneldh.1.gz
+    share/man/man1/varneldh-calc.1.gz)
 foreach(size IN LISTS ICON_SIZES)
     list(APPEND expected share/icons/hicolor/${size}x${size}/apps/${APP_ID}.png)
 endforeach()
