@@ -390,10 +390,10 @@ TEST_P(CliBatchTest, RowsGiveTheTextsOfOneRun) {
         const auto warnings = WarningsOf(one.out);
         EXPECT_EQ(Lines(got["warnings"]), warnings) << row;
         const auto finals = FinalTexts(one.out);
-        for (const ResultSpec& spec : resultTable) {
-            const auto it = finals.find(std::string(spec.name));
-            EXPECT_EQ(got.at(std::string(spec.name)), it == finals.end() ? "" : it->second)
-                << "row " << row << " " << spec.name;
+        for (const ResultSpec& field : resultTable) {
+            const auto it = finals.find(std::string(field.name));
+            EXPECT_EQ(got.at(std::string(field.name)), it == finals.end() ? "" : it->second)
+                << "row " << row << " " << field.name;
         }
     }
 }

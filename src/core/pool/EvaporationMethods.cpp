@@ -21,9 +21,9 @@ const std::array<PoolTypeSpec, 6> kPoolTypes{{
 }};
 
 const PoolTypeSpec& SpecOf(PoolType type) {
-    for (const PoolTypeSpec& spec : kPoolTypes) {
-        if (spec.type == type) {
-            return spec;
+    for (const PoolTypeSpec& entry : kPoolTypes) {
+        if (entry.type == type) {
+            return entry;
         }
     }
     return kPoolTypes.front();
