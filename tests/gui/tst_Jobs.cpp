@@ -18,7 +18,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <sys/resource.h>
 
 namespace {
@@ -281,18 +283,21 @@ private slots:
         QTest::addColumn<QString>("target"); // under the row's folder
         QTest::addColumn<bool>("sizeLimit");
         QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("reason"); // the system's words for it, in its own language
         QTest::newRow("under a regular file")
             << "earlier.vdhjob/job.vdhjob" << false
-            << "The job could not be saved as \"job.vdhjob\": Not a directory.";
-        QTest::newRow("disk full midway") << "earlier.vdhjob" << true
-                                          << "The job could not be saved as \"earlier.vdhjob\": "
-                                             "File too large.";
+            << "The job could not be saved as \"job.vdhjob\": " << ENOTDIR;
+        QTest::newRow("disk full midway")
+            << "earlier.vdhjob" << true
+            << "The job could not be saved as \"earlier.vdhjob\": " << EFBIG;
     }
 
     void failedSaveKeepsTheEarlierFile() {
         QFETCH(QString, target);
         QFETCH(bool, sizeLimit);
         QFETCH(QString, message);
+        QFETCH(int, reason);
+        message += QString::fromLocal8Bit(std::strerror(reason)) + QLatin1Char('.');
         const QString folder = m_dir.filePath(QTest::currentDataTag());
         QVERIFY(QDir().mkpath(folder));
         const QString earlier = folder + QStringLiteral("/earlier.vdhjob");
