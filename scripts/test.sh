@@ -2,10 +2,10 @@
 # Builds and tests through the CMake presets (CMakePresets.json): the release tree
 # as a packager builds it (build/release) and, unless VARNELDH_SKIP_HARDENING=1,
 # the sanitizer tree (build/asan) and the libFuzzer tree (build/fuzz). The fuzz
-# tests (VARNELDH_FUZZ_SECONDS a target, default 60) and the sanitized suite run
-# first; the release suite, its decimal-comma locale runs and print tests
-# included, runs last so that the run ends on its summary. Arguments are passed
-# on to that last ctest.
+# tests (VARNELDH_FUZZ_SECONDS a target, default 60) and the sanitized suite
+# (without its decimal-comma runs) run first; the release suite, with its
+# decimal-comma runs and print tests, runs last so that the run ends on its
+# summary. Arguments are passed on to that last ctest.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -16,10 +16,16 @@ if [ "${VARNELDH_SKIP_HARDENING:-0}" = 1 ]; then
     hardening=false
 fi
 
+# Each stage says when it starts, so that a slow one shows in the log.
+stage() {
+    echo
+    echo "=== $* [$((SECONDS / 60))m$((SECONDS % 60))s] ==="
+}
+
 build() {
     local preset=$1
     shift
-    echo "=== build: $preset preset (build/$preset) ==="
+    stage "build: $preset preset (build/$preset)"
     cmake --preset "$preset" "$@" >/dev/null
     cmake --build --preset "$preset" --parallel "$jobs"
 }
@@ -29,13 +35,10 @@ build release
 if $hardening; then
     build asan
     build fuzz ${VARNELDH_FUZZ_SECONDS:+"-DVARNELDH_FUZZ_SECONDS=$VARNELDH_FUZZ_SECONDS"}
-    echo
-    echo "=== the fuzz targets (build/fuzz) ==="
+    stage "the fuzz targets (build/fuzz)"
     ctest --preset fuzz --parallel "$jobs"
-    echo
-    echo "=== the test suite under AddressSanitizer and UndefinedBehaviorSanitizer (build/asan) ==="
+    stage "the test suite under AddressSanitizer and UndefinedBehaviorSanitizer (build/asan)"
     ctest --preset asan --parallel "$jobs"
 fi
-echo
-echo "=== the test suite (build/release) ==="
+stage "the test suite (build/release)"
 ctest --preset release --parallel "$jobs" "$@"
