@@ -4,39 +4,44 @@
 #   share/varneldh/varneldh.qhc and varneldh.qch  (side by side: the collection
 #       names its pages by a relative path; the program looks for it under
 #       "varneldh/" in the data folders)
-#   share/applications/com.example.VarnelDH.desktop
-#   share/metainfo/com.example.VarnelDH.metainfo.xml
-#   share/mime/packages/com.example.VarnelDH.xml  (the .vdhjob job file type)
-#   share/icons/hicolor/scalable/apps/com.example.VarnelDH.svg and NxN PNGs
+#   share/applications/<id>.desktop
+#   share/metainfo/<id>.metainfo.xml
+#   share/mime/packages/<id>.xml  (the .vdhjob job file type)
+#   share/icons/hicolor/scalable/apps/<id>.svg and NxN PNGs
 #
-# `cmake --build build --target package` (or `cpack -G DEB` in the build folder)
-# makes varneldh_<version>_<arch>.deb.
+# where <id> is VARNELDH_APP_ID (the top-level CMakeLists.txt). The menu entry and
+# the metadata are written from resources/desktop/*.in with that id and the
+# project's version.
+#
+# `cmake --build build/release --target package` (or `cpack -G DEB` in the build
+# folder) makes varneldh_<version>_<arch>.deb.
 
 include(GNUInstallDirs)
 
-set(VARNELDH_APP_ID com.example.VarnelDH)
-set(_varneldh_desktop_dir ${PROJECT_SOURCE_DIR}/resources/desktop)
+set(_varneldh_desktop_dir ${CMAKE_BINARY_DIR}/desktop)
 set(_varneldh_icon_svg ${PROJECT_SOURCE_DIR}/resources/images/app-icon.svg)
+configure_file(${PROJECT_SOURCE_DIR}/resources/desktop/varneldh.desktop.in
+               ${_varneldh_desktop_dir}/${VARNELDH_APP_ID}.desktop @ONLY)
+configure_file(${PROJECT_SOURCE_DIR}/resources/desktop/varneldh.metainfo.xml.in
+               ${_varneldh_desktop_dir}/${VARNELDH_APP_ID}.metainfo.xml @ONLY)
+configure_file(${PROJECT_SOURCE_DIR}/resources/desktop/varneldh.mime.xml.in
+               ${_varneldh_desktop_dir}/${VARNELDH_APP_ID}.mime.xml @ONLY)
 
-install(TARGETS varneldh-calc RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS varneldh varneldh-calc RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
-if(TARGET varneldh)
-    install(TARGETS varneldh RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-
-    # Where cmake/Help.cmake builds the collection. The program looks beside
-    # itself first, then under "varneldh/" in the data folders; on Windows and
-    # macOS those folders are not under the install prefix, so it goes beside it.
-    if(WIN32 OR APPLE)
-        set(_varneldh_help_destination ${CMAKE_INSTALL_BINDIR})
-    else()
-        set(_varneldh_help_destination ${CMAKE_INSTALL_DATADIR}/varneldh)
-    endif()
-    install(FILES ${CMAKE_BINARY_DIR}/bin/varneldh.qhc ${CMAKE_BINARY_DIR}/bin/varneldh.qch
-            DESTINATION ${_varneldh_help_destination})
+# Where cmake/Help.cmake builds the collection. The program looks beside itself
+# first, then under "varneldh/" in the data folders; on Windows and macOS those
+# folders are not under the install prefix, so it goes beside it.
+if(WIN32 OR APPLE)
+    set(_varneldh_help_destination ${CMAKE_INSTALL_BINDIR})
+else()
+    set(_varneldh_help_destination ${CMAKE_INSTALL_DATADIR}/varneldh)
 endif()
+install(FILES ${CMAKE_BINARY_DIR}/bin/varneldh.qhc ${CMAKE_BINARY_DIR}/bin/varneldh.qch
+        DESTINATION ${_varneldh_help_destination})
 
 # The freedesktop.org menu entry, metadata and icon theme.
-if(TARGET varneldh AND UNIX AND NOT APPLE)
+if(UNIX AND NOT APPLE)
     install(FILES ${_varneldh_desktop_dir}/${VARNELDH_APP_ID}.desktop
             DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
     install(FILES ${_varneldh_desktop_dir}/${VARNELDH_APP_ID}.metainfo.xml
@@ -162,16 +167,14 @@ if(VARNELDH_BUILD_TESTS AND UNIX AND NOT APPLE)
     else()
         message(STATUS "lintian not found: the Debian package is not checked")
     endif()
-    if(TARGET varneldh_icons)
-        add_test(NAME packaging_metadata
-                 COMMAND ${CMAKE_COMMAND}
-                         -DVERSION=${PROJECT_VERSION}
-                         -DAPP_ID=${VARNELDH_APP_ID}
-                         -DDESKTOP_DIR=${_varneldh_desktop_dir}
-                         -DICON_ROOT=${_varneldh_icon_root}
-                         "-DICON_SIZES=${VARNELDH_ICON_SIZES}"
-                         -P ${PROJECT_SOURCE_DIR}/cmake/CheckPackagingMetadata.cmake)
-    endif()
+    add_test(NAME packaging_metadata
+             COMMAND ${CMAKE_COMMAND}
+                     -DVERSION=${PROJECT_VERSION}
+                     -DAPP_ID=${VARNELDH_APP_ID}
+                     -DDESKTOP_DIR=${_varneldh_desktop_dir}
+                     -DICON_ROOT=${_varneldh_icon_root}
+                     "-DICON_SIZES=${VARNELDH_ICON_SIZES}"
+                     -P ${PROJECT_SOURCE_DIR}/cmake/CheckPackagingMetadata.cmake)
 endif()
 
 # The Debian package.

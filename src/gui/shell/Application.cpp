@@ -6,6 +6,7 @@
 #include "gui/help/Misc.h"
 #include "gui/pool/frmEvapMethods.h"
 #include "gui/pool/frmMethod2.h"
+#include "gui/shell/AppInfo.h"
 #include "gui/shell/Menus.h"
 #include "gui/shell/PrintWindow.h"
 #include "gui/shell/Screens.h"
@@ -42,8 +43,9 @@ Application::Application()
     : m_screens(std::make_unique<Screens>([this](QMainWindow* screen) { GiveMenus(screen); })) {
     InitUiResources();
     QCoreApplication::setApplicationName(QStringLiteral("varneldh"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VARNELDH_VERSION));
     // Not the display name: Qt would append it to every window's caption.
-    QGuiApplication::setDesktopFileName(QStringLiteral("com.example.VarnelDH"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(VARNELDH_APP_ID));
     QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/images/app-icon.svg")));
     // The program ends only through Exit or a user's close request, never
     // because its last window went away (the splash is one such moment).
