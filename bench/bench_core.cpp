@@ -1,11 +1,20 @@
-// Costs of the engine over a grid of room air from 0 to 50 °C and 1 to 100 % RH.
+// Costs of the engine over a grid of room air from 0 to 50 °C and 1 to 100 % RH,
+// and of varneldh-calc's CSV batch and a job file read and written.
+#include "cli/Batch.h"
 #include "core/common/NumberText.h"
+#include "core/condensation/Condensation.h"
+#include "core/csv/Csv.h"
+#include "core/jobs/JobFile.h"
+#include "core/pool/EvaporationMethods.h"
 #include "core/pool/PoolCalc.h"
 #include "core/psychrometrics/Psychrometrics.h"
 #include "core/zone/ZoneCalc.h"
 
 #include <benchmark/benchmark.h>
 
+#include <sstream>
+#include <streambuf>
+#include <string>
 #include <vector>
 
 namespace {
@@ -115,6 +124,65 @@ void BM_CalculatePool(benchmark::State& state) {
 }
 BENCHMARK(BM_CalculatePool)->Unit(benchmark::kMicrosecond);
 
+// The completed pool runs of the grid, worked out once: the methods compared
+// below start from a run, as the window does.
+struct PoolRunAt {
+    PoolInputs in;
+    PoolNumbers numbers;
+};
+
+const std::vector<PoolRunAt>& PoolRuns() {
+    static const std::vector<PoolRunAt> runs = [] {
+        std::vector<PoolRunAt> r;
+        for (const Air& a : Grid()) {
+            PoolInputs in;
+            in.pressure = 101.325;
+            in.roomTemp = a.t;
+            in.roomRh = a.rh;
+            in.poolTemp = 28;
+            in.area = 50;
+            in.bathers = 10;
+            in.spectators = 5;
+            const PoolResult result = CalculatePool(in);
+            if (result.outcome == Outcome::Completed) {
+                r.push_back({in, result.numbers});
+            }
+        }
+        return r;
+    }();
+    return runs;
+}
+
+// Every method's figure, range and counts for one run, and their texts.
+void BM_CompareEvaporationMethods(benchmark::State& state) {
+    for (auto _ : state) {
+        for (const PoolRunAt& run : PoolRuns()) {
+            for (const auto& figure : EvaporationMethods::Compare(
+                     run.in, run.numbers, EvaporationMethods::PoolType::PublicDeep)) {
+                benchmark::DoNotOptimize(EvaporationMethods::FigureTexts(figure));
+            }
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(PoolRuns().size()));
+}
+BENCHMARK(BM_CompareEvaporationMethods)->Unit(benchmark::kMicrosecond);
+
+// The entry checks, then glazing, wall and roof with their texts, per room air.
+void BM_CondensationCheck(benchmark::State& state) {
+    const Condensation::Texts texts = Condensation::InitialTexts();
+    for (auto _ : state) {
+        for (const Air& a : Grid()) {
+            const auto checked = Condensation::Validate(texts);
+            const Condensation::RoomAir room{a.t, a.rh, a.t - 5};
+            for (const auto& element : Condensation::Check(*checked.inputs, room)) {
+                benchmark::DoNotOptimize(Condensation::RowTexts(element));
+            }
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(Grid().size()));
+}
+BENCHMARK(BM_CondensationCheck)->Unit(benchmark::kMicrosecond);
+
 void BM_FormatFixed(benchmark::State& state) {
     double v = 0.0143;
     for (auto _ : state) {
@@ -133,6 +201,86 @@ void BM_FormatGeneral(benchmark::State& state) {
 }
 BENCHMARK(BM_FormatGeneral);
 
+// Zone rows with every column given, as a schedule of rooms would be: the
+// batch's reading, checks, calculation and writing together, on one core.
+std::string ZoneSchedule(int rows) {
+    std::string csv = "txtPresskPa,txttemp,txtrh,txtOccupancy,txtTamb,txtAmbrh,txtVentrate,"
+                      "txtInfil,txtFreshair,txtVol,txtProcess,txtSwimPoolGain,comboActivity\n";
+    for (int i = 0; i < rows; ++i) {
+        csv += "101.325," + std::to_string(24 + i % 9) + "," + std::to_string(45 + i % 26) + "," +
+               std::to_string(i % 40) + ",35,40," + std::to_string(i % 4) + ",0.5,20," +
+               std::to_string(200 + 37 * (i % 100)) + ",0.2,0,\"Office Work\"\n";
+    }
+    return csv;
+}
+
+// Counts what is written and keeps nothing.
+class CountingBuf : public std::streambuf {
+protected:
+    std::streamsize xsputn(const char*, std::streamsize n) override {
+        bytes += n;
+        return n;
+    }
+    int overflow(int c) override {
+        ++bytes;
+        return c;
+    }
+
+public:
+    std::streamsize bytes = 0;
+};
+
+void BM_BatchZoneRows(benchmark::State& state) {
+    const int rows = 1000;
+    const std::string csv = ZoneSchedule(rows);
+    CountingBuf sink;
+    std::ostream out(&sink);
+    std::ostringstream err;
+    for (auto _ : state) {
+        std::istringstream in(csv);
+        benchmark::DoNotOptimize(
+            CalcCli::RunBatch(CalcCli::Calculation::Zone, in, out, err, "schedule.csv"));
+    }
+    state.SetItemsProcessed(state.iterations() * rows);
+    state.SetLabel("rows");
+}
+BENCHMARK(BM_BatchZoneRows)->Unit(benchmark::kMillisecond);
+
+// The same rows' checks and calculations alone, to set the batch against.
+void BM_BatchZoneRowsCalculationOnly(benchmark::State& state) {
+    const int rows = 1000;
+    std::istringstream csv(ZoneSchedule(rows));
+    Csv::Reader reader(csv);
+    Csv::Record header;
+    reader.Next(header);
+    std::vector<ZoneTexts> texts;
+    for (Csv::Record r; reader.Next(r);) {
+        ZoneTexts t;
+        for (std::size_t i = 0; i < r.fields.size(); ++i) {
+            t.*FindEntry<ZoneTexts, ZoneInputs>(kZoneFields, header.fields[i])->text = r.fields[i];
+        }
+        texts.push_back(t);
+    }
+    for (auto _ : state) {
+        for (const ZoneTexts& t : texts) {
+            const auto checks = ValidateZoneInputs(t);
+            benchmark::DoNotOptimize(CalculateZone(*checks.inputs, t.activity));
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * rows);
+}
+BENCHMARK(BM_BatchZoneRowsCalculationOnly)->Unit(benchmark::kMillisecond);
+
 } // namespace
+
+// A job file's text both ways, as the command line reads and a save writes it.
+void BM_WriteAndReadJob(benchmark::State& state) {
+    const Job job = ZoneJob(InitialZoneTexts(), "Hotel pool hall", "Quote 117");
+    for (auto _ : state) {
+        const std::string text = WriteJob(job);
+        benchmark::DoNotOptimize(ReadJob(text));
+    }
+}
+BENCHMARK(BM_WriteAndReadJob)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

@@ -1,11 +1,12 @@
 // Costs a user feels: the splash's first paint, a Calculate click until the
-// results are painted, the report saved as PDF, a repaint of the chart, and the
-// memory of the program with every screen open.
+// results are painted, saving and opening a job, the report saved as PDF, a
+// repaint of the chart, and the memory of the program with every screen open.
 #include "core/report/CalcReport.h"
 #include "gui/help/Misc.h"
 #include "gui/report/ChartView.h"
 #include "gui/report/ReportDocument.h"
 #include "gui/shell/Application.h"
+#include "gui/shell/Jobs.h"
 #include "gui/shell/Screens.h"
 #include "gui/shell/frmAbout.h"
 #include "gui/shell/frmSplash.h"
@@ -97,6 +98,42 @@ void BM_CalculateToResultsPainted(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_CalculateToResultsPainted)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// Save Job As... once the file is chosen: the screen's texts to a file on disk,
+// written and committed in full (QSaveFile).
+void BM_SaveJob(benchmark::State& state) {
+    Screens screens;
+    frmMethod1* zone = screens.Zone();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bench.vdhjob"));
+    for (auto _ : state) {
+        if (!Jobs::Save(zone, path, screens.JobOf(zone))) {
+            state.SkipWithError("the job was not saved");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_SaveJob)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// Open Job... once the file is chosen: read, checked and written into the
+// zone screen, its results cleared.
+void BM_OpenJob(benchmark::State& state) {
+    Screens screens;
+    frmMethod1* zone = screens.Zone();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bench.vdhjob"));
+    Jobs::Save(zone, path, screens.JobOf(zone));
+    zone->show();
+    for (auto _ : state) {
+        const auto job = Jobs::Open(zone, path);
+        if (!job) {
+            state.SkipWithError("the job was not opened");
+            break;
+        }
+        screens.OpenJob(*job);
+    }
+}
+BENCHMARK(BM_OpenJob)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 // The building zone's worked example as the report shows it, details and all.
 ReportData ZoneExample() {

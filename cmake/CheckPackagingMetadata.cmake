@@ -1,6 +1,7 @@
 # Checks that the desktop files agree with each other and with the build:
-# one application id throughout, the metadata's newest release is the project's
-# version, and every rendered icon is a PNG of its folder's size.
+# one application id throughout, the job file type the same in the desktop entry,
+# the metadata and the MIME package, the metadata's newest release is the
+# project's version, and every rendered icon is a PNG of its folder's size.
 #
 #   cmake -DVERSION=.. -DAPP_ID=.. -DDESKTOP_DIR=.. -DICON_ROOT=.. -DICON_SIZES=".."
 #         -P CheckPackagingMetadata.cmake
@@ -12,12 +13,24 @@ endmacro()
 
 file(READ ${DESKTOP_DIR}/${APP_ID}.desktop _desktop)
 file(READ ${DESKTOP_DIR}/${APP_ID}.metainfo.xml _meta)
+file(READ ${DESKTOP_DIR}/${APP_ID}.mime.xml _mime)
 
 if(NOT _desktop MATCHES "\nIcon=${APP_ID}\n")
     fault("the desktop entry's Icon is not ${APP_ID}")
 endif()
-if(NOT _desktop MATCHES "\nExec=varneldh\n")
-    fault("the desktop entry does not start varneldh")
+if(NOT _desktop MATCHES "\nExec=varneldh %f\n")
+    fault("the desktop entry does not start varneldh with the file opened")
+endif()
+set(_job_type "application/x-varneldh-job")
+if(NOT _desktop MATCHES "\nMimeType=${_job_type};\n")
+    fault("the desktop entry does not open ${_job_type}")
+endif()
+if(NOT _meta MATCHES "<mediatype>${_job_type}</mediatype>")
+    fault("the metadata does not provide ${_job_type}")
+endif()
+if(NOT _mime MATCHES "<mime-type type=\"${_job_type}\">" OR
+   NOT _mime MATCHES "<glob pattern=\"\\*\\.vdhjob\"/>")
+    fault("the MIME package does not give ${_job_type} to *.vdhjob")
 endif()
 if(NOT _meta MATCHES "<id>${APP_ID}</id>")
     fault("the metadata's id is not ${APP_ID}")

@@ -3,7 +3,8 @@
 # is not running (there is no service manager in CI), and sets up a PDF queue
 # "VarnelPDF" as the default printer. Each job becomes a PDF file under
 # /var/spool/cups-pdf/<user>/, the folder this prints last.
-# Needs root. Safe to run again: it only does what is not done yet.
+# The print tests' fixture (print_queue) runs it before them. It needs root only
+# for what is not done yet, so on a machine already set up it needs none.
 set -euo pipefail
 
 queue=VarnelPDF
@@ -53,8 +54,12 @@ if ! lpstat -p "$queue" >/dev/null 2>&1; then
     fi
     as_root lpadmin -p "$queue" -E -v cups-pdf:/ -m "$ppd"
 fi
-as_root cupsenable "$queue"
-as_root cupsaccept "$queue"
+if lpstat -p "$queue" 2>/dev/null | grep -q disabled; then
+    as_root cupsenable "$queue"
+fi
+if lpstat -a "$queue" 2>/dev/null | grep -q 'not accepting'; then
+    as_root cupsaccept "$queue"
+fi
 if [ "$(lpstat -d 2>/dev/null | awk -F': ' '{print $2}')" != "$queue" ]; then
     as_root lpadmin -d "$queue"
 fi

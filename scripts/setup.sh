@@ -9,6 +9,7 @@ packages=(
     qt6-base-dev qt6-base-private-dev qt6-tools-dev qt6-tools-dev-tools qt6-svg-dev qt6-l10n-tools
     libqt6svg6 libqt6help6 qt6-qpa-plugins
     libgtest-dev libgmock-dev libbenchmark-dev
+    nlohmann-json3-dev libcli11-dev lintian help2man
     xvfb xauth fonts-dejavu-core fonts-dejavu-extra fonts-liberation locales
     cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
     desktop-file-utils appstream dpkg-dev python3-pyatspi at-spi2-core dbus-x11

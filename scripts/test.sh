@@ -1,24 +1,44 @@
 #!/usr/bin/env bash
-# Builds everything, in ./build and as a packager does in ./build-release (Release),
-# and runs every test: the suites of both, then the hardening stages (decimal-comma
-# locale, sanitizers, fuzzing), then the suites once more so that the run ends on
-# their summary. VARNELDH_SKIP_HARDENING=1 leaves the hardening out.
+# Builds and tests through the CMake presets (CMakePresets.json): the release tree
+# as a packager builds it (build/release) and, unless VARNELDH_SKIP_HARDENING=1,
+# the sanitizer tree (build/asan) and the libFuzzer tree (build/fuzz). The fuzz
+# tests (VARNELDH_FUZZ_SECONDS a target, default 60) and the sanitized suite
+# (without its decimal-comma runs) run first; the release suite, with its
+# decimal-comma runs and print tests, runs last so that the run ends on its
+# summary. Arguments are passed on to that last ctest.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build=${BUILD_DIR:-$root/build}
-release=${RELEASE_BUILD_DIR:-$root/build-release}
-bash "$root/scripts/build.sh"
-# At -O3 GCC warns of what the other build types never show, and warnings fail.
-BUILD_TYPE=Release BUILD_DIR="$release" bash "$root/scripts/build.sh"
-bash "$root/scripts/cups-test-env.sh" >/dev/null
-echo "=== the test suite, Release build ($release) ==="
-ctest --test-dir "$release" --output-on-failure --parallel "$(nproc)" "$@"
-echo
-echo "=== the test suite ($build) ==="
-ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)" "$@"
-if [ "${VARNELDH_SKIP_HARDENING:-0}" != 1 ]; then
-    BUILD_DIR="$build" bash "$root/scripts/hardening.sh"
-    echo
-    echo "=== the test suite once more ==="
-    ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)" "$@"
+cd "$root"
+bash scripts/setup.sh
+jobs=$(nproc)
+hardening=true
+if [ "${VARNELDH_SKIP_HARDENING:-0}" = 1 ]; then
+    hardening=false
 fi
+
+# Each stage says when it starts, so that a slow one shows in the log.
+stage() {
+    echo
+    echo "=== $* [$((SECONDS / 60))m$((SECONDS % 60))s] ==="
+}
+
+build() {
+    local preset=$1
+    shift
+    stage "build: $preset preset (build/$preset)"
+    cmake --preset "$preset" "$@" >/dev/null
+    cmake --build --preset "$preset" --parallel "$jobs"
+}
+
+# At -O3 GCC warns of what the other build types never show, and warnings fail.
+build release
+if $hardening; then
+    build asan
+    build fuzz ${VARNELDH_FUZZ_SECONDS:+"-DVARNELDH_FUZZ_SECONDS=$VARNELDH_FUZZ_SECONDS"}
+    stage "the fuzz targets (build/fuzz)"
+    ctest --preset fuzz --parallel "$jobs"
+    stage "the test suite under AddressSanitizer and UndefinedBehaviorSanitizer (build/asan)"
+    ctest --preset asan --parallel "$jobs"
+fi
+stage "the test suite (build/release)"
+ctest --preset release --parallel "$jobs" "$@"

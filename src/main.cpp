@@ -8,6 +8,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     Application program;
-    program.Start();
+    // A job file to open, as a file manager passes it.
+    program.Start(QApplication::arguments().value(1));
     return app.exec();
 }

@@ -1,154 +1,259 @@
 #include "cli/CalcCli.h"
 
-#include "core/pool/PoolCalc.h"
-#include "core/zone/ZoneCalc.h"
+#include "cli/Batch.h"
+#include "cli/JobRun.h"
+#include "core/jobs/JobFile.h"
+
+#include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <fstream>
+#include <iostream>
+#include <optional>
 #include <ostream>
+#include <sstream>
 #include <string_view>
 
 namespace CalcCli {
 namespace {
 
-void PrintHelp(std::ostream& out) {
-    out << "Usage: varneldh-calc zone [FIELD=TEXT]...\n"
-           "       varneldh-calc pool [FIELD=TEXT]...\n"
-           "       varneldh-calc --help\n"
-           "\n"
-           "Runs the building-zone or swimming-pool calculation on the given entry texts and\n"
-           "prints, one line each and in the order the screen applies them: warnings, a\n"
-           "refusal, every field written (\"FIELD: TEXT\", an empty TEXT clears the field),\n"
-           "the message, the field that takes the focus, and the outcome.\n"
-           "A field not given keeps its initial text. TEXT is taken as typed, blanks included.\n"
-           "Exit status: 0 completed, 1 out of range, 2 an entry refused, 64 usage error.\n";
-    auto list = [&out](const char* title, const auto& fields) {
-        out << "\n" << title << "\n";
-        for (const auto& f : fields) {
-            std::string name(f.name);
-            name.resize(std::max<std::size_t>(name.size(), 16), ' ');
-            out << "  " << name << f.caption << " [initial \"" << f.initialText << "\"]\n";
-        }
-    };
-    list("zone fields (Detailed Calculation):", kZoneFields);
-    list("pool fields (Swimming Pool Evaporation Rate):", kPoolFields);
-}
-
-// The pool's wet bulb pass count is shown on the building-zone screen, and named
-// so here.
-void PrintResult(const CalcResult& r, std::ostream& out, std::string_view iterationsShownAs = {}) {
-    auto print = [&out, iterationsShownAs](const FieldText& f) {
-        if (!iterationsShownAs.empty() && f.field == kPoolIterations.name) {
-            out << iterationsShownAs;
-        } else {
-            out << f.field;
-        }
-        out << ": " << f.text << "\n";
-    };
-    for (const FieldText& f : r.fieldTexts) {
-        print(f);
-    }
-    if (r.message) {
-        out << "message: " << *r.message << "\n";
-    }
-    if (r.focus) {
-        out << "focus: " << *r.focus << "\n";
-    }
-    for (const FieldText& f : r.afterMessage) {
-        print(f);
-    }
-    out << "outcome: " << OutcomeName(r.outcome) << "\n";
-}
-
-// Warnings, then a refusal (the field emptied; focused where the screen does so).
-// True when the run was refused.
-template <typename Inputs>
-bool PrintChecks(const CheckResult<Inputs>& checks, bool focusRefused, std::ostream& out) {
-    for (const std::string& w : checks.warnings) {
-        out << "warning: " << w << "\n";
-    }
-    if (!checks.refusal) {
-        return false;
-    }
-    const Refusal& ref = *checks.refusal;
-    out << "refused " << ref.field << ": " << ref.message << "\n";
-    out << ref.field << ": \n";
-    if (focusRefused) {
-        out << "focus: " << ref.field << "\n";
-    }
-    out << "outcome: Refused\n";
-    return true;
-}
-
-int ExitFor(Outcome outcome) {
-    return outcome == Outcome::Completed ? kExitCompleted : kExitRejected;
-}
-
-struct Assignment {
-    std::string field;
-    std::string text;
-};
+constexpr const char* kProgram = "varneldh-calc";
 
 int Usage(std::ostream& err, const std::string& reason) {
-    err << "varneldh-calc: " << reason << " (see --help)\n";
+    err << kProgram << ": " << reason << " (see --help)\n";
     return kExitUsage;
+}
+
+// The fields of a calculation, from its table: name, caption and initial text.
+std::string FieldList(Calculation calc) {
+    std::ostringstream out;
+    out << (calc == Calculation::Zone ? "zone fields (Detailed Calculation):\n"
+                                      : "pool fields (Swimming Pool Evaporation Rate):\n");
+    for (const EntryView& f : Entries(calc)) {
+        std::string name(f.name);
+        // Two blanks at least before the caption: help2man reads that as a term and its text.
+        name.resize(std::max<std::size_t>(name.size() + 2, 17), ' ');
+        out << "  " << name << f.caption << " [initial \"" << f.initialText << "\"]\n";
+    }
+    return out.str();
+}
+
+constexpr const char* kOutputText =
+    "zone and pool print, one line each and in the order the screen applies them:\n"
+    "warnings, a refusal, every field written (\"FIELD: TEXT\", an empty TEXT clears\n"
+    "the field), the message, the field that takes the focus, and the outcome.\n"
+    "A field not given keeps its initial text. TEXT is taken as typed, blanks\n"
+    "included. run FILE.vdhjob takes the entry texts from a job file and prints\n"
+    "the same. With --json they print one JSON object instead: the entries, the\n"
+    "events, the outcome, the warnings, the message and every result field.\n";
+
+constexpr const char* kBatchText =
+    "batch reads a CSV file (RFC 4180, UTF-8 with or without a byte order mark,\n"
+    "comma or semicolon separated as the header row is, decimal point only) whose\n"
+    "header row names entry fields; a field without a column keeps its initial\n"
+    "text. Each further row is one calculation. The output repeats the input's\n"
+    "columns and adds outcome, message, message_field, warnings and one column\n"
+    "per result field. A row that cannot be read is reported with its line number\n"
+    "on standard error and in its output row (outcome Unreadable); the other rows\n"
+    "go on. IN.csv or OUT.csv given as - is standard input or output.\n";
+
+constexpr const char* kExitText =
+    "Exit status: 0 completed (batch: every row read), 1 out of range, 2 an entry\n"
+    "refused, 3 batch: some rows could not be read, 64 usage error, 65 the job\n"
+    "file is refused, 66 the input cannot be opened, 73 the output cannot be\n"
+    "created, 74 writing failed.\n";
+
+std::string MainFooter() {
+    return std::string(kOutputText) + "\n" + kBatchText + "\n" + kExitText + "\n" +
+           FieldList(Calculation::Zone) + "\n" + FieldList(Calculation::Pool);
+}
+
+// Entry texts from FIELD=TEXT arguments over the initial texts; a usage error
+// leaves `error` set.
+std::vector<std::string> Assign(Calculation calc, const std::vector<std::string>& assignments,
+                                std::string& error) {
+    std::vector<std::string> texts = InitialEntryTexts(calc);
+    for (const std::string& a : assignments) {
+        const auto eq = a.find('=');
+        if (eq == std::string::npos) {
+            error = "argument '" + a + "' is not FIELD=TEXT";
+            return texts;
+        }
+        const std::string field = a.substr(0, eq);
+        const int index = EntryIndex(calc, field);
+        if (index < 0) {
+            error = "unknown " + std::string(CalculationName(calc)) + " field '" + field + "'";
+            return texts;
+        }
+        texts[static_cast<std::size_t>(index)] = a.substr(eq + 1);
+    }
+    return texts;
+}
+
+int Calculate(Calculation calc, const std::vector<std::string>& assignments, bool json,
+              std::ostream& out, std::ostream& err) {
+    std::string error;
+    std::vector<std::string> texts = Assign(calc, assignments, error);
+    if (!error.empty()) {
+        return Usage(err, error);
+    }
+    const JobRun run = RunJob(calc, std::move(texts));
+    if (json) {
+        PrintJson(run, out);
+    } else {
+        PrintEvents(run, out);
+    }
+    return run.exitStatus;
+}
+
+// The entry texts of a job, in table order.
+template <typename Texts, typename Inputs>
+std::vector<std::string> TableTexts(std::span<const EntrySpec<Texts, Inputs>> table,
+                                    const Texts& texts) {
+    std::vector<std::string> out;
+    for (const auto& entry : table) {
+        out.push_back(texts.*entry.text);
+    }
+    return out;
+}
+
+int RunJobFile(const std::string& path, bool json, std::ostream& out, std::ostream& err) {
+    const bool readable = std::ifstream(path, std::ios::binary).is_open();
+    const JobRead read = ReadJobFile(path);
+    if (!read.job) {
+        err << kProgram << ": " << JobProblemMessage(path, read.problem) << "\n";
+        return readable ? kExitDataError : kExitNoInput;
+    }
+    const Job& job = *read.job;
+    const JobRun run =
+        job.kind == JobKind::Zone
+            ? RunJob(Calculation::Zone,
+                     TableTexts<ZoneTexts, ZoneInputs>(kZoneFields, JobToZoneTexts(job)))
+            : RunJob(Calculation::Pool,
+                     TableTexts<PoolTexts, PoolInputs>(kPoolFields, JobToPoolTexts(job)));
+    if (json) {
+        PrintJson(run, out);
+    } else {
+        PrintEvents(run, out);
+    }
+    return run.exitStatus;
+}
+
+int Batch(Calculation calc, const std::string& input, const std::string& output, std::ostream& out,
+          std::ostream& err) {
+    std::ifstream inFile;
+    if (input != "-") {
+        inFile.open(input, std::ios::binary);
+        if (!inFile) {
+            err << kProgram << ": cannot open " << input << "\n";
+            return kExitNoInput;
+        }
+    }
+    std::ofstream outFile;
+    if (!output.empty() && output != "-") {
+        outFile.open(output, std::ios::binary | std::ios::trunc);
+        if (!outFile) {
+            err << kProgram << ": cannot create " << output << "\n";
+            return kExitCantCreate;
+        }
+    }
+    std::istream& in = input == "-" ? std::cin : inFile;
+    std::ostream& to = outFile.is_open() ? outFile : out;
+    const int status = RunBatch(calc, in, to, err, input == "-" ? "standard input" : input);
+    to.flush();
+    if (!to) {
+        err << kProgram << ": writing " << (outFile.is_open() ? output : "the output")
+            << " failed\n";
+        return kExitIoError;
+    }
+    if (in.bad()) {
+        err << kProgram << ": reading " << input << " failed\n";
+        return kExitIoError;
+    }
+    return status;
 }
 
 } // namespace
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (args.empty()) {
-        return Usage(err, "missing the screen: zone or pool");
+    CLI::App app("Runs the building-zone or swimming-pool calculation of Varnel DH on entry\n"
+                 "texts and prints what the screen would show.",
+                 kProgram);
+    app.set_version_flag("--version", std::string(kProgram) + " " VARNELDH_VERSION);
+    app.get_formatter()->column_width(28);
+    app.require_subcommand(1);
+    app.footer(MainFooter());
+
+    bool json = false;
+    app.add_flag("--json", json, "Print the results of zone, pool and run as one JSON object");
+
+    std::vector<std::string> assignments;
+    std::optional<Calculation> chosen;
+    for (const Calculation calc : {Calculation::Zone, Calculation::Pool}) {
+        CLI::App* sub = app.add_subcommand(
+            std::string(CalculationName(calc)),
+            calc == Calculation::Zone ? "Run the building-zone calculation (Detailed Calculation)"
+                                      : "Run the swimming-pool calculation (Swimming Pool "
+                                        "Evaporation Rate)");
+        sub->add_option("FIELD=TEXT", assignments, "An entry field's text")->type_name("");
+        sub->footer(FieldList(calc));
+        sub->fallthrough();
+        sub->callback([&chosen, calc] { chosen = calc; });
     }
-    if (args[0] == "--help" || args[0] == "-h") {
-        PrintHelp(out);
+
+    std::string batchCalc;
+    std::string input;
+    std::string output;
+    CLI::App* batch = app.add_subcommand("batch", "Run one calculation per row of a CSV file");
+    batch->add_option("CALCULATION", batchCalc, "zone or pool")
+        ->required()
+        ->check(CLI::IsMember({"zone", "pool"}));
+    batch->add_option("IN.csv", input, "The rows to calculate")->required();
+    batch
+        ->add_option("-o,--output", output, "Where to write the results (default: standard output)")
+        ->option_text("OUT.csv");
+    batch->footer(kBatchText);
+    batch->fallthrough();
+
+    std::string jobFile;
+    CLI::App* runJob =
+        app.add_subcommand("run", "Run the calculation of a job file (.vdhjob) as zone or pool do");
+    runJob->add_option("FILE.vdhjob", jobFile, "The job file")->required();
+    runJob->fallthrough();
+
+    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    try {
+        app.parse(reversed);
+    } catch (const CLI::CallForHelp&) {
+        out << app.help();
         return kExitCompleted;
-    }
-    const std::string& screen = args[0];
-    if (screen != "zone" && screen != "pool") {
-        return Usage(err, "unknown screen '" + screen + "': use zone or pool");
-    }
-    std::vector<Assignment> assignments;
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        const auto eq = args[i].find('=');
-        if (eq == std::string::npos) {
-            return Usage(err, "argument '" + args[i] + "' is not FIELD=TEXT");
+    } catch (const CLI::CallForVersion& e) {
+        out << e.what() << "\n";
+        return kExitCompleted;
+    } catch (const CLI::ParseError& e) {
+        if (app.get_subcommands().empty()) {
+            const auto word = std::find_if(args.begin(), args.end(), [](const std::string& a) {
+                return a.rfind('-', 0) != 0;
+            });
+            return Usage(err, word == args.end() ? "missing the command: zone, pool, batch or run"
+                                                 : "unknown command '" + *word +
+                                                       "': use zone, pool, batch or run");
         }
-        assignments.push_back({args[i].substr(0, eq), args[i].substr(eq + 1)});
+        std::string what = e.what();
+        std::replace(what.begin(), what.end(), '\n', ' ');
+        return Usage(err, what);
     }
 
-    if (screen == "zone") {
-        ZoneTexts texts = InitialZoneTexts();
-        for (const Assignment& a : assignments) {
-            const ZoneEntry* entry = FindEntry<ZoneTexts, ZoneInputs>(kZoneFields, a.field);
-            if (!entry) {
-                return Usage(err, "unknown zone field '" + a.field + "'");
-            }
-            texts.*entry->text = a.text;
-        }
-        const auto checks = ValidateZoneInputs(texts);
-        if (PrintChecks(checks, true, out)) {
-            return kExitRefused;
-        }
-        const ZoneResult result = CalculateZone(*checks.inputs, texts.activity);
-        PrintResult(result, out);
-        return ExitFor(result.outcome);
+    if (chosen) {
+        return Calculate(*chosen, assignments, json, out, err);
     }
-
-    PoolTexts texts = InitialPoolTexts();
-    for (const Assignment& a : assignments) {
-        const PoolEntry* entry = FindEntry<PoolTexts, PoolInputs>(kPoolFields, a.field);
-        if (!entry) {
-            return Usage(err, "unknown pool field '" + a.field + "'");
-        }
-        texts.*entry->text = a.text;
+    if (runJob->parsed()) {
+        return RunJobFile(jobFile, json, out, err);
     }
-    const auto checks = ValidatePoolInputs(texts);
-    if (PrintChecks(checks, false, out)) {
-        return kExitRefused;
+    if (json) {
+        return Usage(err, "--json applies to zone, pool and run, not to batch");
     }
-    const PoolResult result = CalculatePool(*checks.inputs);
-    PrintResult(result, out, "frmMethod1.txtiter");
-    return ExitFor(result.outcome);
+    return Batch(*CalculationNamed(batchCalc), input, output, out, err);
 }
 
 } // namespace CalcCli

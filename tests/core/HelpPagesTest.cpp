@@ -4,6 +4,8 @@
 // page cannot drift from the program.
 
 #include "core/common/NumberText.h"
+#include "core/condensation/Condensation.h"
+#include "core/pool/EvaporationMethods.h"
 #include "core/pool/PoolCalc.h"
 #include "core/units/DehumUnits.h"
 #include "core/zone/ZoneCalc.h"
@@ -309,6 +311,37 @@ TEST(HelpPages, OccupantRatesAreTheCalculations) {
     PoolInputs one{101.325, 29, 60, 28, 1, 0, 50};
     EXPECT_EQ(m.str(1),
               FormatFixed(CalculatePool(one).numbers.metabolicGain, DecimalsOf(m.str(1))));
+}
+
+// The pool types' coefficients and the elements' surface resistances the pages
+// tabulate are the ones the windows work with.
+TEST(HelpPages, MethodTablesAreTheEngines) {
+    std::vector<std::vector<std::string>> types;
+    for (const auto& cells : TableRows(ReadPage("evaporation-methods.html"))) {
+        if (cells.size() == 2 && cells[0] != "Pool type") {
+            types.push_back(cells);
+        }
+    }
+    ASSERT_EQ(types.size(), EvaporationMethods::kPoolTypes.size());
+    for (std::size_t i = 0; i < types.size(); ++i) {
+        const auto& type = EvaporationMethods::kPoolTypes[i];
+        EXPECT_EQ(types[i][0], type.caption);
+        EXPECT_EQ(types[i][1], FormatGeneral(type.beta));
+    }
+
+    std::vector<std::vector<std::string>> elements;
+    for (const auto& cells : TableRows(ReadPage("condensation-check.html"))) {
+        if (cells.size() == 4 && cells[0] != "Element") {
+            elements.push_back(cells);
+        }
+    }
+    ASSERT_EQ(elements.size(), Condensation::kElements.size());
+    for (std::size_t i = 0; i < elements.size(); ++i) {
+        const auto& element = Condensation::kElements[i];
+        EXPECT_EQ(elements[i][0], element.caption);
+        EXPECT_EQ(elements[i][2], FormatFixed(element.rsi, 2));
+        EXPECT_EQ(elements[i][3], FormatFixed(element.rse, 2));
+    }
 }
 
 } // namespace

@@ -5,7 +5,8 @@
 #include <stdexcept>
 
 // The engine suites run under the locale of the environment, C and C++ alike, so
-// that scripts/locale-tests.sh puts them under a decimal-comma locale for real.
+// that the locale tests (tests/CMakeLists.txt) put them under a decimal-comma
+// locale for real.
 int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
     try {

@@ -23,7 +23,12 @@ set(expected
     share/varneldh/varneldh.qch
     share/applications/${APP_ID}.desktop
     share/metainfo/${APP_ID}.metainfo.xml
-    share/icons/hicolor/scalable/apps/${APP_ID}.svg)
+    share/mime/packages/${APP_ID}.xml
+    share/icons/hicolor/scalable/apps/${APP_ID}.svg
+    share/doc/varneldh/copyright
+    share/doc/varneldh/changelog.Debian.gz
+    share/man/man1/varneldh.1.gz
+    share/man/man1/varneldh-calc.1.gz)
 foreach(size IN LISTS ICON_SIZES)
     list(APPEND expected share/icons/hicolor/${size}x${size}/apps/${APP_ID}.png)
 endforeach()
@@ -38,6 +43,21 @@ if(missing)
     list(JOIN missing "\n  " missing)
     list(JOIN present "\n  " present)
     message(FATAL_ERROR "not installed:\n  ${missing}\ninstalled:\n  ${present}")
+endif()
+
+# A file manager finds the job file type once the MIME database is rebuilt, as
+# the package's trigger does.
+find_program(UPDATE_MIME_DATABASE update-mime-database)
+if(UPDATE_MIME_DATABASE)
+    execute_process(COMMAND ${UPDATE_MIME_DATABASE} ${root}/share/mime
+                    RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE out)
+    set(globs)
+    if(status EQUAL 0)
+        file(READ ${root}/share/mime/globs2 globs)
+    endif()
+    if(NOT globs MATCHES ":application/x-varneldh-job:\\*\\.vdhjob\n")
+        message(FATAL_ERROR "the MIME package does not give *.vdhjob its type:\n${out}")
+    endif()
 endif()
 
 execute_process(COMMAND ${root}/bin/varneldh-calc zone

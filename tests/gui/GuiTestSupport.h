@@ -98,22 +98,22 @@ inline QString FormCaption(QWidget* screen, const QString& field) {
     return {};
 }
 
-// Each field of the table whose form has a caption beside it shows the table's
-// caption there; the grid fields' row captions are the table's too. Returns the
-// number of fields checked.
-template <typename Table> int CheckFormAgreesWithTable(QWidget* screen, const Table& table) {
-    int checked = 0;
-    for (const auto& spec : table) {
-        const QString name = QString::fromUtf8(spec.name.data(), qsizetype(spec.name.size()));
+// The fields of the table whose form shows another caption beside them, as
+// "name: form / table"; `checked` counts the fields with a caption beside them.
+template <typename Table>
+QStringList CaptionMismatches(QWidget* screen, const Table& table, int& checked) {
+    QStringList mismatches;
+    checked = 0;
+    for (const auto& field : table) {
+        const QString name = QString::fromUtf8(field.name.data(), qsizetype(field.name.size()));
         const QString caption =
-            QString::fromUtf8(spec.caption.data(), qsizetype(spec.caption.size()));
+            QString::fromUtf8(field.caption.data(), qsizetype(field.caption.size()));
         const QString shown = FormCaption(screen, name);
-        if (!shown.isNull()) {
-            if (shown != caption)
-                qWarning("%s: form \"%s\", table \"%s\"", qPrintable(name), qPrintable(shown),
-                         qPrintable(caption));
-            checked += shown == caption ? 1 : -1000;
-        }
+        if (shown.isNull())
+            continue;
+        ++checked;
+        if (shown != caption)
+            mismatches << name + QStringLiteral(": ") + shown + QStringLiteral(" / ") + caption;
     }
-    return checked;
+    return mismatches;
 }

@@ -2,6 +2,7 @@
 
 #include "gui/common/PictureButton.h"
 #include "gui/common/Resources.h"
+#include "gui/shell/AppInfo.h"
 #include "gui/shell/frmAbout.h"
 
 #include <QLabel>
@@ -105,6 +106,10 @@ void TestAbout::texts() {
         QCOMPARE(widget->font().pointSizeF(), heading ? 9.75 : 8.25);
         QCOMPARE(widget->font().bold(), heading);
     }
+    // The form's text is fixed; a new project version needs it changed by hand.
+    QCOMPARE(
+        box->findChild<QLabel*>(QStringLiteral("lblVersion"))->text(),
+        QStringLiteral("Version %1.%2").arg(VARNELDH_VERSION_MAJOR).arg(VARNELDH_VERSION_MINOR));
 }
 
 void TestAbout::noCaptionIsCutOff() {

@@ -5,12 +5,14 @@
 
 #include "GuiTestSupport.h"
 
-#include "gui/pool/frmMethod2.h"
 #include "gui/common/PictureButton.h"
 #include "gui/common/Resources.h"
+#include "gui/common/WrapButton.h"
+#include "gui/condensation/frmCondensation.h"
+#include "gui/pool/frmEvapMethods.h"
+#include "gui/pool/frmMethod2.h"
 #include "gui/shell/ReportLinks.h"
 #include "gui/shell/Screens.h"
-#include "gui/common/WrapButton.h"
 #include "gui/shell/frmAbout.h"
 #include "gui/shell/frmMain.h"
 #include "gui/shell/frmSplash.h"
@@ -253,6 +255,18 @@ private slots:
             o.screens->Zone()->findChild<QPushButton*>(QStringLiteral("cmdCalculate"))->click();
             OpenChart(o.screens->Zone());
             o.window = o.screens->Zone()->findChild<QWidget*>(QStringLiteral("frmChart"));
+        });
+        QTest::newRow("frmEvapMethods") << Opener([](Opened& o) {
+            o.screens = std::make_unique<Screens>();
+            o.screens->Pool()->ShowStandalone();
+            // With figures, one of them greyed with its reason.
+            o.screens->Pool()->findChild<QPushButton*>(QStringLiteral("cmdCalculate"))->click();
+            o.window = ShowEvaporationMethods(o.screens->Pool());
+        });
+        QTest::newRow("frmCondensation") << Opener([](Opened& o) {
+            o.screens = std::make_unique<Screens>();
+            o.screens->Zone()->show();
+            o.window = ShowCondensationCheck(o.screens->Zone(), {});
         });
         QTest::newRow("frmAbout") << Opener([](Opened& o) {
             ShowAbout(nullptr);

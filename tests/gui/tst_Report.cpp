@@ -1,5 +1,6 @@
 #include "GuiTestSupport.h"
 
+#include "core/jobs/JobFile.h"
 #include "core/pool/PoolCalc.h"
 #include "core/psychrometrics/Psychrometrics.h"
 #include "core/zone/ZoneCalc.h"
@@ -9,6 +10,7 @@
 #include "gui/report/frmReport.h"
 #include "gui/shell/Application.h"
 #include "gui/shell/Screens.h"
+#include "gui/shell/frmMain.h"
 #include "gui/shell/frmSplash.h"
 #include "gui/zone/frmMethod1.h"
 
@@ -420,6 +422,27 @@ private slots:
     }
 
     // A folder that cannot be written: one message, and nothing left there.
+    // The title of the job the entries came from heads the report.
+    void jobTitleOnPaper() {
+        QTemporaryDir dir;
+        const QString job = dir.filePath(QStringLiteral("hall.vdhjob"));
+        QFile file(job);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray::fromStdString(
+            WriteJob(PoolJob(InitialPoolTexts(), "Leisure centre, main hall"))));
+        file.close();
+        m_program->OpenJobFile(job, m_program->MainScreen());
+        QMainWindow* pool = m_program->screens().Pool();
+        QVERIFY(pool->isVisible());
+        calculate(pool, {});
+        frmReport* report = openReport(pool);
+        QVERIFY(report);
+        const QString pdf = dir.filePath(QStringLiteral("hall.pdf"));
+        QCOMPARE(save(report, pdf), QStringList());
+        QVERIFY(Lines(PdfPages(pdf).join(QLatin1Char('\n')))
+                    .contains(QStringLiteral("Leisure centre, main hall")));
+    }
+
     void unwritableFolder() {
         QMainWindow* on = zone();
         on->show();

@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -95,6 +96,8 @@ class TestRobustness : public QObject {
 
 private:
     std::unique_ptr<Application> m_program;
+    // Open Job... and Save Job As... use one file here instead of asking.
+    QTemporaryDir m_jobs;
     quint32 m_seed = 0;
 
     QList<QWidget*> workingScreens() {
@@ -198,6 +201,9 @@ private slots:
         }
         qInfo("robustness seed %u (set VARNELDH_ROBUSTNESS_SEED to repeat another)", m_seed);
         m_program = std::make_unique<Application>();
+        m_program->SetFileChooser([this](QWidget*, bool, const QString&) {
+            return m_jobs.filePath(QStringLiteral("random.vdhjob"));
+        });
         m_program->Start();
         QTest::mouseClick(m_program->Splash(), Qt::LeftButton);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -1,5 +1,7 @@
 #include "GuiTestSupport.h"
 
+#include "core/condensation/Condensation.h"
+#include "core/pool/EvaporationMethods.h"
 #include "gui/pool/frmMethod2.h"
 #include "gui/shell/Application.h"
 #include "gui/shell/Screens.h"
@@ -9,7 +11,9 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -186,16 +190,24 @@ private slots:
         QTest::newRow("frmMethod1")
             << "frmMethod1"
             << QStringList{"mnuFile File", "mnuAdditional Additional Info", "mnuHelp Help"}
-            << QStringList{"mnuPrint Print Window", "mnuSep1 -", "mnuExit Exit"}
-            << QStringList{"mnuPassword Psychrometrics", "mnuReport Calculation Report...",
-                           "mnuChart Psychrometric Chart..."}
+            << QStringList{"mnuOpenJob Open Job...",
+                           "mnuSaveJob Save Job As...",
+                           "mnuSepJob -",
+                           "mnuPrint Print Window",
+                           "mnuSep1 -",
+                           "mnuExit Exit"}
+            << QStringList{"mnuPassword Psychrometrics", "mnuCondensationCheck Condensation Check",
+                           "mnuReport Calculation Report...", "mnuChart Psychrometric Chart..."}
             << QStringList{"mnuHelpIndex Varnel DH Help", "mnuAbout About"};
         QTest::newRow("frmMethod2")
             << "frmMethod2"
             << QStringList{"mnuFile File", "mnuAdditional Additional Info", "mnuHelp Help"}
-            << QStringList{"mnuPrint Print Window", "mnuExit Exit"}
-            << QStringList{"mnuPassword Psychrometrics", "mnuReport Calculation Report...",
-                           "mnuChart Psychrometric Chart..."}
+            << QStringList{"mnuOpenJob Open Job...", "mnuSaveJob Save Job As...", "mnuSepJob -",
+                           "mnuPrint Print Window", "mnuExit Exit"}
+            << QStringList{"mnuPassword Psychrometrics",
+                           "mnuEvaporationMethods Evaporation Methods",
+                           "mnuCondensationCheck Condensation Check",
+                           "mnuReport Calculation Report...", "mnuChart Psychrometric Chart..."}
             << QStringList{"mnuHelpContents Varnel DH Help", "mnuSep1 -", "mnuAbout About"};
     }
 
@@ -377,6 +389,124 @@ private slots:
 
     // The right password: both panels, both screens maximised; a pool screen not
     // yet shown opens maximised with its panel.
+    // Additional Info > Evaporation Methods on the pool screen opens one window
+    // over it that follows the pool's completed runs and the chosen pool type.
+    void evaporationMethodsFollowThePoolScreen() {
+        QVERIFY(open(QStringLiteral("frmMethod2")));
+        frmMethod2* pool = m_program->screens().Pool();
+        pool->findChild<QAction*>(QStringLiteral("mnuEvaporationMethods"))->trigger();
+        QWidget* window = TopLevelsNamed(QStringLiteral("frmEvapMethods")).value(0);
+        QVERIFY(window && window->isVisible());
+        QCOMPARE(window->parentWidget(), pool);
+        QCOMPARE(window->windowTitle(), QStringLiteral("Evaporation Methods"));
+        auto text = [window](const char* name) {
+            return window->findChild<QLineEdit*>(QLatin1String(name))->text();
+        };
+        QCOMPARE(text("txtlitresPerDayProgram"), QString());
+
+        // The pool screen's own worked example: 29 °C, 60 %, water 28 °C, 50 m2.
+        pool->findChild<QPushButton*>(QStringLiteral("cmdCalculate"))->click();
+        QCOMPARE(text("txtlitresPerDayProgram"), QStringLiteral("99.60"));
+        QCOMPARE(text("txtlitresPerDayAshrae"), QStringLiteral("237.99"));
+        QCOMPARE(text("txtcount100Program"), QStringLiteral("0.9"));
+        QVERIFY(!text("txtkgPerHourShahUnoccupied").isEmpty());
+        QVERIFY(
+            window->findChild<QLineEdit*>(QStringLiteral("txtkgPerHourShahOccupied"))->isEnabled());
+        // Air 1 K above the water is outside what VDI 2089-1 designs for: greyed, with why.
+        QVERIFY(!window->findChild<QLineEdit*>(QStringLiteral("txtkgPerHourVdi2089"))->isEnabled());
+        auto* reason = window->findChild<QLabel*>(QStringLiteral("lblReasonVdi2089"));
+        QVERIFY(reason->isVisible());
+        QVERIFY2(reason->text().contains(QStringLiteral("2 to 4 K")), qPrintable(reason->text()));
+
+        auto* type = window->findChild<QComboBox*>(QStringLiteral("cmbPoolType"));
+        const QString privatePool = text("txtkgPerHourVdi2089");
+        type->setCurrentIndex(
+            type->findText(QStringLiteral("Resting water surface (pool not in use)")));
+        // 7 m/h instead of the private pool's 21: a third of the figure.
+        QVERIFY(qAbs(text("txtkgPerHourVdi2089").toDouble() - privatePool.toDouble() / 3) <= 0.01);
+
+        pool->Field(QStringLiteral("txttemp"))->setText(QStringLiteral("30"));
+        pool->findChild<QPushButton*>(QStringLiteral("cmdCalculate"))->click();
+        QVERIFY(window->findChild<QLineEdit*>(QStringLiteral("txtkgPerHourVdi2089"))->isEnabled());
+        QVERIFY(!reason->isVisible());
+
+        // Chosen again: the same window, brought forward.
+        pool->findChild<QAction*>(QStringLiteral("mnuEvaporationMethods"))->trigger();
+        QCOMPARE(TopLevelsNamed(QStringLiteral("frmEvapMethods")).size(), 1);
+        QPointer<QWidget> closed(window);
+        window->findChild<QPushButton*>(QStringLiteral("cmdClose"))->click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(closed.isNull());
+        QVERIFY(pool->isVisible());
+    }
+
+    // Additional Info > Condensation Check on each calculation screen checks the
+    // room air of that screen's last completed run.
+    void condensationCheckOnBothScreens() {
+        ModalBoxAnswerer answerer;
+        QVERIFY(open(QStringLiteral("frmMethod1")));
+        frmMethod1* zone = m_program->screens().Zone();
+        zone->findChild<QAction*>(QStringLiteral("mnuCondensationCheck"))->trigger();
+        QWidget* zoneCheck = TopLevelsNamed(QStringLiteral("frmCondensation")).value(0);
+        QVERIFY(zoneCheck && zoneCheck->isVisible());
+        QCOMPARE(zoneCheck->parentWidget(), zone);
+        QCOMPARE(zoneCheck->windowTitle(), QStringLiteral("Condensation Check"));
+        auto* check = zoneCheck->findChild<QPushButton*>(QStringLiteral("cmdCheck"));
+        auto field = [](QWidget* window, const char* name) {
+            return window->findChild<QLineEdit*>(QLatin1String(name));
+        };
+
+        // Nothing to check before a run has completed.
+        check->click();
+        QTRY_COMPARE(answerer.seen().size(), 1);
+        QCOMPARE(answerer.seen().at(0).title, QStringLiteral("Varnel DH"));
+        QCOMPARE(field(zoneCheck, "txtVerdictGlazing")->text(), QString());
+
+        // The zone's start-up air, 28 °C and 60 %: dew point 19.53 °C. Glazing at
+        // -5 °C outside: 28 - 0.13 * 1.6 * 33 = 21.14 °C.
+        zone->findChild<QPushButton*>(QStringLiteral("cmdCalculate"))->click();
+        check->click();
+        QCOMPARE(field(zoneCheck, "txtTsiGlazing")->text(), QStringLiteral("21.1"));
+        QCOMPARE(field(zoneCheck, "txtDewPointGlazing")->text(), QStringLiteral("19.5"));
+        QCOMPARE(field(zoneCheck, "txtVerdictGlazing")->text(), QStringLiteral("margin 1.6 K"));
+        QCOMPARE(field(zoneCheck, "txtVerdictRoof")->text(), QStringLiteral("margin 7.6 K"));
+
+        // A refused entry: its own message, the field emptied and focused.
+        field(zoneCheck, "txtUglazing")->setText(QStringLiteral("0"));
+        check->click();
+        QTRY_COMPARE(answerer.seen().size(), 2);
+        QCOMPARE(
+            answerer.seen().at(1).text,
+            QStringLiteral("Please enter a value for the glazing U-value greater than 0 W/m2K."));
+        QCOMPARE(field(zoneCheck, "txtUglazing")->text(), QString());
+        QCOMPARE(zoneCheck->focusWidget(), field(zoneCheck, "txtUglazing"));
+
+        // Single glazing over the pool's worked example, 29 °C and 60 %: wet.
+        QVERIFY(open(QStringLiteral("frmMethod2")));
+        frmMethod2* pool = m_program->screens().Pool();
+        pool->findChild<QAction*>(QStringLiteral("mnuCondensationCheck"))->trigger();
+        QWidget* poolCheck = nullptr;
+        for (QWidget* window : TopLevelsNamed(QStringLiteral("frmCondensation"))) {
+            if (window->parentWidget() == pool)
+                poolCheck = window;
+        }
+        QVERIFY(poolCheck && poolCheck->isVisible());
+        QCOMPARE(TopLevelsNamed(QStringLiteral("frmCondensation")).size(), 2);
+        pool->findChild<QPushButton*>(QStringLiteral("cmdCalculate"))->click();
+        field(poolCheck, "txtUglazing")->setText(QStringLiteral("5.7"));
+        poolCheck->findChild<QPushButton*>(QStringLiteral("cmdCheck"))->click();
+        QCOMPARE(field(poolCheck, "txtVerdictGlazing")->text(),
+                 QStringLiteral("condensation expected"));
+        QCOMPARE(field(poolCheck, "txtDewPointWall")->text(), QStringLiteral("20.5"));
+        // A later run of the pool is checked again at once with the same entries.
+        pool->Field(QStringLiteral("txtrh"))->setText(QStringLiteral("40"));
+        pool->findChild<QPushButton*>(QStringLiteral("cmdCalculate"))->click();
+        QCOMPARE(field(poolCheck, "txtDewPointWall")->text(), QStringLiteral("14.1"));
+        // The zone's window still shows the zone's air.
+        QCOMPARE(field(zoneCheck, "txtDewPointWall")->text(), QStringLiteral("19.5"));
+        QCOMPARE(answerer.seen().size(), 2);
+    }
+
     void revealDetails() {
         frmMethod1* zone = m_program->screens().Zone();
         zone->show();

@@ -1,6 +1,7 @@
 #include "GuiTestSupport.h"
 
 #include "gui/common/Resources.h"
+#include "gui/shell/AppInfo.h"
 #include "gui/shell/StartupDefaults.h"
 #include "gui/shell/frmSplash.h"
 
@@ -113,6 +114,10 @@ private slots:
             QVERIFY2(label(name), name);
             QCOMPARE(label(name)->text(), QString::fromLatin1(text));
         }
+        // Fixed text in the form, kept in step with the project's version by hand.
+        QCOMPARE(label("lblVersion")->text(), QStringLiteral("Version %1.%2")
+                                                  .arg(VARNELDH_VERSION_MAJOR)
+                                                  .arg(VARNELDH_VERSION_MINOR));
         QVERIFY(!label("Image1")->pixmap().isNull());
         QCOMPARE(bar()->minimum(), 0);
         QCOMPARE(bar()->maximum(), 100);

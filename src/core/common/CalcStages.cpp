@@ -49,9 +49,10 @@ bool WetBulbInsideEnvelope(Writer& out, const WetBulbFields& fields, double pres
     return Dehum_Units::InsideEnvelope(wetBulb.temperature);
 }
 
-Counts WriteUnitCounts(Writer& out, const CountFields& fields, const CountRule& rule,
-                       double totalLoad, double wetBulb, double roomRh, double roomTemp) {
-    Counts c;
+Dehum_Units::UnitCounts WriteUnitCounts(Writer& out, const CountFields& fields,
+                                        const CountRule& rule, double totalLoad, double wetBulb,
+                                        double roomRh, double roomTemp) {
+    Dehum_Units::UnitCounts c;
     c.rate100 = Dehum_Units::UnitMoistureRemoval(wetBulb, roomRh, roomTemp);
     const Dehum_Units::Rates rates = Dehum_Units::RatesFor(c.rate100.value_or(0));
     c.rate160 = rates.r160;

@@ -78,19 +78,11 @@ struct CountRule {
     double zeroCountsUnlessPositive = 0;
 };
 
-struct Counts {
-    std::optional<double> rate100;
-    double rate160 = 0;
-    double rate200 = 0;
-    double count100 = 0;
-    double count160 = 0;
-    double count200 = 0;
-};
-
 // The removal rates at the room's condition and the number of units of each
 // size for the total load; a rate that cannot be divided by rejects the run and
 // empties the counts once its message has been answered.
-Counts WriteUnitCounts(Writer& out, const CountFields& fields, const CountRule& rule,
-                       double totalLoad, double wetBulb, double roomRh, double roomTemp);
+Dehum_Units::UnitCounts WriteUnitCounts(Writer& out, const CountFields& fields,
+                                        const CountRule& rule, double totalLoad, double wetBulb,
+                                        double roomRh, double roomTemp);
 
 } // namespace CalcStages

@@ -36,27 +36,32 @@ Inputs ReadEntries(std::span<const EntrySpec<Texts, Inputs>> table, const Texts&
     return in;
 }
 
-// The first numeric entry in reading order of magnitude 1e15 or more, else a
-// pressure outside 50 to 110 kPa, refused; or nothing.
+// The first numeric entry in reading order of magnitude 1e15 or more, refused;
+// or nothing.
+template <typename Texts, typename Inputs>
+std::optional<Refusal> RefuseTooLarge(std::span<const EntrySpec<Texts, Inputs>> table,
+                                      const Inputs& in) {
+    for (const auto& entry : table) {
+        // Also true for infinities; NaN never comes out of reading a number.
+        if (entry.number && !(std::fabs(in.*entry.number) < kTooLarge)) {
+            return Refusal{std::string(entry.name), std::string(kTooLargeMessage)};
+        }
+    }
+    return std::nullopt;
+}
+
+// RefuseTooLarge, else a pressure outside 50 to 110 kPa refused; or nothing.
 template <typename Texts, typename Inputs>
 std::optional<Refusal> RefuseOutOfScale(std::span<const EntrySpec<Texts, Inputs>> table,
                                         const Inputs& in, double Inputs::*pressure) {
-    const EntrySpec<Texts, Inputs>* pressureEntry = nullptr;
-    for (const auto& entry : table) {
-        if (!entry.number) {
-            continue;
-        }
-        // Also true for infinities; NaN never comes out of reading a number.
-        if (!(std::fabs(in.*entry.number) < kTooLarge)) {
-            return Refusal{std::string(entry.name), std::string(kTooLargeMessage)};
-        }
-        if (entry.number == pressure) {
-            pressureEntry = &entry;
-        }
+    if (auto refusal = RefuseTooLarge(table, in)) {
+        return refusal;
     }
     const double p = in.*pressure;
-    if (pressureEntry && (p < kLowestPressure || p > kHighestPressure)) {
-        return Refusal{std::string(pressureEntry->name), std::string(kPressureMessage)};
+    for (const auto& entry : table) {
+        if (entry.number == pressure && (p < kLowestPressure || p > kHighestPressure)) {
+            return Refusal{std::string(entry.name), std::string(kPressureMessage)};
+        }
     }
     return std::nullopt;
 }

@@ -161,7 +161,6 @@ CheckResult<PoolInputs> ValidatePoolInputs(const PoolTexts& t) {
 
 namespace {
 
-constexpr double kPerPerson = 1.992;           // litres/day, both occupancy types
 constexpr double kReferenceCoefficient = 4e-5; // reference evaporation
 constexpr double kEvaporationCoefficient = 35;
 constexpr double kBatherFactor = 1.4;
@@ -193,7 +192,7 @@ PoolResult CalculatePool(const PoolInputs& in) {
     WriteAirState(out, {F(pws2), F(pw2), F(W2), F(V2), F(d2), F(h2)}, n.surfaceAir);
 
     n.occupancy = in.bathers + in.spectators;
-    n.metabolicGain = kPerPerson * n.occupancy;
+    n.metabolicGain = kPoolPersonGain * n.occupancy;
     out.Write(F(MetGain), n.metabolicGain);
     out.Write(F(TotalOccupancy), n.occupancy);
 
@@ -211,15 +210,9 @@ PoolResult CalculatePool(const PoolInputs& in) {
     n.totalGain = n.evaporation + n.metabolicGain;
     out.Write(F(TotalGain), n.totalGain);
 
-    const Counts c =
+    static_cast<Dehum_Units::UnitCounts&>(n) =
         WriteUnitCounts(out, {F(n100s), F(n160s), F(n200s), F(Rate100), F(Rate160), F(Rate200)},
                         {.countsBeforeRateCheck = true, .zeroCountsUnlessPositive = n.evaporation},
                         n.totalGain, n.wetBulb.temperature, in.roomRh, in.roomTemp);
-    n.rate100 = c.rate100;
-    n.rate160 = c.rate160;
-    n.rate200 = c.rate200;
-    n.count100 = c.count100;
-    n.count160 = c.count160;
-    n.count200 = c.count200;
     return r;
 }

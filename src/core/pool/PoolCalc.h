@@ -3,6 +3,7 @@
 #include "core/common/CalcResult.h"
 #include "core/common/Fields.h"
 #include "core/psychrometrics/Psychrometrics.h"
+#include "core/units/DehumUnits.h"
 
 #include <array>
 #include <optional>
@@ -33,7 +34,8 @@ struct PoolInputs {
     double area = 0;       // m2
 };
 
-struct PoolNumbers {
+// The numbers worked out; the rates and unit counts come with them.
+struct PoolNumbers : Dehum_Units::UnitCounts {
     Psychrometrics::AirState roomAir;
     Psychrometrics::AirState surfaceAir; // saturated at the water temperature
     Psychrometrics::WetBulb wetBulb;
@@ -42,13 +44,10 @@ struct PoolNumbers {
     double referenceEvaporation = 0; // kg/day, shown only
     double evaporation = 0;          // litres/day
     double totalGain = 0;
-    std::optional<double> rate100;
-    double rate160 = 0;
-    double rate200 = 0;
-    double count100 = 0;
-    double count160 = 0;
-    double count200 = 0;
 };
+
+// Litres/day of moisture given off by each person in the hall, both occupancy types.
+inline constexpr double kPoolPersonGain = 1.992;
 
 struct PoolResult : CalcResult {
     PoolNumbers numbers;

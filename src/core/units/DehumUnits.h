@@ -29,4 +29,15 @@ struct Rates {
 // The three sizes' rates derived from the rate of one 100 unit.
 Rates RatesFor(double r100);
 
+// The rates at a room's condition (no rate of a 100 outside both rating bands)
+// and the number of units of each size a load calls for.
+struct UnitCounts {
+    std::optional<double> rate100;
+    double rate160 = 0;
+    double rate200 = 0;
+    double count100 = 0;
+    double count160 = 0;
+    double count200 = 0;
+};
+
 } // namespace Dehum_Units

@@ -285,15 +285,9 @@ ZoneResult CalculateZone(const ZoneInputs& in, std::string_view activity) {
     n.totalGain = (((n.peopleGain + n.ventGain) + n.infilGain) + n.processGain) + n.poolGain;
     out.Write(F(TotGain), n.totalGain);
 
-    const Counts counts =
+    static_cast<Dehum_Units::UnitCounts&>(n) =
         WriteUnitCounts(out, {F(n100s), F(n160s), F(n200s), F(Rate100), F(Rate160), F(Rate200)},
                         {.countsBeforeRateCheck = false, .zeroCountsUnlessPositive = n.totalGain},
                         n.totalGain, n.wetBulb.temperature, in.zoneRh, in.zoneTemp);
-    n.rate100 = counts.rate100;
-    n.rate160 = counts.rate160;
-    n.rate200 = counts.rate200;
-    n.count100 = counts.count100;
-    n.count160 = counts.count160;
-    n.count200 = counts.count200;
     return r;
 }

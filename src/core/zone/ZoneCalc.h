@@ -3,6 +3,7 @@
 #include "core/common/CalcResult.h"
 #include "core/common/Fields.h"
 #include "core/psychrometrics/Psychrometrics.h"
+#include "core/units/DehumUnits.h"
 
 #include <array>
 #include <optional>
@@ -46,7 +47,8 @@ struct ZoneInputs {
     double poolGain = 0;    // litres/day
 };
 
-struct ZoneNumbers {
+// The numbers worked out; the rates and unit counts come with them.
+struct ZoneNumbers : Dehum_Units::UnitCounts {
     Psychrometrics::AirState zoneAir;
     Psychrometrics::AirState ambientAir;
     Psychrometrics::WetBulb wetBulb;
@@ -56,12 +58,6 @@ struct ZoneNumbers {
     double processGain = 0;
     double poolGain = 0;
     double totalGain = 0;
-    std::optional<double> rate100;
-    double rate160 = 0;
-    double rate200 = 0;
-    double count100 = 0;
-    double count160 = 0;
-    double count200 = 0;
 };
 
 struct ZoneResult : CalcResult {

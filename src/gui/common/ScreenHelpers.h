@@ -1,16 +1,18 @@
 #pragma once
 
 #include "core/common/CalcResult.h"
+#include "core/common/Fields.h"
 
+#include <QLineEdit>
 #include <QString>
 
 #include <functional>
 #include <initializer_list>
+#include <span>
 #include <string_view>
 
 class QComboBox;
 class QLabel;
-class QLineEdit;
 class QMainWindow;
 class QWidget;
 
@@ -29,6 +31,17 @@ void NameFieldsByCaptions(QWidget* screen);
 // The text field of a screen with that objectName: a text field, or the text
 // part of an editable list; null when there is none.
 QLineEdit* FindField(const QWidget* screen, const QString& name);
+
+// The entry texts of a screen as its fields hold them, in the record the
+// calculation reads.
+template <typename Texts, typename Inputs>
+Texts ReadEntryTexts(const QWidget* screen, std::span<const EntrySpec<Texts, Inputs>> table) {
+    Texts texts;
+    for (const auto& entry : table) {
+        texts.*entry.text = FindField(screen, ToQString(entry.name))->text().toStdString();
+    }
+    return texts;
+}
 
 // One row of a detail panel's property grid: its caption and the fields of its
 // two columns (the second may be null).

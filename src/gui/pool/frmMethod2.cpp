@@ -2,10 +2,10 @@
 
 #include "ui_frmMethod2.h"
 
+#include "core/pool/PoolCalc.h"
 #include "gui/common/Accessibility.h"
 #include "gui/common/ScreenHelpers.h"
 #include "gui/common/ScreenLinks.h"
-#include "core/pool/PoolCalc.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -70,6 +70,14 @@ QLineEdit* frmMethod2::Field(const QString& name) const {
     return FindField(this, name);
 }
 
+void frmMethod2::SetEntryText(std::string PoolTexts::*entry, const QString& text) {
+    Field(ToQString(EntryName<PoolTexts, PoolInputs>(kPoolFields, entry)))->setText(text);
+}
+
+PoolTexts frmMethod2::EntryTexts() const {
+    return ReadEntryTexts<PoolTexts, PoolInputs>(this, kPoolFields);
+}
+
 void frmMethod2::ShowStandalone() {
     show();
     raise();
@@ -121,10 +129,7 @@ void frmMethod2::SetLastRun(std::optional<CalcReport::PoolRun> run) {
 }
 
 void frmMethod2::cmdCalculate_Click() {
-    PoolTexts texts;
-    for (const PoolEntry& entry : kPoolFields) {
-        texts.*entry.text = Field(ToQString(entry.name))->text().toStdString();
-    }
+    const PoolTexts texts = ReadEntryTexts<PoolTexts, PoolInputs>(this, kPoolFields);
     const FieldResolver resolve = [this](const QString& name) { return Field(name); };
     const auto checks = ValidatePoolInputs(texts);
     // A refusal here leaves the focus where it is.

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "core/report/CalcReport.h"
+#include "gui/common/ScreenLinks.h"
 
 #include <QMainWindow>
 #include <QPointer>
 
 #include <memory>
 #include <optional>
+#include <string>
 
 namespace Ui {
 class frmMethod2;
@@ -14,6 +16,7 @@ class frmMethod2;
 class QLineEdit;
 struct CalcResult;
 struct PoolEstimate;
+struct PoolTexts;
 
 // The swimming-pool screen: a calculation of its own, or the estimator of the
 // building zone's pool gain. Created once, on first need, then shown and hidden.
@@ -34,6 +37,12 @@ public:
     void ShowDetailPanel();
     // Hides this screen's detail panel and returns it to its normal size.
     void HideDetailPanel();
+
+    // Writes an entry's text, as typing would.
+    void SetEntryText(std::string PoolTexts::*entry, const QString& text);
+
+    // Every entry's text as it stands.
+    PoolTexts EntryTexts() const;
 
     QLineEdit* Field(const QString& name) const;
 

@@ -2,8 +2,11 @@
 
 #include "gui/common/Resources.h"
 #include "gui/common/ScreenHelpers.h"
+#include "gui/condensation/frmCondensation.h"
 #include "gui/help/Misc.h"
+#include "gui/pool/frmEvapMethods.h"
 #include "gui/pool/frmMethod2.h"
+#include "gui/shell/AppInfo.h"
 #include "gui/shell/Menus.h"
 #include "gui/shell/PrintWindow.h"
 #include "gui/shell/ReportLinks.h"
@@ -21,13 +24,28 @@
 
 #include <QLineEdit>
 #include <cstdio>
+#include <utility>
+
+namespace {
+
+// The condensation check over a calculation screen follows that screen's runs.
+template <typename Screen> void OpenCondensationCheck(Screen* screen) {
+    ShowCondensationCheck(screen, [screen](frmCondensation* window) {
+        window->Follow(RoomAirOf(screen->LastRun()));
+        QObject::connect(screen, &Screen::lastRunChanged, window,
+                         [window, screen] { window->Follow(RoomAirOf(screen->LastRun())); });
+    });
+}
+
+} // namespace
 
 Application::Application()
     : m_screens(std::make_unique<Screens>([this](QMainWindow* screen) { GiveMenus(screen); })) {
     InitUiResources();
     QCoreApplication::setApplicationName(QStringLiteral("varneldh"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VARNELDH_VERSION));
     // Not the display name: Qt would append it to every window's caption.
-    QGuiApplication::setDesktopFileName(QStringLiteral("com.example.VarnelDH"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(VARNELDH_APP_ID));
     QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/images/app-icon.svg")));
     // The program ends only through Exit or a user's close request, never
     // because its last window went away (the splash is one such moment).
@@ -61,7 +79,8 @@ void Application::Exit() {
     QCoreApplication::exit(0);
 }
 
-void Application::Start() {
+void Application::Start(const QString& jobFile) {
+    m_startJob = jobFile;
     // The main screen is shown from the event loop after the splash has gone,
     // by then this program may have gone too.
     const QPointer<Application> self(this);
@@ -93,6 +112,25 @@ void Application::ShowMainScreen() {
     connect(m_main.get(), &frmMain::poolRequested, this,
             [this] { m_screens->Pool()->ShowStandalone(); });
     m_main->show();
+    if (!m_startJob.isEmpty()) {
+        OpenJobFile(std::exchange(m_startJob, QString()), m_main.get());
+    }
+}
+
+void Application::OpenJobFile(const QString& path, QWidget* messageParent) {
+    m_lastJob = path;
+    if (const auto job = Jobs::Open(messageParent, path)) {
+        m_screens->OpenJob(*job);
+    }
+}
+
+void Application::SaveJobFrom(QMainWindow* screen) {
+    const QString path = m_chooseFile(screen, true, m_lastJob);
+    if (path.isEmpty()) {
+        return;
+    }
+    m_lastJob = path;
+    Jobs::Save(screen, path, m_screens->JobOf(screen));
 }
 
 void Application::GiveMenus(QMainWindow* screen) {
@@ -108,12 +146,28 @@ void Application::GiveMenus(QMainWindow* screen) {
     MenuKind kind = MenuKind::Main;
     if (auto* zone = qobject_cast<frmMethod1*>(screen)) {
         kind = MenuKind::Zone;
-        handlers.report = [zone] { OpenReport(zone); };
+        handlers.report = [this, zone] {
+            OpenReport(zone, [this, zone] { return m_screens->JobOf(zone).title; });
+        };
         handlers.chart = [zone] { OpenChart(zone); };
+        handlers.condensationCheck = [zone] { OpenCondensationCheck(zone); };
     } else if (auto* pool = qobject_cast<frmMethod2*>(screen)) {
         kind = MenuKind::Pool;
-        handlers.report = [pool] { OpenReport(pool); };
+        handlers.evaporationMethods = [pool] { ShowEvaporationMethods(pool); };
+        handlers.condensationCheck = [pool] { OpenCondensationCheck(pool); };
+        handlers.report = [this, pool] {
+            OpenReport(pool, [this, pool] { return m_screens->JobOf(pool).title; });
+        };
         handlers.chart = [pool] { OpenChart(pool); };
+    }
+    if (kind != MenuKind::Main) {
+        handlers.openJob = [this, screen] {
+            const QString path = m_chooseFile(screen, false, m_lastJob);
+            if (!path.isEmpty()) {
+                OpenJobFile(path, screen);
+            }
+        };
+        handlers.saveJob = [this, screen] { SaveJobFrom(screen); };
     }
     InstallMenus(screen, kind, handlers);
     SetClientSize(screen, client.width(), client.height());

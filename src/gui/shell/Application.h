@@ -1,7 +1,10 @@
 #pragma once
 
+#include "gui/shell/Jobs.h"
+
 #include <QObject>
 #include <QPointer>
+#include <QString>
 
 #include <memory>
 
@@ -22,8 +25,16 @@ public:
     Application();
     ~Application() override;
 
-    // Shows the splash; it hands over to the mode-selection screen.
-    void Start();
+    // Shows the splash; it hands over to the mode-selection screen, and then the
+    // job file named on the command line, if any, opens on its screen.
+    void Start(const QString& jobFile = {});
+
+    // File > Open Job... and Save Job As... ask this for the file; the file
+    // dialogs unless told otherwise.
+    void SetFileChooser(Jobs::FileChooser chooser) { m_chooseFile = std::move(chooser); }
+
+    // Opens a job file on its own screen; a file refused leaves every screen as it was.
+    void OpenJobFile(const QString& path, QWidget* messageParent);
 
     Screens& screens() { return *m_screens; }
     frmMain* MainScreen() const { return m_main.get(); }
@@ -43,8 +54,12 @@ private:
     void WriteStartupDefaults();
     void ShowMainScreen();
     void GiveMenus(QMainWindow* screen);
+    void SaveJobFrom(QMainWindow* screen);
 
     std::unique_ptr<Screens> m_screens;
     std::unique_ptr<frmMain> m_main;
     QPointer<frmSplash> m_splash;
+    Jobs::FileChooser m_chooseFile = &Jobs::ChooseInDialog;
+    QString m_startJob;
+    QString m_lastJob; // offered by the next dialog
 };

@@ -27,6 +27,12 @@ void InstallMenus(QMainWindow* screen, MenuKind kind, const MenuHandlers& h) {
     // The captions carry no access letters: "&" would make one.
     QMenu* file = bar->addMenu(QStringLiteral("File"));
     file->setObjectName(QStringLiteral("mnuFile"));
+    if (kind != MenuKind::Main && h.openJob && h.saveJob) {
+        // Above the screen's own items, which keep their order.
+        AddItem(file, "mnuOpenJob", QStringLiteral("Open Job..."), h.openJob);
+        AddItem(file, "mnuSaveJob", QStringLiteral("Save Job As..."), h.saveJob);
+        file->addSeparator()->setObjectName(QStringLiteral("mnuSepJob"));
+    }
     if (kind != MenuKind::Main) {
         AddItem(file, "mnuPrint", QStringLiteral("Print Window"), h.print);
         if (kind == MenuKind::Zone) {
@@ -39,6 +45,14 @@ void InstallMenus(QMainWindow* screen, MenuKind kind, const MenuHandlers& h) {
         QMenu* additional = bar->addMenu(QStringLiteral("Additional Info"));
         additional->setObjectName(QStringLiteral("mnuAdditional"));
         AddItem(additional, "mnuPassword", QStringLiteral("Psychrometrics"), h.password);
+        if (h.evaporationMethods) {
+            AddItem(additional, "mnuEvaporationMethods", QStringLiteral("Evaporation Methods"),
+                    h.evaporationMethods);
+        }
+        if (h.condensationCheck) {
+            AddItem(additional, "mnuCondensationCheck", QStringLiteral("Condensation Check"),
+                    h.condensationCheck);
+        }
         if (h.report) {
             AddItem(additional, "mnuReport", QStringLiteral("Calculation Report..."), h.report);
         }

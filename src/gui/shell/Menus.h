@@ -8,9 +8,13 @@ class QMainWindow;
 // that screen carries. Each handler is called when its item is chosen; a null
 // handler leaves the item out.
 struct MenuHandlers {
+    std::function<void()> openJob; // the calculation screens only
+    std::function<void()> saveJob;
     std::function<void()> print;
     std::function<void()> exit;
     std::function<void()> password;
+    std::function<void()> evaporationMethods;
+    std::function<void()> condensationCheck;
     std::function<void()> report;
     std::function<void()> chart;
     std::function<void()> help;

@@ -8,6 +8,8 @@
 #include <QDateTime>
 #include <QLocale>
 
+#include <utility>
+
 namespace {
 
 std::string Now() {
@@ -20,13 +22,15 @@ std::string Now() {
 
 // The windows are the screen's children and go before it, so they may hold it.
 template <typename Screen, typename Content, typename ChartOf>
-void ReportOf(Screen* screen, Content content, ChartOf chart) {
-    ReportSource source = [screen, content, chart]() -> std::optional<ReportData> {
+void ReportOf(Screen* screen, Content content, ChartOf chart, JobTitleSource jobTitle) {
+    ReportSource source = [screen, content, chart,
+                           jobTitle = std::move(jobTitle)]() -> std::optional<ReportData> {
         const auto& run = screen->LastRun();
         if (!run) {
             return std::nullopt;
         }
-        const CalcReport::Header header{screen->windowTitle().toStdString(), {}, Now()};
+        const CalcReport::Header header{screen->windowTitle().toStdString(),
+                                        jobTitle ? jobTitle() : std::string(), Now()};
         return ReportData{content(*run, header, screen->DetailPanelShown()), chart(*run)};
     };
     frmReport* report = ShowReport(screen, std::move(source));
@@ -55,12 +59,12 @@ template <typename Screen, typename ChartOf> void ChartFor(Screen* screen, Chart
 
 } // namespace
 
-void OpenReport(frmMethod1* zone) {
-    ReportOf(zone, &CalcReport::ZoneContent, &CalcReport::ZoneChart);
+void OpenReport(frmMethod1* zone, JobTitleSource jobTitle) {
+    ReportOf(zone, &CalcReport::ZoneContent, &CalcReport::ZoneChart, std::move(jobTitle));
 }
 
-void OpenReport(frmMethod2* pool) {
-    ReportOf(pool, &CalcReport::PoolContent, &CalcReport::PoolChart);
+void OpenReport(frmMethod2* pool, JobTitleSource jobTitle) {
+    ReportOf(pool, &CalcReport::PoolContent, &CalcReport::PoolChart, std::move(jobTitle));
 }
 
 void OpenChart(frmMethod1* zone) {

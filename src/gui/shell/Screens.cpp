@@ -65,3 +65,33 @@ void Screens::RevealDetails() {
     pool->ShowDetailPanel();
     pool->setWindowState(pool->windowState() | Qt::WindowMaximized);
 }
+
+void Screens::OpenJob(const Job& job) {
+    if (job.kind == JobKind::Zone) {
+        m_zoneJob = job;
+        frmMethod1* zone = Zone();
+        const ZoneTexts texts = JobToZoneTexts(job);
+        for (const ZoneEntry& entry : kZoneFields) {
+            zone->SetEntryText(entry.text, QString::fromStdString(texts.*entry.text));
+        }
+        zone->ClearZoneResults();
+        zone->show();
+        zone->raise();
+        zone->activateWindow();
+        return;
+    }
+    m_poolJob = job;
+    frmMethod2* pool = Pool();
+    const PoolTexts texts = JobToPoolTexts(job);
+    for (const PoolEntry& entry : kPoolFields) {
+        pool->SetEntryText(entry.text, QString::fromStdString(texts.*entry.text));
+    }
+    pool->ShowStandalone();
+}
+
+Job Screens::JobOf(const QObject* screen) {
+    if (screen == m_pool.get()) {
+        return PoolJob(m_pool->EntryTexts(), m_poolJob.title, m_poolJob.notes);
+    }
+    return ZoneJob(Zone()->EntryTexts(), m_zoneJob.title, m_zoneJob.notes);
+}

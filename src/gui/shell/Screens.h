@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/jobs/JobFile.h"
+
 #include <QObject>
 
 #include <functional>
@@ -37,8 +39,19 @@ public:
     // screen not made yet is made hidden, and shows so when next opened.
     void RevealDetails();
 
+    // A job opened: its entry texts written into its own screen as typing would,
+    // that screen shown; a zone job also clears the zone results.
+    void OpenJob(const Job& job);
+
+    // The job of a calculation screen's entry texts as they stand, with the title
+    // and notes of the job last opened there.
+    Job JobOf(const QObject* screen);
+
 private:
     MadeHook m_made;
+    // Kept from the job last opened on each screen, for the next save there.
+    Job m_zoneJob;
+    Job m_poolJob;
     std::unique_ptr<frmMethod1> m_zone;
     std::unique_ptr<frmMethod2> m_pool;
 };

@@ -2,13 +2,13 @@
 
 #include "ui_frmMethod1.h"
 
+#include "core/zone/ZoneCalc.h"
 #include "gui/common/Accessibility.h"
+#include "gui/common/ScreenFont.h"
 #include "gui/common/ScreenHelpers.h"
 #include "gui/common/ScreenLinks.h"
 #include "gui/help/Misc.h"
-#include "gui/common/ScreenFont.h"
 #include "gui/weather/frmDesign.h"
-#include "core/zone/ZoneCalc.h"
 
 #include <QComboBox>
 #include <QIcon>
@@ -104,6 +104,10 @@ void frmMethod1::SetEntryText(std::string ZoneTexts::*entry, const QString& text
     Field(ToQString(EntryName<ZoneTexts, ZoneInputs>(kZoneFields, entry)))->setText(text);
 }
 
+ZoneTexts frmMethod1::EntryTexts() const {
+    return ReadEntryTexts<ZoneTexts, ZoneInputs>(this, kZoneFields);
+}
+
 void frmMethod1::TakePoolEstimate(const PoolEstimate& estimate) {
     m_ui->txtSwimPoolGain->setText(estimate.poolGain);
     m_ui->txttemp->setText(estimate.zoneTemp);
@@ -155,10 +159,7 @@ void frmMethod1::HideDetailPanel() {
 }
 
 void frmMethod1::cmdCalculate_Click() {
-    ZoneTexts texts;
-    for (const ZoneEntry& entry : kZoneFields) {
-        texts.*entry.text = Field(ToQString(entry.name))->text().toStdString();
-    }
+    const ZoneTexts texts = ReadEntryTexts<ZoneTexts, ZoneInputs>(this, kZoneFields);
     const FieldResolver resolve = [this](const QString& name) { return Field(name); };
     const auto checks = ValidateZoneInputs(texts);
     if (ApplyChecks(this, checks, resolve, true)) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/report/CalcReport.h"
+#include "gui/common/ScreenLinks.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -14,8 +15,6 @@ class frmMethod1;
 }
 class QLineEdit;
 class QWidget;
-struct PoolEstimate;
-struct ZoneTexts;
 
 // "Detailed Calculation": the building zone's entries, results and detail panel.
 // Created once at start-up and only hidden by its Close button.
@@ -37,6 +36,9 @@ public:
 
     // Writes an entry's text, as typing would.
     void SetEntryText(std::string ZoneTexts::*entry, const QString& text);
+
+    // Every entry's text as it stands.
+    ZoneTexts EntryTexts() const;
 
     // What the pool screen's Continue... hands back: the pool gain, the zone's
     // conditions and its occupants.

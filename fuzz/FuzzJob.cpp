@@ -1,0 +1,77 @@
+// The job file reader on any bytes: a job or one problem, never both, never a
+// crash; a job read is written and read back to the same job.
+
+#include "FuzzChecks.h"
+#include "core/jobs/JobFile.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+using namespace FuzzChecks;
+
+namespace {
+
+using Entries = std::vector<std::pair<std::string, std::string>>;
+
+// A name given twice counts once, as its last text: compared by name.
+Entries ByName(Entries entries) {
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    return entries;
+}
+
+bool Known(const Job& job, std::string_view name) {
+    return job.kind == JobKind::Zone
+               ? FindEntry<ZoneTexts, ZoneInputs>(kZoneFields, name) != nullptr
+               : FindEntry<PoolTexts, PoolInputs>(kPoolFields, name) != nullptr;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const JobRead read = ReadJob(bytes);
+    if (!read.job) {
+        const std::string& p = read.problem;
+        Require(p.starts_with("is ") || p.starts_with("was written by a newer version"),
+                "problem '", p, "'");
+        Require(p.find('\n') == std::string::npos, "problem over several lines: '", p, "'");
+        return 0;
+    }
+    Require(read.problem.empty(), "a job and the problem '", read.problem, "'");
+    const Job& job = *read.job;
+    for (const auto& [name, text] : job.entries) {
+        Require(Known(job, name), "entry '", name, "' accepted");
+    }
+
+    const std::string written = WriteJob(job);
+    const JobRead again = ReadJob(written);
+    Require(again.job.has_value(), "a job written back is refused: ", again.problem, "\n", written);
+    const Job& back = *again.job;
+    Require(back.kind == job.kind, "the calculation changed");
+    Require(back.title == job.title && back.notes == job.notes, "title or notes changed");
+    Require(back.writtenBy == JobWriterName(), "written by '", back.writtenBy, "'");
+    Require(ByName(back.entries) == ByName(job.entries), "the entries changed:\n", written);
+    Require(WriteJob(back) == written, "writing is not stable");
+
+    // Every text reaches its field.
+    if (job.kind == JobKind::Zone) {
+        const ZoneTexts texts = JobToZoneTexts(job);
+        for (const auto& [name, text] : job.entries) {
+            Require(texts.*FindEntry<ZoneTexts, ZoneInputs>(kZoneFields, name)->text == text, name,
+                    " lost its text");
+        }
+    } else {
+        const PoolTexts texts = JobToPoolTexts(job);
+        for (const auto& [name, text] : job.entries) {
+            Require(texts.*FindEntry<PoolTexts, PoolInputs>(kPoolFields, name)->text == text, name,
+                    " lost its text");
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,277 @@
+#include "cli/JobRun.h"
+
+#include "cli/CalcCli.h"
+
+#include "core/pool/PoolCalc.h"
+#include "core/zone/ZoneCalc.h"
+
+#include <nlohmann/json.hpp>
+
+#include <array>
+#include <ostream>
+#include <utility>
+
+namespace CalcCli {
+namespace {
+
+template <typename Table> constexpr auto Views(const Table& table) {
+    std::array<EntryView, std::tuple_size_v<Table>> views{};
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        views[i] = {table[i].name, table[i].caption, table[i].unit, table[i].initialText};
+    }
+    return views;
+}
+
+const auto kZoneViews = Views(kZoneFields);
+const auto kPoolViews = Views(kPoolFields);
+
+// The pool's wet bulb pass count is shown on the building-zone screen, and named
+// so in the events.
+constexpr std::string_view kPoolIterationsShownAs = "frmMethod1.txtiter";
+
+class Recorder {
+public:
+    explicit Recorder(JobRun& run) : run_(run) {
+        run_.resultTexts.assign(Results(run.calc).size(), std::string());
+        // Every result field, a message, a focus and the outcome, without regrowing.
+        run_.events.reserve(run_.resultTexts.size() + 8);
+    }
+
+    template <typename Inputs> bool Checks(const CheckResult<Inputs>& checks, bool focusRefused) {
+        for (const std::string& w : checks.warnings) {
+            run_.warnings.push_back(w);
+            Add(Event::Kind::Warning, {}, w);
+        }
+        if (!checks.refusal) {
+            return false;
+        }
+        const Refusal& ref = *checks.refusal;
+        Add(Event::Kind::Refused, ref.field, ref.message);
+        Add(Event::Kind::Write, ref.field, {});
+        if (focusRefused) {
+            Add(Event::Kind::Focus, ref.field, {});
+        }
+        run_.message = ref.message;
+        run_.messageField = ref.field;
+        Finish("Refused", kExitRefused);
+        return true;
+    }
+
+    void Result(const CalcResult& r) {
+        for (const FieldText& f : r.fieldTexts) {
+            Write(f);
+        }
+        if (r.message) {
+            Add(Event::Kind::Message, {}, *r.message);
+            run_.message = r.message;
+        }
+        if (r.focus) {
+            Add(Event::Kind::Focus, *r.focus, {});
+            run_.messageField = *r.focus;
+        }
+        for (const FieldText& f : r.afterMessage) {
+            Write(f);
+        }
+        Finish(OutcomeName(r.outcome),
+               r.outcome == Outcome::Completed ? kExitCompleted : kExitRejected);
+    }
+
+private:
+    void Add(Event::Kind kind, std::string_view field, std::string_view text) {
+        run_.events.push_back({kind, std::string(field), std::string(text)});
+    }
+
+    void Write(const FieldText& f) {
+        const auto results = Results(run_.calc);
+        for (std::size_t i = 0; i < results.size(); ++i) {
+            if (results[i].name == f.field) {
+                run_.resultTexts[i] = f.text;
+                break;
+            }
+        }
+        const bool otherScreen = run_.calc == Calculation::Pool && f.field == kPoolIterations.name;
+        Add(Event::Kind::Write, otherScreen ? kPoolIterationsShownAs : std::string_view(f.field),
+            f.text);
+    }
+
+    void Finish(std::string_view outcome, int status) {
+        run_.outcome = std::string(outcome);
+        run_.exitStatus = status;
+        Add(Event::Kind::Outcome, {}, outcome);
+    }
+
+    JobRun& run_;
+};
+
+template <typename Texts, typename Inputs>
+Texts ToTexts(std::span<const EntrySpec<Texts, Inputs>> table,
+              const std::vector<std::string>& entryTexts) {
+    Texts texts;
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        texts.*table[i].text = entryTexts[i];
+    }
+    return texts;
+}
+
+const char* KindName(Event::Kind kind) {
+    switch (kind) {
+    case Event::Kind::Warning:
+        return "warning";
+    case Event::Kind::Refused:
+        return "refused";
+    case Event::Kind::Write:
+        return "write";
+    case Event::Kind::Message:
+        return "message";
+    case Event::Kind::Focus:
+        return "focus";
+    case Event::Kind::Outcome:
+        return "outcome";
+    }
+    return "";
+}
+
+} // namespace
+
+std::string_view CalculationName(Calculation calc) {
+    return calc == Calculation::Zone ? "zone" : "pool";
+}
+
+std::optional<Calculation> CalculationNamed(std::string_view name) {
+    if (name == "zone") {
+        return Calculation::Zone;
+    }
+    if (name == "pool") {
+        return Calculation::Pool;
+    }
+    return std::nullopt;
+}
+
+std::span<const EntryView> Entries(Calculation calc) {
+    if (calc == Calculation::Zone) {
+        return kZoneViews;
+    }
+    return kPoolViews;
+}
+
+std::span<const ResultSpec> Results(Calculation calc) {
+    if (calc == Calculation::Zone) {
+        return kZoneResults;
+    }
+    return kPoolResults;
+}
+
+int EntryIndex(Calculation calc, std::string_view name) {
+    const auto entries = Entries(calc);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].name == name) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+std::vector<std::string> InitialEntryTexts(Calculation calc) {
+    std::vector<std::string> texts;
+    for (const EntryView& e : Entries(calc)) {
+        texts.emplace_back(e.initialText);
+    }
+    return texts;
+}
+
+JobRun RunJob(Calculation calc, std::vector<std::string> entryTexts) {
+    JobRun run;
+    run.calc = calc;
+    run.entryTexts = std::move(entryTexts);
+    run.entryTexts.resize(Entries(calc).size());
+    Recorder rec(run);
+    if (calc == Calculation::Zone) {
+        const ZoneTexts texts = ToTexts<ZoneTexts, ZoneInputs>(kZoneFields, run.entryTexts);
+        const auto checks = ValidateZoneInputs(texts);
+        if (!rec.Checks(checks, true)) {
+            rec.Result(CalculateZone(*checks.inputs, texts.activity));
+        }
+    } else {
+        const PoolTexts texts = ToTexts<PoolTexts, PoolInputs>(kPoolFields, run.entryTexts);
+        const auto checks = ValidatePoolInputs(texts);
+        if (!rec.Checks(checks, false)) {
+            rec.Result(CalculatePool(*checks.inputs));
+        }
+    }
+    return run;
+}
+
+void PrintEvents(const JobRun& run, std::ostream& out) {
+    for (const Event& e : run.events) {
+        switch (e.kind) {
+        case Event::Kind::Warning:
+            out << "warning: " << e.text << "\n";
+            break;
+        case Event::Kind::Refused:
+            out << "refused " << e.field << ": " << e.text << "\n";
+            break;
+        case Event::Kind::Write:
+            out << e.field << ": " << e.text << "\n";
+            break;
+        case Event::Kind::Message:
+            out << "message: " << e.text << "\n";
+            break;
+        case Event::Kind::Focus:
+            out << "focus: " << e.field << "\n";
+            break;
+        case Event::Kind::Outcome:
+            out << "outcome: " << e.text << "\n";
+            break;
+        }
+    }
+}
+
+void PrintJson(const JobRun& run, std::ostream& out) {
+    using Json = nlohmann::ordered_json;
+    Json entries = Json::array();
+    const auto entryTable = Entries(run.calc);
+    for (std::size_t i = 0; i < entryTable.size(); ++i) {
+        const EntryView& e = entryTable[i];
+        entries.push_back({{"name", e.name},
+                           {"caption", e.caption},
+                           {"unit", e.unit},
+                           {"text", run.entryTexts[i]}});
+    }
+    Json events = Json::array();
+    for (const Event& e : run.events) {
+        Json event = {{"event", KindName(e.kind)}};
+        if (!e.field.empty()) {
+            event["field"] = e.field;
+        }
+        if (e.kind != Event::Kind::Focus) {
+            event["text"] = e.text;
+        }
+        events.push_back(std::move(event));
+    }
+    Json results = Json::array();
+    const auto resultTable = Results(run.calc);
+    for (std::size_t i = 0; i < resultTable.size(); ++i) {
+        const ResultSpec& r = resultTable[i];
+        Json result = {{"name", r.name}, {"caption", r.caption}, {"unit", r.unit}};
+        if (!r.column.empty()) {
+            result["group"] = r.column;
+        }
+        result["text"] = run.resultTexts[i];
+        results.push_back(std::move(result));
+    }
+    const Json doc = {
+        {"calculation", CalculationName(run.calc)},
+        {"entries", std::move(entries)},
+        {"events", std::move(events)},
+        {"outcome", run.outcome},
+        {"warnings", run.warnings},
+        {"message", run.message ? Json(*run.message) : Json(nullptr)},
+        {"messageField", run.messageField.empty() ? Json(nullptr) : Json(run.messageField)},
+        {"results", std::move(results)},
+    };
+    // Texts are taken as typed, and may not be UTF-8: such bytes become U+FFFD
+    // rather than failing the output.
+    out << doc.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
+}
+
+} // namespace CalcCli

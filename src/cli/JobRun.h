@@ -1,0 +1,71 @@
+#pragma once
+
+#include "core/common/Fields.h"
+
+#include <iosfwd>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// One calculation run on entry texts, as every output of varneldh-calc sees it:
+// the events in the order the screen applies them, the outcome and the text each
+// result field is left with.
+namespace CalcCli {
+
+enum class Calculation { Zone, Pool };
+
+// "zone" or "pool".
+std::string_view CalculationName(Calculation calc);
+std::optional<Calculation> CalculationNamed(std::string_view name);
+
+// An entry field of either table, without its place in the records.
+struct EntryView {
+    std::string_view name;
+    std::string_view caption;
+    std::string_view unit;
+    std::string_view initialText;
+};
+
+// The entry fields in table order.
+std::span<const EntryView> Entries(Calculation calc);
+// The result fields in table order.
+std::span<const ResultSpec> Results(Calculation calc);
+// The entry's place in the table, or -1.
+int EntryIndex(Calculation calc, std::string_view name);
+// Every entry's initial text, in table order.
+std::vector<std::string> InitialEntryTexts(Calculation calc);
+
+struct Event {
+    enum class Kind { Warning, Refused, Write, Message, Focus, Outcome };
+    Kind kind;
+    std::string field; // Refused, Write, Focus
+    std::string text;  // Warning, Refused, Write, Message, Outcome
+};
+
+struct JobRun {
+    Calculation calc = Calculation::Zone;
+    std::vector<std::string> entryTexts; // as given, in table order
+    std::vector<Event> events;
+    std::string outcome; // an OutcomeName, or "Refused"
+    std::vector<std::string> warnings;
+    std::optional<std::string> message;   // the refusal's or the calculation's
+    std::string messageField;             // the entry the message is about, if any
+    std::vector<std::string> resultTexts; // by Results(calc) index; empty where not written
+    int exitStatus = 0;
+};
+
+// Runs the check chain and, if it accepts the texts, the calculation.
+// entryTexts holds one text per entry, in table order.
+JobRun RunJob(Calculation calc, std::vector<std::string> entryTexts);
+
+// One line per event: "warning: TEXT", "refused FIELD: TEXT", "FIELD: TEXT",
+// "message: TEXT", "focus: FIELD", "outcome: NAME".
+void PrintEvents(const JobRun& run, std::ostream& out);
+
+// One JSON object: the calculation, the entries, the events, the outcome, the
+// warnings, the message and every result field.
+void PrintJson(const JobRun& run, std::ostream& out);
+
+} // namespace CalcCli

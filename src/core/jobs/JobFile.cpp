@@ -1,0 +1,314 @@
+#include "core/jobs/JobFile.h"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <fstream>
+#include <span>
+
+namespace {
+
+using Json = nlohmann::json;
+// Written in a fixed order, so that saving the same job twice gives the same bytes
+// and the file reads top to bottom like the screen.
+using OrderedJson = nlohmann::ordered_json;
+
+constexpr const char* kFormatKey = "format";
+constexpr const char* kVersionKey = "formatVersion";
+constexpr const char* kCalculationKey = "calculation";
+constexpr const char* kWrittenByKey = "writtenBy";
+constexpr const char* kTitleKey = "title";
+constexpr const char* kNotesKey = "notes";
+constexpr const char* kEntriesKey = "entries";
+
+JobRead Refused(std::string problem) {
+    return {std::nullopt, std::move(problem)};
+}
+
+// Built by appending: GCC 12 at -O3 takes a literal plus a string for an
+// overlapping copy (-Wrestrict) and stops a Release build.
+std::string Damaged(std::string_view what) {
+    std::string text = "is damaged: ";
+    text.append(what);
+    return text;
+}
+
+std::string Quoted(std::string_view key) {
+    std::string text = "\"";
+    text.append(key);
+    text += '"';
+    return text;
+}
+
+// "line L, column C" of a byte offset, both counted from 1.
+std::string Place(std::string_view text, std::size_t offset) {
+    offset = std::min(offset, text.size());
+    const std::string_view before = text.substr(0, offset);
+    const auto line = 1 + std::count(before.begin(), before.end(), '\n');
+    const auto lastBreak = before.rfind('\n');
+    const auto column = offset - (lastBreak == std::string_view::npos ? 0 : lastBreak + 1) + 1;
+    return "line " + std::to_string(line) + ", column " + std::to_string(column);
+}
+
+// Where the text stops being well-formed UTF-8 (no overlong forms, no surrogates,
+// nothing above U+10FFFF), and whether only the end is missing from a character.
+struct Utf8Fault {
+    std::size_t offset = std::string_view::npos;
+    bool cutShort = false;
+};
+
+Utf8Fault FirstBadUtf8(std::string_view text) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t size = text.size();
+    std::size_t i = 0;
+    while (i < size) {
+        const unsigned char c = bytes[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t length = 0;
+        unsigned char low = 0x80;
+        unsigned char high = 0xBF;
+        if (c >= 0xC2 && c <= 0xDF) {
+            length = 2;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            length = 3;
+            low = c == 0xE0 ? 0xA0 : 0x80;
+            high = c == 0xED ? 0x9F : 0xBF;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            length = 4;
+            low = c == 0xF0 ? 0x90 : 0x80;
+            high = c == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            return {i, false};
+        }
+        for (std::size_t k = 1; k < length; ++k) {
+            if (i + k == size) {
+                return {i, true};
+            }
+            const unsigned char b = bytes[i + k];
+            if (b < (k == 1 ? low : 0x80) || b > (k == 1 ? high : 0xBF)) {
+                return {i, false};
+            }
+        }
+        i += length;
+    }
+    return {};
+}
+
+// An optional text member; false (with the problem set) when it is there but no text.
+bool ReadText(const Json& object, const char* key, std::string& text, std::string& problem) {
+    const auto it = object.find(key);
+    if (it == object.end()) {
+        return true;
+    }
+    if (!it->is_string()) {
+        problem = Damaged(Quoted(key) + " is not a text");
+        return false;
+    }
+    text = it->get<std::string>();
+    return true;
+}
+
+template <typename Texts, typename Inputs>
+bool HasEntry(std::span<const EntrySpec<Texts, Inputs>> table, std::string_view name) {
+    return FindEntry(table, name) != nullptr;
+}
+
+bool KnownEntry(JobKind kind, std::string_view name) {
+    return kind == JobKind::Zone ? HasEntry<ZoneTexts, ZoneInputs>(kZoneFields, name)
+                                 : HasEntry<PoolTexts, PoolInputs>(kPoolFields, name);
+}
+
+template <typename Texts, typename Inputs>
+Job JobOf(JobKind kind, std::span<const EntrySpec<Texts, Inputs>> table, const Texts& texts,
+          std::string title, std::string notes) {
+    Job job;
+    job.kind = kind;
+    job.title = std::move(title);
+    job.notes = std::move(notes);
+    for (const auto& entry : table) {
+        job.entries.emplace_back(std::string(entry.name), texts.*entry.text);
+    }
+    return job;
+}
+
+template <typename Texts, typename Inputs>
+Texts TextsOf(const Job& job, std::span<const EntrySpec<Texts, Inputs>> table) {
+    Texts texts = InitialTexts(table);
+    for (const auto& [name, text] : job.entries) {
+        if (const auto* entry = FindEntry(table, name)) {
+            texts.*entry->text = text;
+        }
+    }
+    return texts;
+}
+
+} // namespace
+
+std::string_view JobKindName(JobKind kind) {
+    return kind == JobKind::Zone ? "zone" : "pool";
+}
+
+std::string_view JobWriterName() {
+    return "Varnel DH " VARNELDH_VERSION;
+}
+
+std::string WriteJob(const Job& job) {
+    OrderedJson doc;
+    doc[kFormatKey] = kJobFormatName;
+    doc[kVersionKey] = kJobFormatVersion;
+    doc[kCalculationKey] = JobKindName(job.kind);
+    doc[kWrittenByKey] = JobWriterName();
+    doc[kTitleKey] = job.title;
+    doc[kNotesKey] = job.notes;
+    OrderedJson entries = OrderedJson::object();
+    for (const auto& [name, text] : job.entries) {
+        entries[name] = text;
+    }
+    doc[kEntriesKey] = std::move(entries);
+    // Texts from the screens are always UTF-8; a stray byte from elsewhere becomes
+    // U+FFFD rather than making the job unsavable.
+    return doc.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+}
+
+JobRead ReadJob(std::string_view bytes) {
+    if (bytes.size() > kJobMaxBytes) {
+        return Refused("is too large for a job file (" + std::to_string(bytes.size()) +
+                       " bytes; a job file is at most " + std::to_string(kJobMaxBytes) + ")");
+    }
+    std::string_view body = bytes;
+    if (body.starts_with("\xEF\xBB\xBF")) {
+        body.remove_prefix(3);
+    }
+    const auto start = body.find_first_not_of(" \t\r\n");
+    if (start == std::string_view::npos) {
+        return Refused("is empty");
+    }
+    // Anything but a JSON object is some other kind of file.
+    if (body[start] != '{') {
+        return Refused("is not a Varnel DH job file");
+    }
+    if (const Utf8Fault bad = FirstBadUtf8(bytes); bad.offset != std::string_view::npos) {
+        return Refused(Damaged(bad.cutShort ? "it is cut short"
+                                            : "it holds bytes that are not UTF-8 text (" +
+                                                  Place(bytes, bad.offset) + ")"));
+    }
+
+    Json doc;
+    try {
+        doc = Json::parse(bytes.begin(), bytes.end());
+    } catch (const Json::parse_error& e) {
+        // e.byte counts from 1 and lies past the end when the text stops early.
+        if (e.byte > bytes.size()) {
+            return Refused(Damaged("it is cut short"));
+        }
+        return Refused(
+            Damaged("it is not valid JSON at " + Place(bytes, e.byte == 0 ? 0 : e.byte - 1)));
+    } catch (const Json::out_of_range&) {
+        // A number beyond a double, such as 1E999.
+        return Refused(Damaged("it holds a number too large to read"));
+    }
+
+    const auto format = doc.find(kFormatKey);
+    if (format == doc.end() || !format->is_string() ||
+        format->get<std::string>() != kJobFormatName) {
+        return Refused("is not a Varnel DH job file");
+    }
+
+    const auto version = doc.find(kVersionKey);
+    if (version == doc.end()) {
+        return Refused(Damaged(Quoted(kVersionKey) + " is missing"));
+    }
+    if (!version->is_number_integer()) {
+        return Refused(Damaged(Quoted(kVersionKey) + " is not a whole number"));
+    }
+    // Non-negative numbers parse as unsigned, negative ones as signed.
+    if (version->is_number_unsigned() && version->get<std::uint64_t>() > kJobFormatVersion) {
+        return Refused("was written by a newer version of Varnel DH (job format " +
+                       version->dump() + "; this version reads format " +
+                       std::to_string(kJobFormatVersion) + ")");
+    }
+    if (!version->is_number_unsigned() || version->get<std::uint64_t>() < 1) {
+        return Refused(Damaged("job format " + version->dump() + " does not exist"));
+    }
+
+    Job job;
+    const auto calculation = doc.find(kCalculationKey);
+    if (calculation != doc.end() && *calculation == "zone") {
+        job.kind = JobKind::Zone;
+    } else if (calculation != doc.end() && *calculation == "pool") {
+        job.kind = JobKind::Pool;
+    } else {
+        return Refused(Damaged(Quoted(kCalculationKey) + " must be \"zone\" or \"pool\""));
+    }
+
+    std::string problem;
+    if (!ReadText(doc, kWrittenByKey, job.writtenBy, problem) ||
+        !ReadText(doc, kTitleKey, job.title, problem) ||
+        !ReadText(doc, kNotesKey, job.notes, problem)) {
+        return Refused(problem);
+    }
+
+    const auto entries = doc.find(kEntriesKey);
+    if (entries != doc.end()) {
+        if (!entries->is_object()) {
+            return Refused(Damaged(Quoted(kEntriesKey) + " is not a set of named texts"));
+        }
+        for (const auto& [name, text] : entries->items()) {
+            // A misspelt name would otherwise run the job on the initial text.
+            if (!KnownEntry(job.kind, name)) {
+                return Refused(Damaged(Quoted(name) + " is not an entry of the " +
+                                       std::string(JobKindName(job.kind)) + " calculation"));
+            }
+            if (!text.is_string()) {
+                return Refused(Damaged("the entry " + Quoted(name) + " is not a text"));
+            }
+            job.entries.emplace_back(name, text.get<std::string>());
+        }
+    }
+    return {std::move(job), {}};
+}
+
+JobRead ReadJobFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return Refused("cannot be opened");
+    }
+    std::string bytes(kJobMaxBytes + 1, '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (in.bad()) {
+        return Refused("cannot be read");
+    }
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    if (bytes.size() > kJobMaxBytes) {
+        return Refused("is too large for a job file (more than " + std::to_string(kJobMaxBytes) +
+                       " bytes)");
+    }
+    return ReadJob(bytes);
+}
+
+std::string JobProblemMessage(std::string_view fileName, std::string_view problem) {
+    std::string message = "The file \"";
+    message.append(fileName).append("\" ").append(problem).append(".");
+    return message;
+}
+
+Job ZoneJob(const ZoneTexts& texts, std::string title, std::string notes) {
+    return JobOf<ZoneTexts, ZoneInputs>(JobKind::Zone, kZoneFields, texts, std::move(title),
+                                        std::move(notes));
+}
+
+Job PoolJob(const PoolTexts& texts, std::string title, std::string notes) {
+    return JobOf<PoolTexts, PoolInputs>(JobKind::Pool, kPoolFields, texts, std::move(title),
+                                        std::move(notes));
+}
+
+ZoneTexts JobToZoneTexts(const Job& job) {
+    return TextsOf<ZoneTexts, ZoneInputs>(job, kZoneFields);
+}
+
+PoolTexts JobToPoolTexts(const Job& job) {
+    return TextsOf<PoolTexts, PoolInputs>(job, kPoolFields);
+}
