@@ -33,10 +33,15 @@ std::string Damaged(std::string_view what) {
     return text;
 }
 
+// A name from the file as JSON writes it, so that a line break or a stray byte in
+// it cannot break the message it is shown in; a long one is cut.
 std::string Quoted(std::string_view key) {
-    std::string text = "\"";
-    text.append(key);
-    text += '"';
+    constexpr std::size_t kLongest = 60;
+    std::string text = Json(std::string(key.substr(0, kLongest)))
+                           .dump(-1, ' ', false, Json::error_handler_t::replace);
+    if (key.size() > kLongest) {
+        text += "...";
+    }
     return text;
 }
 
