@@ -67,8 +67,12 @@ private:
 QString Run(const QString& program, const QStringList& arguments) {
     QProcess process;
     process.start(program, arguments);
-    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0) {
+        qWarning("%s %s: exit %d, %s", qPrintable(program), qPrintable(arguments.join(u' ')),
+                 process.exitCode(), process.readAllStandardError().constData());
         return {};
+    }
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
