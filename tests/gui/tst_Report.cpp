@@ -50,8 +50,13 @@ public:
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             if (!dialog || !dialog->isVisible())
                 return;
+            // The dialog lists the folder in the background and may complete the
+            // name typed meanwhile: accept only once it holds the path given.
+            if (dialog->selectedFiles().value(0) != m_path && ++m_tries < 100) {
+                dialog->selectFile(m_path);
+                return;
+            }
             ++answered;
-            dialog->selectFile(m_path);
             static_cast<QDialog*>(dialog)->accept();
         });
         m_timer.start(10);
@@ -61,6 +66,7 @@ public:
 private:
     QString m_path;
     QTimer m_timer;
+    int m_tries = 0;
 };
 
 // What a tool prints; empty when it fails.
