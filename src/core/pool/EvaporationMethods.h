@@ -27,6 +27,10 @@ struct PoolTypeSpec {
 
 extern const std::array<PoolTypeSpec, 6> kPoolTypes;
 
+// The type the Evaporation Methods window and the report start with: most pools
+// this program sizes for are private ones.
+inline constexpr PoolType kDefaultPoolType = PoolType::Private;
+
 const PoolTypeSpec& SpecOf(PoolType type);
 
 // Shah's unoccupied pool, per m2 of water, kg/(m2 h): the natural-convection term,
