@@ -247,25 +247,25 @@ JobRun RunJob(Calculation calc, std::vector<std::string> entryTexts) {
     run.entryTexts.resize(Entries(calc).size());
     Recorder rec(run);
     if (calc == Calculation::Zone) {
-        const ZoneTexts texts = ToTexts<ZoneTexts, ZoneInputs>(kZoneFields, run.entryTexts);
+        ZoneTexts texts = ToTexts<ZoneTexts, ZoneInputs>(kZoneFields, run.entryTexts);
         const auto checks = ValidateZoneInputs(texts);
         if (!rec.Checks(checks, true)) {
             ZoneResult result = CalculateZone(*checks.inputs, texts.activity);
             rec.Result(result);
             if (result.outcome == Outcome::Completed) {
                 run.zoneRun = CalcReport::ZoneRun{
-                    texts, *checks.inputs, checks.warnings, std::move(result), {}};
+                    std::move(texts), *checks.inputs, checks.warnings, std::move(result), {}};
             }
         }
     } else {
-        const PoolTexts texts = ToTexts<PoolTexts, PoolInputs>(kPoolFields, run.entryTexts);
+        PoolTexts texts = ToTexts<PoolTexts, PoolInputs>(kPoolFields, run.entryTexts);
         const auto checks = ValidatePoolInputs(texts);
         if (!rec.Checks(checks, false)) {
             PoolResult result = CalculatePool(*checks.inputs);
             rec.Result(result);
             if (result.outcome == Outcome::Completed) {
-                run.poolRun =
-                    CalcReport::PoolRun{texts, *checks.inputs, checks.warnings, std::move(result)};
+                run.poolRun = CalcReport::PoolRun{std::move(texts), *checks.inputs, checks.warnings,
+                                                  std::move(result)};
             }
         }
     }
