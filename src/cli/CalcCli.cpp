@@ -3,6 +3,7 @@
 #include "cli/Batch.h"
 #include "cli/JobRun.h"
 #include "core/jobs/JobFile.h"
+#include "core/pool/EvaporationMethods.h"
 
 #include <CLI/CLI.hpp>
 
@@ -45,7 +46,24 @@ constexpr const char* kOutputText =
     "A field not given keeps its initial text. TEXT is taken as typed, blanks\n"
     "included. run FILE.vdhjob takes the entry texts from a job file and prints\n"
     "the same. With --json they print one JSON object instead: the entries, the\n"
-    "events, the outcome, the warnings, the message and every result field.\n";
+    "events, the outcome, the warnings, the message, every result field and the\n"
+    "report (what the calculation report shows, with its chart's states; null\n"
+    "when the run did not complete).\n";
+
+// The pool types of the evaporation methods, by the key --pool-type takes.
+std::string PoolTypeList() {
+    std::string out = "pool types for --pool-type (VDI 2089-1, in the pool report of --json):\n";
+    for (const EvaporationMethods::PoolTypeSpec& type : EvaporationMethods::kPoolTypes) {
+        std::string key(type.key);
+        key.resize(std::max<std::size_t>(key.size() + 2, 17), ' ');
+        out.append("  ").append(key).append(type.caption);
+        if (type.type == EvaporationMethods::kDefaultPoolType) {
+            out.append(" (default)");
+        }
+        out.append("\n");
+    }
+    return out;
+}
 
 constexpr const char* kBatchText =
     "batch reads a CSV file (RFC 4180, UTF-8 with or without a byte order mark,\n"
@@ -65,7 +83,8 @@ constexpr const char* kExitText =
 
 std::string MainFooter() {
     return std::string(kOutputText) + "\n" + kBatchText + "\n" + kExitText + "\n" +
-           FieldList(Calculation::Zone) + "\n" + FieldList(Calculation::Pool);
+           FieldList(Calculation::Zone) + "\n" + FieldList(Calculation::Pool) + "\n" +
+           PoolTypeList();
 }
 
 // Entry texts from FIELD=TEXT arguments over the initial texts; a usage error
@@ -90,7 +109,10 @@ std::vector<std::string> Assign(Calculation calc, const std::vector<std::string>
     return texts;
 }
 
-int Calculate(Calculation calc, const std::vector<std::string>& assignments, bool json,
+// --json's report options, when the output is JSON.
+using JsonOutput = std::optional<ReportOptions>;
+
+int Calculate(Calculation calc, const std::vector<std::string>& assignments, const JsonOutput& json,
               std::ostream& out, std::ostream& err) {
     std::string error;
     std::vector<std::string> texts = Assign(calc, assignments, error);
@@ -99,7 +121,7 @@ int Calculate(Calculation calc, const std::vector<std::string>& assignments, boo
     }
     const JobRun run = RunJob(calc, std::move(texts));
     if (json) {
-        PrintJson(run, out);
+        PrintJson(run, out, *json);
     } else {
         PrintEvents(run, out);
     }
@@ -117,7 +139,7 @@ std::vector<std::string> TableTexts(std::span<const EntrySpec<Texts, Inputs>> ta
     return out;
 }
 
-int RunJobFile(const std::string& path, bool json, std::ostream& out, std::ostream& err) {
+int RunJobFile(const std::string& path, JsonOutput json, std::ostream& out, std::ostream& err) {
     const bool readable = std::ifstream(path, std::ios::binary).is_open();
     const JobRead read = ReadJobFile(path);
     if (!read.job) {
@@ -132,7 +154,8 @@ int RunJobFile(const std::string& path, bool json, std::ostream& out, std::ostre
             : RunJob(Calculation::Pool,
                      TableTexts<PoolTexts, PoolInputs>(kPoolFields, JobToPoolTexts(job)));
     if (json) {
-        PrintJson(run, out);
+        json->jobTitle = job.title;
+        PrintJson(run, out, *json);
     } else {
         PrintEvents(run, out);
     }
@@ -186,6 +209,15 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 
     bool json = false;
     app.add_flag("--json", json, "Print the results of zone, pool and run as one JSON object");
+    std::string poolTypeKey;
+    std::vector<std::string> poolTypeKeys;
+    for (const EvaporationMethods::PoolTypeSpec& type : EvaporationMethods::kPoolTypes) {
+        poolTypeKeys.emplace_back(type.key);
+    }
+    app.add_option("--pool-type", poolTypeKey,
+                   "The VDI 2089-1 pool type of the pool report in --json (pool types below)")
+        ->option_text("KEY")
+        ->check(CLI::IsMember(poolTypeKeys));
 
     std::vector<std::string> assignments;
     std::optional<Calculation> chosen;
@@ -244,11 +276,21 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return Usage(err, what);
     }
 
+    JsonOutput jsonOutput;
+    if (json) {
+        jsonOutput.emplace();
+        if (!poolTypeKey.empty()) {
+            jsonOutput->poolType = *EvaporationMethods::PoolTypeKeyed(poolTypeKey);
+        }
+    }
+    if (!poolTypeKey.empty() && (!json || chosen == Calculation::Zone || batch->parsed())) {
+        return Usage(err, "--pool-type applies to pool and run with --json");
+    }
     if (chosen) {
-        return Calculate(*chosen, assignments, json, out, err);
+        return Calculate(*chosen, assignments, jsonOutput, out, err);
     }
     if (runJob->parsed()) {
-        return RunJobFile(jobFile, json, out, err);
+        return RunJobFile(jobFile, jsonOutput, out, err);
     }
     if (json) {
         return Usage(err, "--json applies to zone, pool and run, not to batch");

@@ -131,7 +131,68 @@ const char* KindName(Event::Kind kind) {
     return "";
 }
 
+using Json = nlohmann::ordered_json;
+
+Json TablesJson(const std::vector<CalcReport::Table>& tables) {
+    Json out = Json::array();
+    for (const CalcReport::Table& t : tables) {
+        out.push_back({{"heading", t.heading}, {"columns", t.columns}, {"rows", t.rows}});
+    }
+    return out;
+}
+
+Json ChartJson(const CalcReport::ChartData& chart) {
+    Json states = Json::array();
+    for (const CalcReport::ChartState& s : chart.states) {
+        Json state = {{"label", s.label},
+                      {"dryBulb", s.t},
+                      {"rh", s.rh},
+                      {"humidityRatio", s.air.W},
+                      {"enthalpy", s.air.h}};
+        if (s.wetBulb) {
+            state["wetBulb"] = *s.wetBulb;
+        }
+        if (s.dewPoint) {
+            state["dewPoint"] = s.air.DP;
+        }
+        states.push_back(std::move(state));
+    }
+    return {{"pressureKPa", chart.pressureKPa}, {"states", std::move(states)}};
+}
+
+// What the calculation report shows, details included. No date: the same run
+// gives the same output.
+Json ReportJson(const JobRun& run, const ReportOptions& options) {
+    const CalcReport::Header header{std::string(ScreenCaption(run.calc)), options.jobTitle, {}};
+    CalcReport::Content content;
+    CalcReport::ChartData chart;
+    if (run.zoneRun) {
+        content = CalcReport::ZoneContent(*run.zoneRun, header, true);
+        chart = CalcReport::ZoneChart(*run.zoneRun);
+    } else if (run.poolRun) {
+        content = CalcReport::PoolContent(*run.poolRun, header, true, options.poolType);
+        chart = CalcReport::PoolChart(*run.poolRun);
+    } else {
+        return nullptr;
+    }
+    return {
+        {"title", content.title},
+        {"calculation", content.calculation},
+        {"jobTitle", content.jobTitle.empty() ? Json(nullptr) : Json(content.jobTitle)},
+        {"program", content.program},
+        {"tables", TablesJson(content.tables)},
+        {"warnings", content.warnings},
+        {"notes", content.notes},
+        {"chart", ChartJson(chart)},
+    };
+}
+
 } // namespace
+
+std::string_view ScreenCaption(Calculation calc) {
+    return calc == Calculation::Zone ? "Detailed Calculation"
+                                     : "Swimming Pool Evaporation Rate Only";
+}
 
 std::string_view CalculationName(Calculation calc) {
     return calc == Calculation::Zone ? "zone" : "pool";
@@ -186,16 +247,26 @@ JobRun RunJob(Calculation calc, std::vector<std::string> entryTexts) {
     run.entryTexts.resize(Entries(calc).size());
     Recorder rec(run);
     if (calc == Calculation::Zone) {
-        const ZoneTexts texts = ToTexts<ZoneTexts, ZoneInputs>(kZoneFields, run.entryTexts);
+        ZoneTexts texts = ToTexts<ZoneTexts, ZoneInputs>(kZoneFields, run.entryTexts);
         const auto checks = ValidateZoneInputs(texts);
         if (!rec.Checks(checks, true)) {
-            rec.Result(CalculateZone(*checks.inputs, texts.activity));
+            ZoneResult result = CalculateZone(*checks.inputs, texts.activity);
+            rec.Result(result);
+            if (result.outcome == Outcome::Completed) {
+                run.zoneRun = CalcReport::ZoneRun{
+                    std::move(texts), *checks.inputs, checks.warnings, std::move(result), {}};
+            }
         }
     } else {
-        const PoolTexts texts = ToTexts<PoolTexts, PoolInputs>(kPoolFields, run.entryTexts);
+        PoolTexts texts = ToTexts<PoolTexts, PoolInputs>(kPoolFields, run.entryTexts);
         const auto checks = ValidatePoolInputs(texts);
         if (!rec.Checks(checks, false)) {
-            rec.Result(CalculatePool(*checks.inputs));
+            PoolResult result = CalculatePool(*checks.inputs);
+            rec.Result(result);
+            if (result.outcome == Outcome::Completed) {
+                run.poolRun = CalcReport::PoolRun{std::move(texts), *checks.inputs, checks.warnings,
+                                                  std::move(result)};
+            }
         }
     }
     return run;
@@ -226,8 +297,7 @@ void PrintEvents(const JobRun& run, std::ostream& out) {
     }
 }
 
-void PrintJson(const JobRun& run, std::ostream& out) {
-    using Json = nlohmann::ordered_json;
+void PrintJson(const JobRun& run, std::ostream& out, const ReportOptions& report) {
     Json entries = Json::array();
     const auto entryTable = Entries(run.calc);
     for (std::size_t i = 0; i < entryTable.size(); ++i) {
@@ -268,6 +338,7 @@ void PrintJson(const JobRun& run, std::ostream& out) {
         {"message", run.message ? Json(*run.message) : Json(nullptr)},
         {"messageField", run.messageField.empty() ? Json(nullptr) : Json(run.messageField)},
         {"results", std::move(results)},
+        {"report", ReportJson(run, report)},
     };
     // Texts are taken as typed, and may not be UTF-8: such bytes become U+FFFD
     // rather than failing the output.

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "core/common/Fields.h"
+#include "core/pool/EvaporationMethods.h"
+#include "core/report/CalcReport.h"
 
 #include <iosfwd>
 #include <optional>
@@ -54,7 +56,13 @@ struct JobRun {
     std::string messageField;             // the entry the message is about, if any
     std::vector<std::string> resultTexts; // by Results(calc) index; empty where not written
     int exitStatus = 0;
+    // What a report of the run would be made from: one of them, when it completed.
+    std::optional<CalcReport::ZoneRun> zoneRun;
+    std::optional<CalcReport::PoolRun> poolRun;
 };
+
+// The screen whose calculation it is, as the report names it.
+std::string_view ScreenCaption(Calculation calc);
 
 // Runs the check chain and, if it accepts the texts, the calculation.
 // entryTexts holds one text per entry, in table order.
@@ -64,8 +72,15 @@ JobRun RunJob(Calculation calc, std::vector<std::string> entryTexts);
 // "message: TEXT", "focus: FIELD", "outcome: NAME".
 void PrintEvents(const JobRun& run, std::ostream& out);
 
+// What the report in the JSON object takes that the run does not hold.
+struct ReportOptions {
+    EvaporationMethods::PoolType poolType = EvaporationMethods::kDefaultPoolType;
+    std::string jobTitle; // of the job file run; empty when none
+};
+
 // One JSON object: the calculation, the entries, the events, the outcome, the
-// warnings, the message and every result field.
-void PrintJson(const JobRun& run, std::ostream& out);
+// warnings, the message, every result field and, for a completed run, what its
+// calculation report shows, details included.
+void PrintJson(const JobRun& run, std::ostream& out, const ReportOptions& report = {});
 
 } // namespace CalcCli

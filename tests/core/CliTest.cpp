@@ -3,13 +3,17 @@
 #include "cli/CalcCli.h"
 #include "core/csv/Csv.h"
 #include "core/jobs/JobFile.h"
+#include "core/pool/EvaporationMethods.h"
 #include "core/pool/PoolCalc.h"
+#include "core/psychrometrics/Psychrometrics.h"
 #include "core/zone/ZoneCalc.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -121,6 +125,7 @@ TEST(CalcCli, TextsTakenAsTyped) {
 struct UsageCase {
     const char* name;
     std::vector<std::string> args;
+    const char* says = ""; // what the line must hold
 };
 
 class CliUsageTest : public testing::TestWithParam<UsageCase> {};
@@ -131,14 +136,18 @@ TEST_P(CliUsageTest, ExitsWith64AndOneLine) {
     EXPECT_TRUE(r.out.empty());
     ASSERT_FALSE(r.err.empty());
     EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+    EXPECT_NE(r.err.find(GetParam().says), std::string::npos) << r.err;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Errors, CliUsageTest,
-    testing::Values(UsageCase{"NoArguments", {}}, UsageCase{"UnknownScreen", {"garden"}},
-                    UsageCase{"UnknownField", {"zone", "txtpoolarea=5"}},
-                    UsageCase{"PoolHasNoActivity", {"pool", "comboActivity=Social"}},
-                    UsageCase{"NoEquals", {"pool", "txttemp"}}),
+    testing::Values(
+        UsageCase{"NoArguments", {}}, UsageCase{"UnknownScreen", {"garden"}},
+        UsageCase{"UnknownField", {"zone", "txtpoolarea=5"}},
+        UsageCase{"PoolHasNoActivity", {"pool", "comboActivity=Social"}},
+        UsageCase{"NoEquals", {"pool", "txttemp"}},
+        // The keys it takes are named.
+        UsageCase{"UnknownPoolType", {"--json", "--pool-type", "deep", "pool"}, "public-deep"}),
     [](const testing::TestParamInfo<UsageCase>& info) { return std::string(info.param.name); });
 
 // Every field of both tables, on its own line with its caption and initial text.
@@ -202,6 +211,14 @@ std::vector<std::string> WarningsOf(const std::string& out) {
         }
     }
     return warnings;
+}
+
+// A number as the program writes it, whatever the locale.
+double Number(const std::string& text) {
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    EXPECT_TRUE(error == std::errc() && end == text.data() + text.size()) << text;
+    return value;
 }
 
 struct JsonCase {
@@ -271,6 +288,107 @@ TEST_P(CliJsonTest, SameRunAsTheTextLines) {
     } else {
         check(kPoolFields, kPoolResults);
     }
+
+    // The report: only of a completed run, with the results' texts in its tables.
+    const auto& report = doc.at("report");
+    if (doc.at("outcome") != "Completed") {
+        EXPECT_TRUE(report.is_null()) << report;
+        return;
+    }
+    ASSERT_TRUE(report.is_object());
+    for (const auto& result : doc.at("results")) {
+        const std::string caption = result.at("caption");
+        const std::string group = result.value("group", "");
+        bool found = false;
+        for (const auto& table : report.at("tables")) {
+            const auto& columns = table.at("columns");
+            for (const auto& row : table.at("rows")) {
+                if (row[0] != caption && row[0] != group + " " + caption) {
+                    continue;
+                }
+                for (std::size_t c = 1; c < row.size(); ++c) {
+                    // In a grid of groups, the group's own column.
+                    const bool grid =
+                        std::find(columns.begin(), columns.end(), group) != columns.end();
+                    found =
+                        found || (row[c] == result.at("text") && (!grid || columns[c] == group));
+                }
+            }
+        }
+        EXPECT_TRUE(found) << caption << " " << result.at("text");
+    }
+
+    // The chart's room state is the engine's air at the room's entries, its
+    // wet bulb and dew point those the results show.
+    std::map<std::string, std::string> entries, results;
+    for (const auto& e : doc.at("entries")) {
+        entries[e.at("name")] = e.at("text");
+    }
+    for (const auto& r : doc.at("results")) {
+        results[r.at("name")] = r.at("text");
+    }
+    const auto& chart = report.at("chart");
+    const double pressure = Number(entries.at("txtPresskPa"));
+    EXPECT_EQ(chart.at("pressureKPa").get<double>(), pressure);
+    const auto& room = chart.at("states").at(0);
+    const double t = Number(entries.at("txttemp"));
+    const double rh = Number(entries.at("txtrh"));
+    const auto air = Psychrometrics::ComputeAirState(t, rh, pressure);
+    EXPECT_EQ(room.at("label"), "Zone");
+    EXPECT_EQ(room.at("dryBulb").get<double>(), t);
+    EXPECT_EQ(room.at("rh").get<double>(), rh);
+    EXPECT_DOUBLE_EQ(room.at("humidityRatio").get<double>(), air.W);
+    EXPECT_DOUBLE_EQ(room.at("dewPoint").get<double>(), air.DP);
+    EXPECT_NEAR(room.at("wetBulb").get<double>(), Number(results.at("txtWBzone")), 0.005);
+    EXPECT_EQ(chart.at("states").size(), 2u);
+
+    if (args[0] != "pool") {
+        return;
+    }
+    // The pool's evaporation by every method; another pool type changes VDI
+    // 2089-1's figure by the ratio of the coefficients, and nothing else.
+    using namespace EvaporationMethods;
+    const auto methodsOf = [](const nlohmann::json& of) {
+        for (const auto& table : of.at("report").at("tables")) {
+            if (table.at("heading") == "Evaporation by Other Methods") {
+                return table.at("rows");
+            }
+        }
+        return nlohmann::json::array();
+    };
+    const auto methods = methodsOf(doc);
+    ASSERT_EQ(methods.size(), kMethods.size());
+    for (std::size_t i = 0; i < kMethods.size(); ++i) {
+        EXPECT_EQ(methods[i][0].get<std::string>().rfind(CaptionOf(kMethods[i]), 0), 0u);
+        EXPECT_EQ(methods[i].size(), kFigureColumns.size() + 1);
+    }
+    EXPECT_EQ(methods[4][0], "VDI 2089-1 (2010), Private pool");
+    std::vector<std::string> shallowArgs{"--json", "--pool-type", "public-shallow"};
+    shallowArgs.insert(shallowArgs.end(), args.begin(), args.end());
+    const CliRun shallow = InProcess(shallowArgs);
+    EXPECT_EQ(shallow.status, json.status);
+    auto other = nlohmann::json::parse(shallow.out);
+    const auto otherMethods = methodsOf(other);
+    ASSERT_EQ(otherMethods.size(), methods.size());
+    EXPECT_EQ(otherMethods[4][0], "VDI 2089-1 (2010), Public pool, water up to 1.35 m deep");
+    EXPECT_NEAR(Number(otherMethods[4][1].get<std::string>()),
+                Number(methods[4][1].get<std::string>()) * SpecOf(PoolType::PublicShallow).beta /
+                    SpecOf(PoolType::Private).beta,
+                0.01);
+    // Without VDI 2089-1's rows, the same object.
+    const auto withoutVdi = [](nlohmann::json of) {
+        for (auto& table : of.at("report").at("tables")) {
+            auto& rows = table.at("rows");
+            for (std::size_t r = rows.size(); r-- > 0;) {
+                if (rows[r][0].get<std::string>().rfind("VDI 2089-1", 0) == 0) {
+                    rows.erase(r);
+                }
+            }
+        }
+        return of;
+    };
+    EXPECT_NE(other, doc);
+    EXPECT_EQ(withoutVdi(other), withoutVdi(doc));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -306,7 +424,7 @@ TEST(CalcCli, RunJobFileAsItsTexts) {
     pool.bathers = "10";
     const std::vector<std::pair<Job, std::vector<std::string>>> jobs{
         {ZoneJob(zone, "Refused"), {"zone", "txtOccupancy= 1 0", "txtVentrate=15", "txtInfil="}},
-        {PoolJob(pool), {"pool", "txtOccupancy=10"}}};
+        {PoolJob(pool, "Main hall"), {"pool", "txtOccupancy=10"}}};
     for (const auto& [job, args] : jobs) {
         const std::string path = (dir / "job.vdhjob").string();
         std::ofstream(path, std::ios::binary) << WriteJob(job);
@@ -314,9 +432,23 @@ TEST(CalcCli, RunJobFileAsItsTexts) {
         const CliRun run = InProcess({"run", path});
         EXPECT_EQ(run.status, typed.status);
         EXPECT_EQ(run.out, typed.out);
-        std::vector<std::string> jsonArgs{"--json"};
+        // The report names the job; the pool type applies as to the texts.
+        const bool isPool = job.kind == JobKind::Pool;
+        std::vector<std::string> options{"--json"};
+        if (isPool) {
+            options.insert(options.end(), {"--pool-type", "waves"});
+        }
+        std::vector<std::string> jsonArgs = options;
         jsonArgs.insert(jsonArgs.end(), args.begin(), args.end());
-        EXPECT_EQ(InProcess({"run", path, "--json"}).out, InProcess(jsonArgs).out);
+        std::vector<std::string> runArgs{"run", path};
+        runArgs.insert(runArgs.end(), options.begin(), options.end());
+        auto fromFile = nlohmann::json::parse(InProcess(runArgs).out);
+        auto typedJson = nlohmann::json::parse(InProcess(jsonArgs).out);
+        if (isPool) {
+            EXPECT_EQ(fromFile.at("report").at("jobTitle"), "Main hall");
+            typedJson.at("report").at("jobTitle") = "Main hall";
+        }
+        EXPECT_EQ(fromFile, typedJson);
     }
     const std::string damaged = (dir / "damaged.vdhjob").string();
     std::ofstream(damaged) << "{\"format\": \"varneldh-job\"";

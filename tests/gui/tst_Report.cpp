@@ -1,6 +1,7 @@
 #include "GuiTestSupport.h"
 
 #include "core/jobs/JobFile.h"
+#include "core/pool/EvaporationMethods.h"
 #include "core/pool/PoolCalc.h"
 #include "core/psychrometrics/Psychrometrics.h"
 #include "core/zone/ZoneCalc.h"
@@ -19,6 +20,7 @@
 #include <QFileDialog>
 #include <QHelpEvent>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -28,6 +30,7 @@
 #include <QToolTip>
 #include <QtTest>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -270,22 +273,26 @@ private slots:
         QTest::addColumn<QList<Entry>>("entries");
         QTest::addColumn<bool>("revealed");
         QTest::addColumn<bool>("picked");
+        // Chosen in the Evaporation Methods window once the report is open; none
+        // opens it.
+        QTest::addColumn<QString>("poolType");
         const QList<Entry> zoneExample{{"txtOccupancy", "10"},
                                        {"txtVentrate", "2"},
                                        {"txtProcess", "0.5"},
                                        {"txtSwimPoolGain", "12.50"}};
-        QTest::newRow("zone example, locked") << "zone" << zoneExample << false << false;
-        QTest::newRow("zone example, revealed") << "zone" << zoneExample << true << false;
+        QTest::newRow("zone example, locked") << "zone" << zoneExample << false << false << "";
+        QTest::newRow("zone example, revealed") << "zone" << zoneExample << true << false << "";
         QTest::newRow("zone warnings, picked weather")
-            << "zone" << QList<Entry>{{"txtVentrate", "15"}, {"txtVol", "12000"}} << false << true;
-        QTest::newRow("pool example, locked") << "pool" << QList<Entry>{} << false << false;
+            << "zone" << QList<Entry>{{"txtVentrate", "15"}, {"txtVol", "12000"}} << false << true
+            << "";
+        QTest::newRow("pool example, locked") << "pool" << QList<Entry>{} << false << false << "";
         QTest::newRow("pool occupied, revealed")
             << "pool"
             << QList<Entry>{{"txttemp", "28"}, {"txtOccupancy", "10"}, {"cmbOccupancy2", "5"}}
-            << true << false;
+            << true << false << "Public pool, water up to 1.35 m deep";
         QTest::newRow("pool warnings, locked")
             << "pool" << QList<Entry>{{"txtpoolarea", "250"}, {"txtpooltemp", "40"}} << false
-            << false;
+            << false << "";
     }
 
     // The saved PDF holds every entry and result text as the screen shows it,
@@ -296,6 +303,7 @@ private slots:
         QFETCH(QList<Entry>, entries);
         QFETCH(bool, revealed);
         QFETCH(bool, picked);
+        QFETCH(QString, poolType);
         QMainWindow* on = screen(which);
         on->show();
         if (picked) {
@@ -314,6 +322,51 @@ private slots:
 
         frmReport* report = openReport(on);
         QVERIFY(report);
+        // The figures of the evaporation methods as their window shows them,
+        // method by method, with the VDI 2089-1 pool type they are for.
+        struct Method {
+            QString caption;
+            QStringList figures;
+            QString outOfRange;
+        };
+        QList<Method> methods;
+        if (!poolType.isEmpty()) {
+            choose(on, "mnuEvaporationMethods");
+            QWidget* window = TopLevelsNamed(QStringLiteral("frmEvapMethods")).value(0);
+            QVERIFY(window);
+            auto* types = window->findChild<QComboBox*>(QStringLiteral("cmbPoolType"));
+            types->setCurrentIndex(types->findText(poolType));
+            QCOMPARE(types->currentText(), poolType);
+            for (const EvaporationMethods::Method method : EvaporationMethods::kMethods) {
+                const QString key = Q(EvaporationMethods::KeyOf(method));
+                Method shown{Q(EvaporationMethods::CaptionOf(method)), {}, {}};
+                for (const ResultSpec& column : EvaporationMethods::kFigureColumns)
+                    shown.figures << window
+                                         ->findChild<QLineEdit*>(QStringLiteral("txt") +
+                                                                 Q(column.name) + key)
+                                         ->text();
+                shown.outOfRange =
+                    window->findChild<QLabel*>(QStringLiteral("lblReason") + key)->text();
+                methods << shown;
+            }
+        } else if (!zoneScreen) {
+            const auto& run = m_program->screens().Pool()->LastRun();
+            QVERIFY(run);
+            for (const auto& figure : EvaporationMethods::Compare(
+                     run->inputs, run->result.numbers, EvaporationMethods::kDefaultPoolType)) {
+                Method worked{Q(figure.caption), {}, Q(figure.outOfRange)};
+                for (const std::string& text : EvaporationMethods::FigureTexts(figure))
+                    worked.figures << Q(text);
+                methods << worked;
+            }
+        }
+        if (!methods.isEmpty()) {
+            methods.back().caption +=
+                QStringLiteral(", ") +
+                (poolType.isEmpty()
+                     ? Q(EvaporationMethods::SpecOf(EvaporationMethods::kDefaultPoolType).caption)
+                     : poolType);
+        }
         const QString tag =
             QString::fromLatin1(QTest::currentDataTag())
                 .replace(QRegularExpression(QStringLiteral("[^a-z]+")), QStringLiteral("-"));
@@ -350,6 +403,32 @@ private slots:
                 shown << field(e.name);
             }
         }
+        // Each method's figures on the line that begins its caption, VDI
+        // 2089-1's with the pool type; and the reason of each figure outside
+        // its method's range beside its caption. The reference figure is not
+        // locked here.
+        QCOMPARE(lines.contains(QStringLiteral("Evaporation by Other Methods")), !zoneScreen);
+        QCOMPARE(methods.size(), zoneScreen ? 0 : 5);
+        for (const Method& method : methods) {
+            const QString figures = Row(method.figures);
+            const auto line = std::find_if(lines.begin(), lines.end(), [&](const QString& l) {
+                return l.size() > figures.size() && l.endsWith(QLatin1Char(' ') + figures) &&
+                       method.caption.startsWith(l.left(l.size() - figures.size() - 1));
+            });
+            QVERIFY2(line != lines.end(), qPrintable(method.caption + QLatin1Char(' ') + figures));
+            if (!method.outOfRange.isEmpty()) {
+                const QString start = method.caption + QLatin1Char(' ');
+                const auto reason = std::find_if(lines.begin(), lines.end(), [&](const QString& l) {
+                    return l.startsWith(start) && l.size() > start.size() &&
+                           method.outOfRange.simplified().startsWith(l.mid(start.size()));
+                });
+                QVERIFY2(reason != lines.end(), qPrintable(method.outOfRange));
+            }
+            shown << method.figures;
+        }
+        QCOMPARE(lines.contains(QStringLiteral("Outside its published range")),
+                 std::any_of(methods.begin(), methods.end(),
+                             [](const Method& m) { return !m.outOfRange.isEmpty(); }));
         const auto& results = zoneScreen ? std::span<const ResultSpec>(kZoneResults)
                                          : std::span<const ResultSpec>(kPoolResults);
         QStringList details;

@@ -11,13 +11,13 @@ namespace EvaporationMethods {
 
 // Coefficients quoted from VDI 2089-1 (2010) in m/h.
 const std::array<PoolTypeSpec, 6> kPoolTypes{{
-    {PoolType::Covered, "Covered pool", 0.7, false},
-    {PoolType::Resting, "Resting water surface (pool not in use)", 7, false},
-    {PoolType::Private, "Private pool", 21, true},
-    {PoolType::PublicDeep, "Public pool, water deeper than 1.35 m", 28, true},
-    {PoolType::PublicShallow, "Public pool, water up to 1.35 m deep", 40, true},
-    {PoolType::WavesAndSlides, "Wave pool in wave operation, slides, wild-water channels", 50,
-     true},
+    {PoolType::Covered, "covered", "Covered pool", 0.7, false},
+    {PoolType::Resting, "resting", "Resting water surface (pool not in use)", 7, false},
+    {PoolType::Private, "private", "Private pool", 21, true},
+    {PoolType::PublicDeep, "public-deep", "Public pool, water deeper than 1.35 m", 28, true},
+    {PoolType::PublicShallow, "public-shallow", "Public pool, water up to 1.35 m deep", 40, true},
+    {PoolType::WavesAndSlides, "waves", "Wave pool in wave operation, slides, wild-water channels",
+     50, true},
 }};
 
 const PoolTypeSpec& SpecOf(PoolType type) {
@@ -27,6 +27,15 @@ const PoolTypeSpec& SpecOf(PoolType type) {
         }
     }
     return kPoolTypes.front();
+}
+
+std::optional<PoolType> PoolTypeKeyed(std::string_view key) {
+    for (const PoolTypeSpec& entry : kPoolTypes) {
+        if (entry.key == key) {
+            return entry.type;
+        }
+    }
+    return std::nullopt;
 }
 
 namespace {

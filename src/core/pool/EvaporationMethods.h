@@ -5,6 +5,7 @@
 #include "core/psychrometrics/Psychrometrics.h"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,7 @@ enum class PoolType { Covered, Resting, Private, PublicDeep, PublicShallow, Wave
 
 struct PoolTypeSpec {
     PoolType type;
+    std::string_view key; // short lowercase name for the command line
     std::string_view caption;
     double beta; // water-transfer coefficient, m/h
     // The coefficient of a pool in use already holds the bathers' own moisture
@@ -27,7 +29,14 @@ struct PoolTypeSpec {
 
 extern const std::array<PoolTypeSpec, 6> kPoolTypes;
 
+// The type the Evaporation Methods window and the report start with: most pools
+// this program sizes for are private ones.
+inline constexpr PoolType kDefaultPoolType = PoolType::Private;
+
 const PoolTypeSpec& SpecOf(PoolType type);
+
+// The type of that key; none for a key of no type.
+std::optional<PoolType> PoolTypeKeyed(std::string_view key);
 
 // Shah's unoccupied pool, per m2 of water, kg/(m2 h): the natural-convection term,
 // the term for little or no density difference, and the larger of the two.

@@ -42,6 +42,28 @@ constexpr std::string_view kReferenceNote =
     "(natatoriums), 4 \u00d7 10\u207b\u2075 \u00d7 pool area \u00d7 (vapour pressure at the "
     "surface "
     "\u2212 in the room, kPa), in kg/s, shown for comparison only.";
+constexpr std::string_view kMethodsNote =
+    "Evaporation by other methods: each from the same room air and water surface, counted "
+    "with the same unit model (for a VDI 2089-1 pool in use only the people not using the "
+    "pool are added, as its coefficient holds the bathers). ASHRAE reference figure: the "
+    "Carrier equation of the ASHRAE Handbook\u2014HVAC Applications (natatoriums). Shah, "
+    "occupied pool: M. M. Shah, \u201cNew Correlation for Prediction of Evaporation from "
+    "Occupied Swimming Pools\u201d, ASHRAE Transactions 119(2), 2013, and \u201cNew Method for "
+    "Calculating Evaporation From Occupied Swimming Pools\u201d, HPAC Engineering, March 2013. "
+    "Shah, unoccupied pool: M. M. Shah, \u201cCalculation of Evaporation from Indoor Swimming "
+    "Pools: Further Development of Formulas\u201d, ASHRAE Transactions 118(2), 2012; "
+    "\u201cSimplified Method of Calculating Evaporation From Swimming Pools\u201d, HPAC "
+    "Engineering, October 2011; \u201cMethods for Calculation of Evaporation from Swimming Pools "
+    "and Other Water Surfaces\u201d, ASHRAE Transactions 120(2), 2014; the range of both of "
+    "Shah's figures after M. M. Shah, \u201cEvaluation of available correlations for rate of "
+    "evaporation from undisturbed water pools to quiet air\u201d, HVAC&R Research 8(1), 2002. "
+    "VDI 2089-1: VDI 2089 Blatt 1, \u201cBuilding services in swimming baths \u2013 Indoor "
+    "pools\u201d, January 2010, with the water-transfer coefficient of the pool type named.";
+constexpr std::string_view kProvisionalNote =
+    "The constant 0.00005 of Shah's term for little or no density difference could not be "
+    "checked against the text of his papers: that term, which only decides the figure when "
+    "the air over the water hardly rises, is provisional. VDI 2089-1's coefficients are as "
+    "quoted from the guideline by secondary sources.";
 constexpr std::string_view kUnitsNote =
     "Dehumidifier units: Varnel HX series rating data. The removal rate of one HX 100 is a "
     "polynomial in relative humidity and dry bulb, in two wet-bulb bands (8 to 15 \u00b0C and "
@@ -156,6 +178,40 @@ std::vector<Table> Details(std::span<const ResultSpec> fields, const CalcResult&
     return {grid, others};
 }
 
+// Each method's figure with the pool type it was worked for, then why any
+// figure lies outside its method's published range.
+std::vector<Table> Methods(const PoolRun& run, EvaporationMethods::PoolType poolType) {
+    using namespace EvaporationMethods;
+    Table figures{kMethodsHeading, {"Method"}, {}};
+    for (const ResultSpec& column : kFigureColumns) {
+        std::string heading = Text(column.caption);
+        if (!column.unit.empty()) {
+            heading.append(" (").append(column.unit).append(")");
+        }
+        figures.columns.push_back(std::move(heading));
+    }
+    Table reasons{kOutOfRangeHeading, {"Method", "Reason"}, {}};
+    for (const Figure& figure : Compare(run.inputs, run.result.numbers, poolType)) {
+        std::string caption = Text(figure.caption);
+        if (figure.method == Method::Vdi2089) {
+            caption.append(", ").append(SpecOf(poolType).caption);
+        }
+        std::vector<std::string> row{caption};
+        for (std::string& text : FigureTexts(figure)) {
+            row.push_back(std::move(text));
+        }
+        figures.rows.push_back(std::move(row));
+        if (!figure.outOfRange.empty()) {
+            reasons.rows.push_back({std::move(caption), figure.outOfRange});
+        }
+    }
+    std::vector<Table> tables{std::move(figures)};
+    if (!reasons.rows.empty()) {
+        tables.push_back(std::move(reasons));
+    }
+    return tables;
+}
+
 Content Common(const Header& header) {
     Content c;
     c.title = kTitle;
@@ -199,7 +255,8 @@ Content ZoneContent(const ZoneRun& run, const Header& header, bool withDetails) 
     return c;
 }
 
-Content PoolContent(const PoolRun& run, const Header& header, bool withDetails) {
+Content PoolContent(const PoolRun& run, const Header& header, bool withDetails,
+                    EvaporationMethods::PoolType poolType) {
     Content c = Common(header);
     const PoolNumbers& n = run.result.numbers;
     c.tables.push_back(Entries<PoolTexts, PoolInputs>(kPoolFields, run.texts));
@@ -212,11 +269,16 @@ Content PoolContent(const PoolRun& run, const Header& header, bool withDetails) 
             c.tables.push_back(std::move(table));
         }
     }
+    for (Table& table : Methods(run, poolType)) {
+        c.tables.push_back(std::move(table));
+    }
     c.warnings = run.warnings;
     c.notes = {Text(kMoistAirNote), Text(kPoolNote)};
     if (withDetails) {
         c.notes.push_back(Text(kReferenceNote));
     }
+    c.notes.push_back(Text(kMethodsNote));
+    c.notes.push_back(Text(kProvisionalNote));
     c.notes.push_back(Text(kUnitsNote));
     return c;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/pool/EvaporationMethods.h"
 #include "core/pool/PoolCalc.h"
 #include "core/psychrometrics/Psychrometrics.h"
 #include "core/zone/ZoneCalc.h"
@@ -63,9 +64,14 @@ std::string ProgramName();
 
 // The details (air properties, removal rates, the wet bulb's passes, the
 // reference evaporation) are included only when asked for: they are behind the
-// password on the screen and so on paper.
+// password on the screen and so on paper. The pool's evaporation by the other
+// methods is not, and takes VDI 2089-1's coefficient for poolType.
 Content ZoneContent(const ZoneRun& run, const Header& header, bool withDetails);
-Content PoolContent(const PoolRun& run, const Header& header, bool withDetails);
+Content PoolContent(const PoolRun& run, const Header& header, bool withDetails,
+                    EvaporationMethods::PoolType poolType = EvaporationMethods::kDefaultPoolType);
+
+inline constexpr const char* kMethodsHeading = "Evaporation by Other Methods";
+inline constexpr const char* kOutOfRangeHeading = "Outside its published range";
 
 // The whole number of units that covers a count, rounded up; none when the
 // screen writes a plain "0" because there is no load to remove.

@@ -18,9 +18,6 @@ using namespace EvaporationMethods;
 
 namespace {
 
-// Most pools this program sizes for are private ones.
-constexpr PoolType kFirstPoolType = PoolType::Private;
-
 QString Num(double value) {
     return ToQString(NumberText::FormatGeneral(value));
 }
@@ -38,7 +35,7 @@ frmEvapMethods::frmEvapMethods(QWidget* parent)
 
     for (const PoolTypeSpec& type : kPoolTypes) {
         m_ui->cmbPoolType->addItem(ToQString(type.caption), static_cast<int>(type.type));
-        if (type.type == kFirstPoolType) {
+        if (type.type == kDefaultPoolType) {
             m_ui->cmbPoolType->setCurrentIndex(m_ui->cmbPoolType->count() - 1);
         }
     }
@@ -73,8 +70,13 @@ void frmEvapMethods::Follow(const std::optional<CalcReport::PoolRun>& run) {
     ShowFigures();
 }
 
+PoolType frmEvapMethods::ChosenPoolType() const {
+    return static_cast<PoolType>(m_ui->cmbPoolType->currentData().toInt());
+}
+
 void frmEvapMethods::cmbPoolType_Change() {
     ShowFigures();
+    emit poolTypeChosen();
 }
 
 void frmEvapMethods::ShowFigures() {
@@ -97,8 +99,7 @@ void frmEvapMethods::ShowFigures() {
                              "%4 m2 of water, %5 people using the pool, %6 not using it.")
                               .arg(Num(in.roomTemp), Num(in.roomRh), Num(in.poolTemp), Num(in.area),
                                    Num(in.bathers), Num(in.spectators)));
-    const auto type = static_cast<PoolType>(m_ui->cmbPoolType->currentData().toInt());
-    for (const Figure& figure : Compare(in, m_run->result.numbers, type)) {
+    for (const Figure& figure : Compare(in, m_run->result.numbers, ChosenPoolType())) {
         const QString key = ToQString(KeyOf(figure.method));
         const bool inRange = figure.outOfRange.empty();
         const auto texts = FigureTexts(figure);
@@ -131,10 +132,17 @@ frmEvapMethods* ShowEvaporationMethods(frmMethod2* pool) {
         window->Follow(pool->LastRun());
         QObject::connect(pool, &frmMethod2::lastRunChanged, window,
                          [window, pool] { window->Follow(pool->LastRun()); });
+        QObject::connect(window, &frmEvapMethods::poolTypeChosen, pool,
+                         &frmMethod2::evaporationPoolTypeChanged);
         CentreOnScreen(window);
     }
     window->show();
     window->raise();
     window->activateWindow();
     return window;
+}
+
+PoolType EvaporationPoolType(const frmMethod2* pool) {
+    const auto* window = pool->findChild<frmEvapMethods*>(QString(), Qt::FindDirectChildrenOnly);
+    return window ? window->ChosenPoolType() : kDefaultPoolType;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/pool/EvaporationMethods.h"
 #include "gui/common/ScreenLinks.h"
 
 #include <QWidget>
@@ -26,6 +27,12 @@ public:
     // Shows the figures of this run, or says there is none yet.
     void Follow(const std::optional<CalcReport::PoolRun>& run);
 
+    // The VDI 2089-1 pool type chosen here.
+    EvaporationMethods::PoolType ChosenPoolType() const;
+
+signals:
+    void poolTypeChosen();
+
 private:
     void cmbPoolType_Change();
     void ShowFigures();
@@ -37,3 +44,7 @@ private:
 // Opens the window over the pool screen following its results, or brings the
 // open one forward: there is never more than one.
 frmEvapMethods* ShowEvaporationMethods(frmMethod2* pool);
+
+// The pool type chosen in the pool screen's Evaporation Methods window while it
+// is open; the one the window starts with otherwise.
+EvaporationMethods::PoolType EvaporationPoolType(const frmMethod2* pool);

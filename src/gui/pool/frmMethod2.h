@@ -58,6 +58,8 @@ signals:
     void lastRunChanged();
     // The detail panel was shown or hidden.
     void detailPanelChanged();
+    // Another VDI 2089-1 pool type was chosen for the evaporation methods.
+    void evaporationPoolTypeChanged();
     // Hide Details also hides the building-zone screen's panel.
     void hideDetailsRequested();
     // Each run's wet bulb pass count, which the building-zone screen shows.

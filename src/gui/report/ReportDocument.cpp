@@ -116,12 +116,14 @@ public:
         format.setCellSpacing(0);
         format.setHeaderRowCount(1);
         format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
-        // The first column holds the captions, the widest texts.
+        // The first column holds the captions, the widest texts. A table of
+        // many figures sizes the others to their headings, whole words each.
         QList<QTextLength> widths;
+        const bool wide = columns > 4;
         const double rest = 45.0 / std::max(1, columns - 1);
-        widths << QTextLength(QTextLength::PercentageLength, 55);
+        widths << QTextLength(QTextLength::PercentageLength, wide ? 25 : 55);
         for (int i = 1; i < columns; ++i) {
-            widths << QTextLength(QTextLength::PercentageLength, rest);
+            widths << (wide ? QTextLength() : QTextLength(QTextLength::PercentageLength, rest));
         }
         format.setColumnWidthConstraints(widths);
         QTextTable* grid = m_cursor.insertTable(int(table.rows.size()) + 1, columns, format);

@@ -1,5 +1,6 @@
 #include "gui/shell/ReportLinks.h"
 
+#include "gui/pool/frmEvapMethods.h"
 #include "gui/pool/frmMethod2.h"
 #include "gui/report/frmChart.h"
 #include "gui/report/frmReport.h"
@@ -22,7 +23,7 @@ std::string Now() {
 
 // The windows are the screen's children and go before it, so they may hold it.
 template <typename Screen, typename Content, typename ChartOf>
-void ReportOf(Screen* screen, Content content, ChartOf chart, JobTitleSource jobTitle) {
+frmReport* ReportOf(Screen* screen, Content content, ChartOf chart, JobTitleSource jobTitle) {
     ReportSource source = [screen, content, chart,
                            jobTitle = std::move(jobTitle)]() -> std::optional<ReportData> {
         const auto& run = screen->LastRun();
@@ -35,13 +36,14 @@ void ReportOf(Screen* screen, Content content, ChartOf chart, JobTitleSource job
     };
     frmReport* report = ShowReport(screen, std::move(source));
     if (!report) {
-        return;
+        return nullptr;
     }
     report->setWindowTitle(QStringLiteral("Calculation Report - ") + screen->windowTitle());
     QObject::connect(screen, &Screen::lastRunChanged, report, &frmReport::Refresh,
                      Qt::UniqueConnection);
     QObject::connect(screen, &Screen::detailPanelChanged, report, &frmReport::Refresh,
                      Qt::UniqueConnection);
+    return report;
 }
 
 template <typename Screen, typename ChartOf> void ChartFor(Screen* screen, ChartOf chartOf) {
@@ -64,7 +66,15 @@ void OpenReport(frmMethod1* zone, JobTitleSource jobTitle) {
 }
 
 void OpenReport(frmMethod2* pool, JobTitleSource jobTitle) {
-    ReportOf(pool, &CalcReport::PoolContent, &CalcReport::PoolChart, std::move(jobTitle));
+    // The evaporation methods for the pool type chosen in their window.
+    auto content = [pool](const CalcReport::PoolRun& run, const CalcReport::Header& header,
+                          bool withDetails) {
+        return CalcReport::PoolContent(run, header, withDetails, EvaporationPoolType(pool));
+    };
+    if (frmReport* report = ReportOf(pool, content, &CalcReport::PoolChart, std::move(jobTitle))) {
+        QObject::connect(pool, &frmMethod2::evaporationPoolTypeChanged, report, &frmReport::Refresh,
+                         Qt::UniqueConnection);
+    }
 }
 
 void OpenChart(frmMethod1* zone) {
