@@ -53,10 +53,19 @@ public:
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             if (!dialog || !dialog->isVisible())
                 return;
-            // The dialog lists the folder in the background and may complete the
-            // name typed meanwhile: accept only once it holds the path given.
-            if (dialog->selectedFiles().value(0) != m_path && ++m_tries < 100) {
+            // Typed into the name field, as a user would: selectFile() leaves the
+            // field alone once it has the focus, and the dialog then saved to its
+            // own suggestion. Accepted only once the dialog holds the path; a
+            // dialog that never does is cancelled rather than left to hang.
+            if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+                if (name->text() != m_path)
+                    name->setText(m_path);
+            } else {
                 dialog->selectFile(m_path);
+            }
+            if (dialog->selectedFiles().value(0) != m_path) {
+                if (++m_tries >= 200)
+                    static_cast<QDialog*>(dialog)->reject();
                 return;
             }
             ++answered;
