@@ -29,34 +29,13 @@ const std::string kLargeArea = "WARNING - This is a large pool area. Are you sur
                                "correct? Answers will be calculated using these values.";
 const std::string kTooLarge = "The value entered is too large - please enter a valid value.";
 
-struct PoolChainCase {
-    const char* name;
-    std::vector<std::pair<const char*, std::string>> texts;
-    std::vector<std::string> warnings;
-    const char* refusedField;
-    std::string message;
-};
-
-class PoolChainTest : public testing::TestWithParam<PoolChainCase> {};
+class PoolChainTest : public testing::TestWithParam<ChainCase> {};
 
 TEST_P(PoolChainTest, WarnsAndRefusesInOrder) {
-    const PoolChainCase& c = GetParam();
+    const ChainCase& c = GetParam();
     PoolTexts texts = InitialPoolTexts();
-    for (const auto& [field, text] : c.texts) {
-        const PoolEntry* entry = FindEntry<PoolTexts, PoolInputs>(kPoolFields, field);
-        ASSERT_NE(entry, nullptr) << field;
-        texts.*entry->text = text;
-    }
-    const auto r = ValidatePoolInputs(texts);
-    EXPECT_EQ(r.warnings, c.warnings);
-    if (c.refusedField) {
-        ASSERT_TRUE(r.refusal.has_value());
-        EXPECT_EQ(r.refusal->field, c.refusedField);
-        EXPECT_EQ(r.refusal->message, c.message);
-    } else {
-        EXPECT_FALSE(r.refusal.has_value()) << r.refusal->message;
-        EXPECT_TRUE(r.inputs.has_value());
-    }
+    ASSERT_NO_FATAL_FAILURE((ApplyChanges<PoolTexts, PoolInputs>(c, kPoolFields, texts)));
+    ExpectChainOutcome(c, ValidatePoolInputs(texts));
 }
 
 const std::vector<std::string> kNone;
@@ -64,60 +43,60 @@ const std::vector<std::string> kNone;
 INSTANTIATE_TEST_SUITE_P(
     Chain, PoolChainTest,
     testing::Values(
-        PoolChainCase{"InitialTextsPass", {}, kNone, nullptr, ""},
-        PoolChainCase{"AreaBelow", {{"txtpoolarea", "0.98"}}, kNone, "txtpoolarea", kArea},
-        PoolChainCase{"AreaEmpty", {{"txtpoolarea", ""}}, kNone, "txtpoolarea", kArea},
-        PoolChainCase{"AreaAtLimit", {{"txtpoolarea", "0.99"}}, kNone, nullptr, ""},
-        PoolChainCase{"AreaBeforeTemp",
-                      {{"txtpoolarea", "0"}, {"txttemp", "0"}},
-                      kNone,
-                      "txtpoolarea",
-                      kArea},
-        PoolChainCase{"TempZero", {{"txttemp", "0"}}, kNone, "txttemp", kTempZero},
-        PoolChainCase{"TempNegative", {{"txttemp", "-1"}}, kNone, "txttemp", kTempRange},
-        PoolChainCase{"RhZero", {{"txtrh", "0"}}, kNone, "txtrh", kRhZero},
-        PoolChainCase{"RhAbove", {{"txtrh", "101"}}, kNone, "txtrh", kRhHigh},
-        PoolChainCase{"RhNegative", {{"txtrh", "-2"}}, kNone, "txtrh", kRhLow},
-        PoolChainCase{"RhHundred", {{"txtrh", "100"}}, kNone, nullptr, ""},
-        PoolChainCase{"PoolTempZero", {{"txtpooltemp", "x"}}, kNone, "txtpooltemp", kPoolZero},
-        PoolChainCase{"PoolZeroBeforeRhRange",
-                      {{"txtpooltemp", ""}, {"txtrh", "120"}},
-                      kNone,
-                      "txtpooltemp",
-                      kPoolZero},
-        PoolChainCase{"PoolTempAbove", {{"txtpooltemp", "51"}}, kNone, "txtpooltemp", kPoolRange},
-        PoolChainCase{"RoomRangeBeforePoolRange",
-                      {{"txttemp", "51"}, {"txtpooltemp", "51"}},
-                      kNone,
-                      "txttemp",
-                      kTempRange},
-        PoolChainCase{"DifferenceWarns", {{"txtpooltemp", "40"}}, {kDifference}, nullptr, ""},
-        PoolChainCase{"DifferenceAtLimit", {{"txtpooltemp", "39"}}, kNone, nullptr, ""},
-        PoolChainCase{
+        ChainCase{"InitialTextsPass", {}, kNone, nullptr, ""},
+        ChainCase{"AreaBelow", {{"txtpoolarea", "0.98"}}, kNone, "txtpoolarea", kArea},
+        ChainCase{"AreaEmpty", {{"txtpoolarea", ""}}, kNone, "txtpoolarea", kArea},
+        ChainCase{"AreaAtLimit", {{"txtpoolarea", "0.99"}}, kNone, nullptr, ""},
+        ChainCase{"AreaBeforeTemp",
+                  {{"txtpoolarea", "0"}, {"txttemp", "0"}},
+                  kNone,
+                  "txtpoolarea",
+                  kArea},
+        ChainCase{"TempZero", {{"txttemp", "0"}}, kNone, "txttemp", kTempZero},
+        ChainCase{"TempNegative", {{"txttemp", "-1"}}, kNone, "txttemp", kTempRange},
+        ChainCase{"RhZero", {{"txtrh", "0"}}, kNone, "txtrh", kRhZero},
+        ChainCase{"RhAbove", {{"txtrh", "101"}}, kNone, "txtrh", kRhHigh},
+        ChainCase{"RhNegative", {{"txtrh", "-2"}}, kNone, "txtrh", kRhLow},
+        ChainCase{"RhHundred", {{"txtrh", "100"}}, kNone, nullptr, ""},
+        ChainCase{"PoolTempZero", {{"txtpooltemp", "x"}}, kNone, "txtpooltemp", kPoolZero},
+        ChainCase{"PoolZeroBeforeRhRange",
+                  {{"txtpooltemp", ""}, {"txtrh", "120"}},
+                  kNone,
+                  "txtpooltemp",
+                  kPoolZero},
+        ChainCase{"PoolTempAbove", {{"txtpooltemp", "51"}}, kNone, "txtpooltemp", kPoolRange},
+        ChainCase{"RoomRangeBeforePoolRange",
+                  {{"txttemp", "51"}, {"txtpooltemp", "51"}},
+                  kNone,
+                  "txttemp",
+                  kTempRange},
+        ChainCase{"DifferenceWarns", {{"txtpooltemp", "40"}}, {kDifference}, nullptr, ""},
+        ChainCase{"DifferenceAtLimit", {{"txtpooltemp", "39"}}, kNone, nullptr, ""},
+        ChainCase{
             "ExactlyTenApart", {{"txttemp", "20"}, {"txtpooltemp", "30"}}, kNone, nullptr, ""},
-        PoolChainCase{"LargeArea", {{"txtpoolarea", "250"}}, {kLargeArea}, nullptr, ""},
-        PoolChainCase{"AreaAtWarningLimit", {{"txtpoolarea", "200"}}, kNone, nullptr, ""},
-        PoolChainCase{"BothWarningsInOrder",
-                      {{"txtpoolarea", "250"}, {"txttemp", "20"}, {"txtpooltemp", "35"}},
-                      {kDifference, kLargeArea},
-                      nullptr,
-                      ""},
-        PoolChainCase{"WarningsOnlyAfterRefusals",
-                      {{"txtpoolarea", "250"}, {"txtpooltemp", "40"}, {"txtrh", "0"}},
-                      kNone,
-                      "txtrh",
-                      kRhZero},
-        PoolChainCase{"OccupanciesUnchecked",
-                      {{"txtOccupancy", "-3"}, {"cmbOccupancy2", "lots"}},
-                      kNone,
-                      nullptr,
-                      ""},
-        PoolChainCase{"TooLarge",
-                      {{"cmbOccupancy2", "1e15"}, {"txtpoolarea", "1e300"}},
-                      kNone,
-                      "cmbOccupancy2",
-                      kTooLarge}),
-    [](const testing::TestParamInfo<PoolChainCase>& info) { return std::string(info.param.name); });
+        ChainCase{"LargeArea", {{"txtpoolarea", "250"}}, {kLargeArea}, nullptr, ""},
+        ChainCase{"AreaAtWarningLimit", {{"txtpoolarea", "200"}}, kNone, nullptr, ""},
+        ChainCase{"BothWarningsInOrder",
+                  {{"txtpoolarea", "250"}, {"txttemp", "20"}, {"txtpooltemp", "35"}},
+                  {kDifference, kLargeArea},
+                  nullptr,
+                  ""},
+        ChainCase{"WarningsOnlyAfterRefusals",
+                  {{"txtpoolarea", "250"}, {"txtpooltemp", "40"}, {"txtrh", "0"}},
+                  kNone,
+                  "txtrh",
+                  kRhZero},
+        ChainCase{"OccupanciesUnchecked",
+                  {{"txtOccupancy", "-3"}, {"cmbOccupancy2", "lots"}},
+                  kNone,
+                  nullptr,
+                  ""},
+        ChainCase{"TooLarge",
+                  {{"cmbOccupancy2", "1e15"}, {"txtpoolarea", "1e300"}},
+                  kNone,
+                  "cmbOccupancy2",
+                  kTooLarge}),
+    [](const testing::TestParamInfo<ChainCase>& info) { return std::string(info.param.name); });
 
 PoolInputs Example() {
     PoolInputs in;

@@ -1,13 +1,16 @@
 #pragma once
 
 #include "core/common/CalcResult.h"
+#include "core/common/Fields.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <optional>
 #include <ostream>
+#include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 // The text a result writes last into a field before its message, or nothing.
@@ -43,6 +46,40 @@ inline void ExpectWritten(const CalcResult& r, const std::vector<Expected>& expe
 }
 
 namespace {
+
+// One row of a check chain's table: changes to the initial texts, the warnings
+// raised in order, and the field refused with its message.
+struct ChainCase {
+    const char* name;
+    std::vector<std::pair<const char*, std::string>> texts; // changes to the initial texts
+    std::vector<std::string> warnings;
+    const char* refusedField; // null: accepted
+    std::string message;
+};
+
+// The row's changes written into texts, each field found by its name in the table.
+template <typename Texts, typename Inputs>
+void ApplyChanges(const ChainCase& c, std::span<const EntrySpec<Texts, Inputs>> fields,
+                  Texts& texts) {
+    for (const auto& [field, text] : c.texts) {
+        const auto* entry = FindEntry(fields, field);
+        ASSERT_NE(entry, nullptr) << field;
+        texts.*entry->text = text;
+    }
+}
+
+// The chain's warnings and refusal are the row's; accepted, it gives inputs.
+template <typename Checks> void ExpectChainOutcome(const ChainCase& c, const Checks& r) {
+    EXPECT_EQ(r.warnings, c.warnings);
+    if (c.refusedField) {
+        ASSERT_TRUE(r.refusal.has_value());
+        EXPECT_EQ(r.refusal->field, c.refusedField);
+        EXPECT_EQ(r.refusal->message, c.message);
+    } else {
+        EXPECT_FALSE(r.refusal.has_value()) << r.refusal->message;
+        EXPECT_TRUE(r.inputs.has_value());
+    }
+}
 
 // Table rows print as their name in test listings and failures.
 template <typename Case>
