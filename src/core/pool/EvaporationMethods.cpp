@@ -42,7 +42,8 @@ namespace {
 
 // Shah: natural convection, kg/(m2 h) with densities in kg/m3.
 constexpr double kShahNatural = 35;
-// Shah: little or no density difference, kg/(m2 h) per Pa of vapour pressure.
+// Shah: little or no density difference, kg/(m2 h) per Pa of vapour pressure. Read only
+// in a secondary quote of the 2014 paper; the help page says so.
 constexpr double kShahLowDensityDifference = 0.00005;
 // Shah occupied: E/E0 = 1.9 - 21 (rho_r - rho_w) + 5.3 N*, from N* = 0.05 on.
 constexpr double kShahBase = 1.9;

@@ -59,11 +59,11 @@ constexpr std::string_view kMethodsNote =
     "evaporation from undisturbed water pools to quiet air\u201d, HVAC&R Research 8(1), 2002. "
     "VDI 2089-1: VDI 2089 Blatt 1, \u201cBuilding services in swimming baths \u2013 Indoor "
     "pools\u201d, January 2010, with the water-transfer coefficient of the pool type named.";
-constexpr std::string_view kProvisionalNote =
-    "The constant 0.00005 of Shah's term for little or no density difference could not be "
-    "checked against the text of his papers: that term, which only decides the figure when "
-    "the air over the water hardly rises, is provisional. VDI 2089-1's coefficients are as "
-    "quoted from the guideline by secondary sources.";
+constexpr std::string_view kSecondaryNote =
+    "Only in secondary sources: the constant 0.00005 kg/(m\u00b2 h Pa) of Shah's term for "
+    "little or no density difference, which only decides the figure when the air over the "
+    "water hardly rises, as quoted from his 2014 paper; VDI 2089-1's coefficients, as quoted "
+    "from the guideline.";
 constexpr std::string_view kUnitsNote =
     "Dehumidifier units: Varnel HX series rating data. The removal rate of one HX 100 is a "
     "polynomial in relative humidity and dry bulb, in two wet-bulb bands (8 to 15 \u00b0C and "
@@ -278,7 +278,7 @@ Content PoolContent(const PoolRun& run, const Header& header, bool withDetails,
         c.notes.push_back(Text(kReferenceNote));
     }
     c.notes.push_back(Text(kMethodsNote));
-    c.notes.push_back(Text(kProvisionalNote));
+    c.notes.push_back(Text(kSecondaryNote));
     c.notes.push_back(Text(kUnitsNote));
     return c;
 }
