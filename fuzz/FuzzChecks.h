@@ -2,6 +2,7 @@
 
 #include "core/common/CalcResult.h"
 #include "core/common/NumberText.h"
+#include "core/condensation/Condensation.h"
 #include "core/psychrometrics/Psychrometrics.h"
 
 #include <algorithm>
@@ -296,6 +297,43 @@ inline void CheckWarnings(const std::vector<std::string>& warnings,
             std::find(known.begin() + static_cast<std::ptrdiff_t>(next), known.end(), w);
         Require(it != known.end(), "unknown or out-of-order warning: ", w);
         next = static_cast<std::size_t>(it - known.begin()) + 1;
+    }
+}
+
+// A result text of the follow-up windows: empty, or a number as the engine writes it.
+inline void CheckNumberText(std::string_view what, std::string_view text) {
+    Require(!HasNonFiniteWord(text) && OnlyNumberCharacters(text), what, " reads '", text, "'");
+}
+
+// The condensation check on the room air of a completed run, its entry texts taken
+// from the lines after the calculation's own: a refusal or rows of numbers, and
+// each verdict one of its two forms.
+inline void CheckCondensation(const std::vector<std::string>& lines, std::size_t first,
+                              const Condensation::RoomAir& room) {
+    Condensation::Texts texts = Condensation::InitialTexts();
+    for (std::size_t i = 0; i < Condensation::kFields.size() && first + i < lines.size(); ++i) {
+        texts.*Condensation::kFields[i].text = lines[first + i];
+    }
+    const auto checks = Condensation::Validate(texts);
+    Require(checks.refusal.has_value() != checks.inputs.has_value(),
+            "condensation: a refusal and inputs together, or neither");
+    if (checks.refusal) {
+        Require(!checks.refusal->message.empty(), "condensation: refusal without a message");
+        return;
+    }
+    for (const Condensation::ElementCheck& check : Condensation::Check(*checks.inputs, room)) {
+        const auto row = Condensation::RowTexts(check);
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            if (Condensation::kColumns[i].name == "txtVerdict") {
+                const std::string_view verdict = row[i];
+                Require(verdict == "condensation expected" ||
+                            (verdict.starts_with("margin ") && verdict.ends_with(" K") &&
+                             !HasNonFiniteWord(verdict)),
+                        "condensation verdict '", verdict, "'");
+            } else {
+                CheckNumberText(Condensation::kColumns[i].name, row[i]);
+            }
+        }
     }
 }
 

@@ -1,7 +1,9 @@
 // Seven raw entry texts, one a line in the order of the screen, through the check
-// chain and, if accepted, the pool calculation.
+// chain and, if accepted, the pool calculation; after a completed one, the other
+// evaporation methods and the condensation check on the next four lines.
 
 #include "FuzzChecks.h"
+#include "core/pool/EvaporationMethods.h"
 #include "core/pool/PoolCalc.h"
 
 #include <array>
@@ -112,6 +114,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(r.numbers.rate100 && *r.numbers.rate100 > 0 && r.numbers.rate160 > 0 &&
                     r.numbers.rate200 > 0,
                 "completed without three positive rates");
+        // The windows that follow a completed run.
+        for (const auto& type : EvaporationMethods::kPoolTypes) {
+            for (const auto& figure :
+                 EvaporationMethods::Compare(*checks.inputs, r.numbers, type.type)) {
+                for (const std::string& text : EvaporationMethods::FigureTexts(figure)) {
+                    CheckNumberText(figure.caption, text);
+                }
+            }
+        }
+        CheckCondensation(lines, kEntryFields.size(),
+                          {checks.inputs->roomTemp, checks.inputs->roomRh, r.numbers.roomAir.DP});
     }
     if (r.outcome == Outcome::EnvelopeRejected) {
         Require(r.focus == "txttemp", "envelope rejection without the focus on txttemp");

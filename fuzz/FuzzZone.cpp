@@ -1,5 +1,6 @@
 // Twelve raw entry texts and the activity text, one a line in the order of the
-// screen, through the check chain and, if accepted, the zone calculation.
+// screen, through the check chain and, if accepted, the zone calculation; after a
+// completed one, the condensation check on the next four lines.
 
 #include "FuzzChecks.h"
 #include "core/zone/ZoneCalc.h"
@@ -123,6 +124,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(r.numbers.rate100 && *r.numbers.rate100 > 0 && r.numbers.rate160 > 0 &&
                     r.numbers.rate200 > 0,
                 "completed without three positive rates");
+        CheckCondensation(lines, kEntryFields.size() + 1,
+                          {checks.inputs->zoneTemp, checks.inputs->zoneRh, r.numbers.zoneAir.DP});
     }
     if (r.outcome == Outcome::EnvelopeRejected) {
         Require(r.focus == "txttemp", "envelope rejection without the focus on txttemp");
