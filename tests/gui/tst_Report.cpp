@@ -652,6 +652,32 @@ private slots:
         QCOMPARE(seen, ReportPageSize().name());
     }
 
+    // A table longer than a page breaks where it stands, its header row
+    // again at the top of the next page, no row lost or doubled.
+    void longTableRepeatsItsHeaderRow() {
+        ReportData data;
+        data.content.title = "Calculation Report";
+        data.content.calculation = "Detailed Calculation";
+        CalcReport::Table table{"Long Table", {"First column", "Second column"}, {}};
+        for (int i = 1; i <= 90; ++i)
+            table.rows.push_back({"Row " + std::to_string(i), std::to_string(i * 7)});
+        data.content.tables = {table};
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("long.pdf"));
+        QVERIFY(SaveReportPdf(data, pdf));
+        const QStringList pages = PdfPages(pdf);
+        const int first = PageOf(pages, QStringLiteral("Long Table"));
+        QCOMPARE(first, 0);
+        const int last = PageOf(pages, QStringLiteral("Row 90 630"));
+        QVERIFY2(last > first, "the table fits on one page");
+        for (int page = first; page <= last; ++page)
+            QVERIFY2(Lines(pages[page]).contains(QStringLiteral("First column Second column")),
+                     qPrintable(QString::number(page + 1)));
+        const QStringList all = Lines(pages.join(QLatin1Char('\n')));
+        for (int i = 1; i <= 90; ++i)
+            QCOMPARE(all.count(QStringLiteral("Row %1 %2").arg(i).arg(i * 7)), 1);
+    }
+
     void pageSizeFollowsTheCountry_data() {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<int>("size");
