@@ -1,19 +1,26 @@
 #include "cli/CalcCli.h"
 
+#include "cli/AtomicFile.h"
 #include "cli/Batch.h"
+#include "cli/FdOutput.h"
 #include "cli/JobRun.h"
+#include "cli/MessageText.h"
 #include "core/jobs/JobFile.h"
 #include "core/pool/EvaporationMethods.h"
 
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <cerrno>
 #include <fstream>
 #include <iostream>
 #include <optional>
 #include <ostream>
 #include <sstream>
 #include <string_view>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
 
 namespace CalcCli {
 namespace {
@@ -95,13 +102,14 @@ std::vector<std::string> Assign(Calculation calc, const std::vector<std::string>
     for (const std::string& a : assignments) {
         const auto eq = a.find('=');
         if (eq == std::string::npos) {
-            error = "argument '" + a + "' is not FIELD=TEXT";
+            error = "argument '" + Printable(a) + "' is not FIELD=TEXT";
             return texts;
         }
         const std::string field = a.substr(0, eq);
         const int index = EntryIndex(calc, field);
         if (index < 0) {
-            error = "unknown " + std::string(CalculationName(calc)) + " field '" + field + "'";
+            error = "unknown " + std::string(CalculationName(calc)) + " field '" +
+                    Printable(field) + "'";
             return texts;
         }
         texts[static_cast<std::size_t>(index)] = a.substr(eq + 1);
@@ -140,11 +148,10 @@ std::vector<std::string> TableTexts(std::span<const EntrySpec<Texts, Inputs>> ta
 }
 
 int RunJobFile(const std::string& path, JsonOutput json, std::ostream& out, std::ostream& err) {
-    const bool readable = std::ifstream(path, std::ios::binary).is_open();
     const JobRead read = ReadJobFile(path);
     if (!read.job) {
-        err << kProgram << ": " << JobProblemMessage(path, read.problem) << "\n";
-        return readable ? kExitDataError : kExitNoInput;
+        err << kProgram << ": " << JobProblemMessage(Printable(path), read.problem) << "\n";
+        return read.unopened ? kExitNoInput : kExitDataError;
     }
     const Job& job = *read.job;
     const JobRun run =
@@ -162,43 +169,98 @@ int RunJobFile(const std::string& path, JsonOutput json, std::ostream& out, std:
     return run.exitStatus;
 }
 
-int Batch(Calculation calc, const std::string& input, const std::string& output, std::ostream& out,
-          std::ostream& err) {
+std::string Reason(int error) {
+    return std::generic_category().message(error);
+}
+
+// The input's file, or why it cannot be read: missing, not permitted, a folder.
+std::string StatInput(const std::string& input, struct stat& info) {
+    const int got = input == "-" ? ::fstat(STDIN_FILENO, &info) : ::stat(input.c_str(), &info);
+    if (got != 0) {
+        return Reason(errno);
+    }
+    if (S_ISDIR(info.st_mode)) {
+        return "it is a folder";
+    }
+    return {};
+}
+
+// Whether writing `output` would overwrite the input being read: the same file
+// under any name, through a symbolic or a hard link.
+bool IsTheInput(const std::string& output, const struct stat& input) {
+    struct stat info {};
+    const int got = output == "-" ? ::fstat(STDOUT_FILENO, &info) : ::stat(output.c_str(), &info);
+    return got == 0 && S_ISREG(info.st_mode) && info.st_dev == input.st_dev &&
+           info.st_ino == input.st_ino;
+}
+
+int Batch(Calculation calc, const std::string& input, const std::string& output,
+          const BatchOptions& options, std::ostream& out, std::ostream& err) {
+    const std::string inputName = input == "-" ? "standard input" : input;
+    // Checked before anything is opened for writing: the output would empty the input.
+    struct stat inputInfo {};
+    if (const std::string problem = StatInput(input, inputInfo); !problem.empty()) {
+        err << kProgram << ": cannot open " << Printable(inputName) << ": " << problem << "\n";
+        return kExitNoInput;
+    }
+    if (IsTheInput(output, inputInfo)) {
+        return Usage(err, "the output " + Printable(output == "-" ? "standard output" : output) +
+                              " is the input " + Printable(inputName) + "; write to another file");
+    }
     std::ifstream inFile;
     if (input != "-") {
         inFile.open(input, std::ios::binary);
         if (!inFile) {
-            err << kProgram << ": cannot open " << input << "\n";
+            err << kProgram << ": cannot open " << Printable(input) << ": " << Reason(errno)
+                << "\n";
             return kExitNoInput;
         }
     }
-    std::ofstream outFile;
-    if (!output.empty() && output != "-") {
-        outFile.open(output, std::ios::binary | std::ios::trunc);
-        if (!outFile) {
-            err << kProgram << ": cannot create " << output << "\n";
+    std::optional<AtomicFile> outFile;
+    if (output != "-") {
+        outFile.emplace(output);
+        if (!outFile->IsOpen()) {
+            err << kProgram << ": cannot create " << Printable(output) << ": " << outFile->Error()
+                << "\n";
             return kExitCantCreate;
         }
     }
     std::istream& in = input == "-" ? std::cin : inFile;
-    std::ostream& to = outFile.is_open() ? outFile : out;
-    const int status = RunBatch(calc, in, to, err, input == "-" ? "standard input" : input);
-    to.flush();
-    if (!to) {
-        err << kProgram << ": writing " << (outFile.is_open() ? output : "the output")
-            << " failed\n";
+    std::ostream& to = outFile ? outFile->Stream() : out;
+    const int status = RunBatch(calc, in, to, err, inputName, options);
+    if (in.bad()) {
+        err << kProgram << ": reading " << Printable(inputName) << " failed\n";
         return kExitIoError;
     }
-    if (in.bad()) {
-        err << kProgram << ": reading " << input << " failed\n";
-        return kExitIoError;
+    // A header that cannot be used, or an input without end, leaves no file.
+    if (status == kExitUsage || status == kExitNoLineEnd) {
+        return status;
+    }
+    if (outFile) {
+        if (const std::string problem = outFile->Commit(); !problem.empty()) {
+            err << kProgram << ": writing " << Printable(output) << " failed: " << problem << "\n";
+            return kExitIoError;
+        }
     }
     return status;
 }
 
-} // namespace
+// What was printed reached standard output: a full disk or a closed pipe fails
+// the run even when every line before was written.
+int CheckOutput(int status, std::ostream& out, std::ostream& err) {
+    if (out.flush()) {
+        return status;
+    }
+    if (status != kExitIoError) {
+        const auto* buffer = dynamic_cast<const FdOutput*>(out.rdbuf());
+        const int error = buffer != nullptr ? buffer->Error() : 0;
+        err << kProgram << ": writing standard output failed"
+            << (error != 0 ? ": " + Reason(error) : std::string()) << "\n";
+    }
+    return kExitIoError;
+}
 
-int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     CLI::App app("Runs the building-zone or swimming-pool calculation of Varnel DH on entry\n"
                  "texts and prints what the screen would show.",
                  kProgram);
@@ -241,9 +303,15 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         ->required()
         ->check(CLI::IsMember({"zone", "pool"}));
     batch->add_option("IN.csv", input, "The rows to calculate")->required();
-    batch
-        ->add_option("-o,--output", output, "Where to write the results (default: standard output)")
-        ->option_text("OUT.csv");
+    CLI::Option* outputOption =
+        batch
+            ->add_option("-o,--output", output,
+                         "Where to write the results (default: standard output)")
+            ->option_text("OUT.csv");
+    BatchOptions batchOptions;
+    batch->add_flag("--raw", batchOptions.raw,
+                    "Write cells that begin with =, +, -, @, tab or CR as they are, without the "
+                    "leading ' that keeps a spreadsheet from running them as formulas");
     batch->footer(kBatchText);
     batch->fallthrough();
 
@@ -295,7 +363,17 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     if (json) {
         return Usage(err, "--json applies to zone, pool and run, not to batch");
     }
-    return Batch(*CalculationNamed(batchCalc), input, output, out, err);
+    if (outputOption->count() > 0 && output.empty()) {
+        return Usage(err, "-o needs a file name (- for standard output)");
+    }
+    return Batch(*CalculationNamed(batchCalc), input, output.empty() ? "-" : output, batchOptions,
+                 out, err);
+}
+
+} // namespace
+
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return CheckOutput(RunCommand(args, out, err), out, err);
 }
 
 } // namespace CalcCli
