@@ -52,10 +52,12 @@ constexpr const char* kOutputText =
     "the field), the message, the field that takes the focus, and the outcome.\n"
     "A field not given keeps its initial text. TEXT is taken as typed, blanks\n"
     "included. run FILE.vdhjob takes the entry texts from a job file and prints\n"
-    "the same. With --json they print one JSON object instead: the entries, the\n"
-    "events, the outcome, the warnings, the message, every result field and the\n"
-    "report (what the calculation report shows, with its chart's states; null\n"
-    "when the run did not complete).\n";
+    "the same. A number entry read only in part (\"28,5\" reads as 28) and\n"
+    "occupants of an activity not in the list are warned of first. With --json\n"
+    "they print one JSON object instead: the entries, the events, the outcome,\n"
+    "the warnings, the message, every result field and the report (what the\n"
+    "calculation report shows, with its chart's states; null when the run did not\n"
+    "complete).\n";
 
 // The pool types of the evaporation methods, by the key --pool-type takes.
 std::string PoolTypeList() {
@@ -74,19 +76,25 @@ std::string PoolTypeList() {
 
 constexpr const char* kBatchText =
     "batch reads a CSV file (RFC 4180, UTF-8 with or without a byte order mark,\n"
-    "comma or semicolon separated as the header row is, decimal point only) whose\n"
-    "header row names entry fields; a field without a column keeps its initial\n"
-    "text. Each further row is one calculation. The output repeats the input's\n"
-    "columns and adds outcome, message, message_field, warnings and one column\n"
-    "per result field. A row that cannot be read is reported with its line number\n"
-    "on standard error and in its output row (outcome Unreadable); the other rows\n"
-    "go on. IN.csv or OUT.csv given as - is standard input or output.\n";
+    "comma or semicolon separated as the header row is; in a semicolon-separated\n"
+    "file a comma in a number is its decimal point) whose header row names entry\n"
+    "fields; a field without a column keeps its initial text. Each further row is\n"
+    "one calculation. The output repeats the input's columns and adds outcome,\n"
+    "message, message_field, warnings and one column per result field. A cell\n"
+    "that begins with =, +, -, @, tab or CR and is not a number is written with a\n"
+    "leading ' so that a spreadsheet does not run it as a formula (--raw: as it\n"
+    "is). A row that cannot be read is reported with its line number on standard\n"
+    "error and in its output row (outcome Unreadable); the other rows go on.\n"
+    "IN.csv or OUT.csv given as - is standard input or output. OUT.csv is written\n"
+    "beside itself and put in place only when whole: a run that fails or is\n"
+    "stopped leaves an earlier OUT.csv as it was. OUT.csv may not be IN.csv.\n";
 
 constexpr const char* kExitText =
     "Exit status: 0 completed (batch: every row read), 1 out of range, 2 an entry\n"
-    "refused, 3 batch: some rows could not be read, 64 usage error, 65 the job\n"
-    "file is refused, 66 the input cannot be opened, 73 the output cannot be\n"
-    "created, 74 writing failed.\n";
+    "refused, 3 batch: some rows could not be read, 4 batch: the input has no line\n"
+    "end within 65 MiB (no output written), 64 usage error, 65 the job file is\n"
+    "refused, 66 the input cannot be opened, 73 the output cannot be created, 74\n"
+    "writing failed (standard output included).\n";
 
 std::string MainFooter() {
     return std::string(kOutputText) + "\n" + kBatchText + "\n" + kExitText + "\n" +
@@ -310,8 +318,8 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
             ->option_text("OUT.csv");
     BatchOptions batchOptions;
     batch->add_flag("--raw", batchOptions.raw,
-                    "Write cells that begin with =, +, -, @, tab or CR as they are, without the "
-                    "leading ' that keeps a spreadsheet from running them as formulas");
+                    "Write cells that a spreadsheet would run as formulas as they are, "
+                    "without a leading '");
     batch->footer(kBatchText);
     batch->fallthrough();
 
