@@ -91,18 +91,31 @@ mode_t NewFileMode() {
 } // namespace
 
 AtomicFile::AtomicFile(const std::filesystem::path& target) : target_(target) {
-    std::error_code ec;
-    if (std::filesystem::is_symlink(target_, ec)) {
-        target_ = std::filesystem::weakly_canonical(target_, ec);
-        if (ec) {
-            target_ = target;
-        }
-    }
     struct stat existing {};
     const bool exists = ::stat(target_.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode)) {
         error_ = "it is a folder";
         return;
+    }
+    // A device or a pipe (/dev/null, a process substitution) is no file to
+    // replace: it is written as it is.
+    if (exists && !S_ISREG(existing.st_mode)) {
+        fd_ = ::open(target_.c_str(), O_WRONLY | O_CLOEXEC);
+        if (fd_ < 0) {
+            error_ = Reason(errno);
+            return;
+        }
+        direct_ = true;
+        buffer_ = std::make_unique<FdOutput>(fd_);
+        stream_ = std::make_unique<std::ostream>(buffer_.get());
+        return;
+    }
+    std::error_code ec;
+    if (exists && std::filesystem::is_symlink(target_, ec)) {
+        target_ = std::filesystem::canonical(target_, ec);
+        if (ec) {
+            target_ = target;
+        }
     }
     const std::filesystem::path folder = target_.parent_path();
     // Hidden, beside the target. Built by appending: GCC 12 at -O3 takes a literal
@@ -154,13 +167,17 @@ std::string AtomicFile::Commit() {
     if (!*stream_) {
         return buffer_->Error() != 0 ? Reason(buffer_->Error()) : "writing failed";
     }
-    if (::fsync(fd_) != 0) {
+    if (!direct_ && ::fsync(fd_) != 0) {
         return Reason(errno);
     }
     const int closed = ::close(fd_);
     fd_ = -1;
     if (closed != 0) {
         return Reason(errno);
+    }
+    if (direct_) {
+        committed_ = true;
+        return {};
     }
     if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
         return Reason(errno);

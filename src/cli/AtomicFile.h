@@ -11,7 +11,8 @@
 // temporary file in the target's folder, which Commit() flushes to the disk and
 // renames over the target. Until then an earlier file stays as it was: on a
 // failure, when the object goes away uncommitted, or when SIGINT, SIGTERM or
-// SIGHUP ends the program, the temporary file is removed.
+// SIGHUP ends the program, the temporary file is removed. A target that exists
+// and is no regular file (/dev/null, a pipe) is written directly.
 namespace CalcCli {
 
 class AtomicFile {
@@ -45,6 +46,7 @@ private:
     std::unique_ptr<std::ostream> stream_;
     int fd_ = -1;
     int slot_ = -1;
+    bool direct_ = false; // writing to the target itself
     bool committed_ = false;
 };
 

@@ -292,15 +292,18 @@ JobRun RunJob(Calculation calc, std::vector<std::string> entryTexts, ReadOptions
     run.calc = calc;
     run.entryTexts = std::move(entryTexts);
     run.entryTexts.resize(Entries(calc).size());
-    std::vector<std::string> read = run.entryTexts;
+    // The texts as read: with the decimal comma made a point, else as given.
+    std::vector<std::string> withPoints;
     if (options.decimalComma) {
+        withPoints = run.entryTexts;
         const auto entries = Entries(calc);
         for (std::size_t i = 0; i < entries.size(); ++i) {
             if (entries[i].number) {
-                std::replace(read[i].begin(), read[i].end(), ',', '.');
+                std::replace(withPoints[i].begin(), withPoints[i].end(), ',', '.');
             }
         }
     }
+    const std::vector<std::string>& read = options.decimalComma ? withPoints : run.entryTexts;
     Recorder rec(run);
     ReadingWarnings(rec, calc, read, run.entryTexts);
     if (calc == Calculation::Zone) {

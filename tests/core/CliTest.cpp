@@ -784,7 +784,7 @@ struct FilesCase {
 class CalcProgramFilesTest : public testing::TestWithParam<FilesCase> {};
 
 // However a run fails, every file in the folder is as it was, and no temporary
-// file is left.
+// file is left; a pipe stays a pipe.
 TEST_P(CalcProgramFilesTest, LeavesEveryFileAsItWas) {
     const FilesCase& c = GetParam();
     if (std::string_view(c.command).find("/dev/full") != std::string_view::npos &&
@@ -802,6 +802,7 @@ TEST_P(CalcProgramFilesTest, LeavesEveryFileAsItWas) {
     std::ofstream(dir / "job.vdhjob", std::ios::binary) << WriteJob(ZoneJob(InitialZoneTexts()));
     std::filesystem::create_symlink("in.csv", dir / "link.csv");
     std::filesystem::create_hard_link(in, dir / "hard.csv");
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
     const std::vector<std::string> before = Listing(dir);
 
     const std::map<std::string, std::string> words{{"CALC", VARNELDH_CALC_PATH},
@@ -819,6 +820,7 @@ TEST_P(CalcProgramFilesTest, LeavesEveryFileAsItWas) {
     EXPECT_EQ(ReadAllOf(in), c.input);
     EXPECT_EQ(ReadAllOf(out), "earlier\n");
     EXPECT_EQ(Listing(dir), before);
+    EXPECT_TRUE(std::filesystem::is_fifo(dir / "pipe"));
     std::filesystem::remove_all(dir);
 }
 
@@ -826,43 +828,47 @@ const std::string kRooms = "txtOccupancy\n10\n12\n";
 
 INSTANTIATE_TEST_SUITE_P(
     Failures, CalcProgramFilesTest,
-    testing::Values(FilesCase{"OutputIsTheInput", kRooms, "CALC batch zone IN -o IN", 64,
-                              "the output IN is the input IN"},
-                    FilesCase{"OutputLinksToTheInput", kRooms, "CALC batch zone IN -o DIR/link.csv",
-                              64, "is the input"},
-                    FilesCase{"HardLinkOfTheInput", kRooms,
-                              "CALC batch zone DIR/link.csv -o DIR/hard.csv", 64, "is the input"},
-                    FilesCase{"StandardInputIsTheOutput", kRooms, "CALC batch zone - -o IN < IN",
-                              64, "is the input standard input"},
-                    FilesCase{"UnknownColumn", "bogus\n1\n", "CALC batch zone IN -o OUT", 64,
-                              "unknown zone field 'bogus'"},
-                    FilesCase{"EmptyInput", "", "CALC batch zone IN -o OUT", 64, "no header row"},
-                    FilesCase{"FolderAsInput", kRooms, "CALC batch zone DIR/folder -o OUT", 66,
-                              "cannot open DIR/folder: it is a folder"},
-                    FilesCase{"MissingInput", kRooms, "CALC batch zone DIR/none.csv -o OUT", 66,
-                              "cannot open DIR/none.csv: No such file or directory"},
-                    FilesCase{"OutputFolderMissing", kRooms,
-                              "CALC batch zone IN -o DIR/none/out.csv", 73,
-                              "cannot create DIR/none/out.csv: No such file or directory"},
-                    FilesCase{"OutputIsAFolder", kRooms, "CALC batch zone IN -o DIR/folder", 73,
-                              "cannot create DIR/folder: it is a folder"},
-                    FilesCase{"NoLineEnd", kRooms, "CALC batch zone /dev/zero -o OUT", 4,
-                              "/dev/zero line 1: no line end within 65 MiB; reading stopped"},
-                    FilesCase{"NoLineEndAfterRows", kRooms,
-                              "cat IN /dev/zero | CALC batch zone - -o OUT", 4,
-                              "standard input line 4: no line end within 65 MiB"},
-                    FilesCase{"FolderAsJobFile", kRooms, "CALC run DIR/folder", 66,
-                              "The file \"DIR/folder\" is a folder, not a file."},
-                    FilesCase{"ZoneToAFullDisk", kRooms, "CALC zone 2>&1 >/dev/full", 74,
-                              "writing standard output failed: No space left on device"},
-                    FilesCase{"PoolToAFullDisk", kRooms, "CALC pool 2>&1 >/dev/full", 74,
-                              "writing standard output failed"},
-                    FilesCase{"RunToAFullDisk", kRooms, "CALC --json run JOB 2>&1 >/dev/full", 74,
-                              "writing standard output failed"},
-                    FilesCase{"HelpToAFullDisk", kRooms, "CALC --help 2>&1 >/dev/full", 74,
-                              "writing standard output failed"},
-                    FilesCase{"BatchToAFullDisk", kRooms, "CALC batch zone IN 2>&1 >/dev/full", 74,
-                              "writing standard output failed: No space left on device"}),
+    testing::Values(
+        FilesCase{"OutputIsTheInput", kRooms, "CALC batch zone IN -o IN", 64,
+                  "the output IN is the input IN"},
+        FilesCase{"OutputLinksToTheInput", kRooms, "CALC batch zone IN -o DIR/link.csv", 64,
+                  "is the input"},
+        FilesCase{"HardLinkOfTheInput", kRooms, "CALC batch zone DIR/link.csv -o DIR/hard.csv", 64,
+                  "is the input"},
+        FilesCase{"StandardInputIsTheOutput", kRooms, "CALC batch zone - -o IN < IN", 64,
+                  "is the input standard input"},
+        FilesCase{"UnknownColumn", "bogus\n1\n", "CALC batch zone IN -o OUT", 64,
+                  "unknown zone field 'bogus'"},
+        FilesCase{"EmptyInput", "", "CALC batch zone IN -o OUT", 64, "no header row"},
+        FilesCase{"FolderAsInput", kRooms, "CALC batch zone DIR/folder -o OUT", 66,
+                  "cannot open DIR/folder: it is a folder"},
+        FilesCase{"MissingInput", kRooms, "CALC batch zone DIR/none.csv -o OUT", 66,
+                  "cannot open DIR/none.csv: No such file or directory"},
+        FilesCase{"OutputFolderMissing", kRooms, "CALC batch zone IN -o DIR/none/out.csv", 73,
+                  "cannot create DIR/none/out.csv: No such file or directory"},
+        FilesCase{"OutputIsAFolder", kRooms, "CALC batch zone IN -o DIR/folder", 73,
+                  "cannot create DIR/folder: it is a folder"},
+        // No file to replace: written to as it is.
+        FilesCase{"OutputIsAPipe", kRooms,
+                  "cat DIR/pipe > DIR/folder/got & CALC batch zone IN -o DIR/pipe 2>&1; s=$?; "
+                  "wait; exit $s",
+                  0, ""},
+        FilesCase{"NoLineEnd", kRooms, "CALC batch zone /dev/zero -o OUT", 4,
+                  "/dev/zero line 1: no line end within 65 MiB; reading stopped"},
+        FilesCase{"NoLineEndAfterRows", kRooms, "cat IN /dev/zero | CALC batch zone - -o OUT", 4,
+                  "standard input line 4: no line end within 65 MiB"},
+        FilesCase{"FolderAsJobFile", kRooms, "CALC run DIR/folder", 66,
+                  "The file \"DIR/folder\" is a folder, not a file."},
+        FilesCase{"ZoneToAFullDisk", kRooms, "CALC zone 2>&1 >/dev/full", 74,
+                  "writing standard output failed: No space left on device"},
+        FilesCase{"PoolToAFullDisk", kRooms, "CALC pool 2>&1 >/dev/full", 74,
+                  "writing standard output failed"},
+        FilesCase{"RunToAFullDisk", kRooms, "CALC --json run JOB 2>&1 >/dev/full", 74,
+                  "writing standard output failed"},
+        FilesCase{"HelpToAFullDisk", kRooms, "CALC --help 2>&1 >/dev/full", 74,
+                  "writing standard output failed"},
+        FilesCase{"BatchToAFullDisk", kRooms, "CALC batch zone IN 2>&1 >/dev/full", 74,
+                  "writing standard output failed: No space left on device"}),
     [](const testing::TestParamInfo<FilesCase>& info) { return std::string(info.param.name); });
 
 // Stopped by a signal part-way, a batch leaves the earlier output as it was and
