@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <system_error>
 #include <unistd.h>
 #include <vector>
 
@@ -288,7 +290,9 @@ TEST_F(JobFileOnDisk, ReadsGoodFilesAndRefusesHugeOnes) {
 
     // The system's reason, and the file itself at fault rather than its content.
     const JobRead missing = ReadJobFile(dir_ / "missing.vdhjob");
-    EXPECT_EQ(missing.problem, "cannot be opened (No such file or directory)");
+    // In the words of the locale the suite runs under.
+    EXPECT_EQ(missing.problem,
+              "cannot be opened (" + std::generic_category().message(ENOENT) + ")");
     EXPECT_TRUE(missing.unopened);
     const JobRead folder = ReadJobFile(dir_);
     EXPECT_EQ(folder.problem, "is a folder, not a file");
