@@ -18,7 +18,7 @@ namespace {
 
 using Entries = std::vector<std::pair<std::string, std::string>>;
 
-// A name given twice counts once, as its last text: compared by name.
+// The reader gives the entries in the order of their names: compared by name.
 Entries ByName(Entries entries) {
     std::stable_sort(entries.begin(), entries.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -48,6 +48,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const auto& [name, text] : job.entries) {
         Require(Known(job, name), "entry '", name, "' accepted");
     }
+    const Entries named = ByName(job.entries);
+    Require(std::adjacent_find(named.begin(), named.end(),
+                               [](const auto& a, const auto& b) { return a.first == b.first; }) ==
+                named.end(),
+            "an entry given twice accepted");
+    Require(bytes.find('\0') == std::string_view::npos, "a file with a NUL byte accepted");
 
     const std::string written = WriteJob(job);
     const JobRead again = ReadJob(written);

@@ -1,5 +1,6 @@
 // Reading and writing numbers: the whole input read as a field text, and the double
-// whose bytes open the input, each written back in every pattern and read again.
+// whose bytes open the input, each written back in every pattern and read again;
+// whether the text was read whole agrees with the value read.
 
 #include "FuzzChecks.h"
 
@@ -32,6 +33,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const double read = NumberText::ReadNumber(text);
     Require(!std::isnan(read), "'", text, "' reads as NaN");
+    // Reading with the rest told gives the same value; a text read whole is no
+    // longer whole with a letter after it, and a number written reads whole.
+    const NumberText::Reading reading = NumberText::Read(text);
+    Require(std::memcmp(&reading.value, &read, sizeof read) == 0, "'", text,
+            "' reads otherwise with the rest told");
+    if (reading.whole) {
+        Require(!NumberText::Read(std::string(text) + "x").whole, "'", text, "x' reads whole");
+    }
+    const std::string general = NumberText::FormatGeneral(read);
+    Require(general.empty() || NumberText::Read(general).whole, "'", general, "' not read whole");
     CheckWriting(read);
 
     if (size >= sizeof(double)) {

@@ -1,6 +1,7 @@
 #include "cli/Batch.h"
 
 #include "cli/CalcCli.h"
+#include "cli/MessageText.h"
 #include "core/csv/Csv.h"
 
 #include <ostream>
@@ -12,17 +13,39 @@ namespace {
 constexpr std::string_view kUnreadable = "Unreadable";
 
 int HeaderError(std::ostream& err, const std::string& inputName, const std::string& reason) {
-    err << "varneldh-calc: " << inputName << " line 1: " << reason << "\n";
+    err << "varneldh-calc: " << Printable(inputName) << " line 1: " << reason << "\n";
     return kExitUsage;
+}
+
+int Stopped(std::ostream& err, const std::string& inputName, const Csv::Reader& reader) {
+    err << "varneldh-calc: " << Printable(inputName) << " " << reader.Stopped() << "\n";
+    return kExitNoLineEnd;
+}
+
+// The record with every cell a spreadsheet would run as a formula made text
+// (OWASP's advice on CSV injection).
+void Write(std::ostream& out, std::vector<std::string>& row, char sep, std::string_view lineEnd,
+           const BatchOptions& options) {
+    if (!options.raw) {
+        for (std::string& cell : row) {
+            if (Csv::RunsAsFormula(cell, sep)) {
+                cell.insert(0, 1, '\'');
+            }
+        }
+    }
+    Csv::WriteRecord(out, row, sep, lineEnd);
 }
 
 } // namespace
 
 int RunBatch(Calculation calc, std::istream& in, std::ostream& out, std::ostream& err,
-             const std::string& inputName) {
+             const std::string& inputName, BatchOptions options) {
     Csv::Reader reader(in);
     Csv::Record record;
     if (!reader.Next(record)) {
+        if (!reader.Stopped().empty()) {
+            return Stopped(err, inputName, reader);
+        }
         return HeaderError(err, inputName, "no header row naming the entry fields");
     }
     if (!record.error.empty()) {
@@ -34,12 +57,13 @@ int RunBatch(Calculation calc, std::istream& in, std::ostream& out, std::ostream
         const int index = EntryIndex(calc, name);
         if (index < 0) {
             return HeaderError(err, inputName,
-                               "unknown " + std::string(CalculationName(calc)) + " field '" + name +
-                                   "' in the header");
+                               "unknown " + std::string(CalculationName(calc)) + " field '" +
+                                   Printable(name) + "' in the header");
         }
         for (const int seen : columns) {
             if (seen == index) {
-                return HeaderError(err, inputName, "field '" + name + "' has two columns");
+                return HeaderError(err, inputName,
+                                   "field '" + Printable(name) + "' has two columns");
             }
         }
         columns.push_back(index);
@@ -58,7 +82,7 @@ int RunBatch(Calculation calc, std::istream& in, std::ostream& out, std::ostream
     for (const ResultSpec& r : results) {
         row.emplace_back(r.name);
     }
-    Csv::WriteRecord(out, row, sep, lineEnd);
+    Write(out, row, sep, lineEnd, options);
 
     const std::vector<std::string> initial = InitialEntryTexts(calc);
     const std::size_t width = columns.size();
@@ -73,20 +97,20 @@ int RunBatch(Calculation calc, std::istream& in, std::ostream& out, std::ostream
         if (!record.error.empty()) {
             someFailed = true;
             const std::string message = "line " + std::to_string(record.line) + ": " + record.error;
-            err << "varneldh-calc: " << inputName << " " << message << "\n";
+            err << "varneldh-calc: " << Printable(inputName) << " " << message << "\n";
             for (std::size_t i = 0; i < width && i < record.fields.size(); ++i) {
                 row[i] = Csv::ToValidUtf8(record.fields[i]);
             }
             row[width] = kUnreadable;
             row[width + 1] = message;
-            Csv::WriteRecord(out, row, sep, lineEnd);
+            Write(out, row, sep, lineEnd, options);
             continue;
         }
         texts = initial;
         for (std::size_t i = 0; i < width; ++i) {
             texts[static_cast<std::size_t>(columns[i])] = record.fields[i];
         }
-        JobRun run = RunJob(calc, std::move(texts));
+        JobRun run = RunJob(calc, std::move(texts), {.decimalComma = sep == ';'});
         for (std::size_t i = 0; i < width; ++i) {
             row[i] = std::move(record.fields[i]);
         }
@@ -99,7 +123,10 @@ int RunBatch(Calculation calc, std::istream& in, std::ostream& out, std::ostream
         for (std::size_t i = 0; i < results.size(); ++i) {
             row[width + 4 + i] = std::move(run.resultTexts[i]);
         }
-        Csv::WriteRecord(out, row, sep, lineEnd);
+        Write(out, row, sep, lineEnd, options);
+    }
+    if (!reader.Stopped().empty()) {
+        return Stopped(err, inputName, reader);
     }
     return someFailed ? kExitSomeRowsFailed : kExitCompleted;
 }

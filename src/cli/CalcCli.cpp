@@ -1,19 +1,26 @@
 #include "cli/CalcCli.h"
 
+#include "cli/AtomicFile.h"
 #include "cli/Batch.h"
+#include "cli/FdOutput.h"
 #include "cli/JobRun.h"
+#include "cli/MessageText.h"
 #include "core/jobs/JobFile.h"
 #include "core/pool/EvaporationMethods.h"
 
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <cerrno>
 #include <fstream>
 #include <iostream>
 #include <optional>
 #include <ostream>
 #include <sstream>
 #include <string_view>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
 
 namespace CalcCli {
 namespace {
@@ -45,10 +52,12 @@ constexpr const char* kOutputText =
     "the field), the message, the field that takes the focus, and the outcome.\n"
     "A field not given keeps its initial text. TEXT is taken as typed, blanks\n"
     "included. run FILE.vdhjob takes the entry texts from a job file and prints\n"
-    "the same. With --json they print one JSON object instead: the entries, the\n"
-    "events, the outcome, the warnings, the message, every result field and the\n"
-    "report (what the calculation report shows, with its chart's states; null\n"
-    "when the run did not complete).\n";
+    "the same. A number entry read only in part (\"28,5\" reads as 28) and\n"
+    "occupants of an activity not in the list are warned of first. With --json\n"
+    "they print one JSON object instead: the entries, the events, the outcome,\n"
+    "the warnings, the message, every result field and the report (what the\n"
+    "calculation report shows, with its chart's states; null when the run did not\n"
+    "complete).\n";
 
 // The pool types of the evaporation methods, by the key --pool-type takes.
 std::string PoolTypeList() {
@@ -67,19 +76,25 @@ std::string PoolTypeList() {
 
 constexpr const char* kBatchText =
     "batch reads a CSV file (RFC 4180, UTF-8 with or without a byte order mark,\n"
-    "comma or semicolon separated as the header row is, decimal point only) whose\n"
-    "header row names entry fields; a field without a column keeps its initial\n"
-    "text. Each further row is one calculation. The output repeats the input's\n"
-    "columns and adds outcome, message, message_field, warnings and one column\n"
-    "per result field. A row that cannot be read is reported with its line number\n"
-    "on standard error and in its output row (outcome Unreadable); the other rows\n"
-    "go on. IN.csv or OUT.csv given as - is standard input or output.\n";
+    "comma or semicolon separated as the header row is; in a semicolon-separated\n"
+    "file a comma in a number is its decimal point) whose header row names entry\n"
+    "fields; a field without a column keeps its initial text. Each further row is\n"
+    "one calculation. The output repeats the input's columns and adds outcome,\n"
+    "message, message_field, warnings and one column per result field. A cell\n"
+    "that begins with =, +, -, @, tab or CR and is not a number is written with a\n"
+    "leading ' so that a spreadsheet does not run it as a formula (--raw: as it\n"
+    "is). A row that cannot be read is reported with its line number on standard\n"
+    "error and in its output row (outcome Unreadable); the other rows go on.\n"
+    "IN.csv or OUT.csv given as - is standard input or output. OUT.csv is written\n"
+    "beside itself and put in place only when whole: a run that fails or is\n"
+    "stopped leaves an earlier OUT.csv as it was. OUT.csv may not be IN.csv.\n";
 
 constexpr const char* kExitText =
     "Exit status: 0 completed (batch: every row read), 1 out of range, 2 an entry\n"
-    "refused, 3 batch: some rows could not be read, 64 usage error, 65 the job\n"
-    "file is refused, 66 the input cannot be opened, 73 the output cannot be\n"
-    "created, 74 writing failed.\n";
+    "refused, 3 batch: some rows could not be read, 4 batch: the input has no line\n"
+    "end within 65 MiB (no output written), 64 usage error, 65 the job file is\n"
+    "refused, 66 the input cannot be opened, 73 the output cannot be created, 74\n"
+    "writing failed (standard output included).\n";
 
 std::string MainFooter() {
     return std::string(kOutputText) + "\n" + kBatchText + "\n" + kExitText + "\n" +
@@ -95,13 +110,14 @@ std::vector<std::string> Assign(Calculation calc, const std::vector<std::string>
     for (const std::string& a : assignments) {
         const auto eq = a.find('=');
         if (eq == std::string::npos) {
-            error = "argument '" + a + "' is not FIELD=TEXT";
+            error = "argument '" + Printable(a) + "' is not FIELD=TEXT";
             return texts;
         }
         const std::string field = a.substr(0, eq);
         const int index = EntryIndex(calc, field);
         if (index < 0) {
-            error = "unknown " + std::string(CalculationName(calc)) + " field '" + field + "'";
+            error = "unknown " + std::string(CalculationName(calc)) + " field '" +
+                    Printable(field) + "'";
             return texts;
         }
         texts[static_cast<std::size_t>(index)] = a.substr(eq + 1);
@@ -140,11 +156,10 @@ std::vector<std::string> TableTexts(std::span<const EntrySpec<Texts, Inputs>> ta
 }
 
 int RunJobFile(const std::string& path, JsonOutput json, std::ostream& out, std::ostream& err) {
-    const bool readable = std::ifstream(path, std::ios::binary).is_open();
     const JobRead read = ReadJobFile(path);
     if (!read.job) {
-        err << kProgram << ": " << JobProblemMessage(path, read.problem) << "\n";
-        return readable ? kExitDataError : kExitNoInput;
+        err << kProgram << ": " << JobProblemMessage(Printable(path), read.problem) << "\n";
+        return read.unopened ? kExitNoInput : kExitDataError;
     }
     const Job& job = *read.job;
     const JobRun run =
@@ -162,43 +177,98 @@ int RunJobFile(const std::string& path, JsonOutput json, std::ostream& out, std:
     return run.exitStatus;
 }
 
-int Batch(Calculation calc, const std::string& input, const std::string& output, std::ostream& out,
-          std::ostream& err) {
+std::string Reason(int error) {
+    return std::generic_category().message(error);
+}
+
+// The input's file, or why it cannot be read: missing, not permitted, a folder.
+std::string StatInput(const std::string& input, struct stat& info) {
+    const int got = input == "-" ? ::fstat(STDIN_FILENO, &info) : ::stat(input.c_str(), &info);
+    if (got != 0) {
+        return Reason(errno);
+    }
+    if (S_ISDIR(info.st_mode)) {
+        return "it is a folder";
+    }
+    return {};
+}
+
+// Whether writing `output` would overwrite the input being read: the same file
+// under any name, through a symbolic or a hard link.
+bool IsTheInput(const std::string& output, const struct stat& input) {
+    struct stat info {};
+    const int got = output == "-" ? ::fstat(STDOUT_FILENO, &info) : ::stat(output.c_str(), &info);
+    return got == 0 && S_ISREG(info.st_mode) && info.st_dev == input.st_dev &&
+           info.st_ino == input.st_ino;
+}
+
+int Batch(Calculation calc, const std::string& input, const std::string& output,
+          const BatchOptions& options, std::ostream& out, std::ostream& err) {
+    const std::string inputName = input == "-" ? "standard input" : input;
+    // Checked before anything is opened for writing: the output would empty the input.
+    struct stat inputInfo {};
+    if (const std::string problem = StatInput(input, inputInfo); !problem.empty()) {
+        err << kProgram << ": cannot open " << Printable(inputName) << ": " << problem << "\n";
+        return kExitNoInput;
+    }
+    if (IsTheInput(output, inputInfo)) {
+        return Usage(err, "the output " + Printable(output == "-" ? "standard output" : output) +
+                              " is the input " + Printable(inputName) + "; write to another file");
+    }
     std::ifstream inFile;
     if (input != "-") {
         inFile.open(input, std::ios::binary);
         if (!inFile) {
-            err << kProgram << ": cannot open " << input << "\n";
+            err << kProgram << ": cannot open " << Printable(input) << ": " << Reason(errno)
+                << "\n";
             return kExitNoInput;
         }
     }
-    std::ofstream outFile;
-    if (!output.empty() && output != "-") {
-        outFile.open(output, std::ios::binary | std::ios::trunc);
-        if (!outFile) {
-            err << kProgram << ": cannot create " << output << "\n";
+    std::optional<AtomicFile> outFile;
+    if (output != "-") {
+        outFile.emplace(output);
+        if (!outFile->IsOpen()) {
+            err << kProgram << ": cannot create " << Printable(output) << ": " << outFile->Error()
+                << "\n";
             return kExitCantCreate;
         }
     }
     std::istream& in = input == "-" ? std::cin : inFile;
-    std::ostream& to = outFile.is_open() ? outFile : out;
-    const int status = RunBatch(calc, in, to, err, input == "-" ? "standard input" : input);
-    to.flush();
-    if (!to) {
-        err << kProgram << ": writing " << (outFile.is_open() ? output : "the output")
-            << " failed\n";
+    std::ostream& to = outFile ? outFile->Stream() : out;
+    const int status = RunBatch(calc, in, to, err, inputName, options);
+    if (in.bad()) {
+        err << kProgram << ": reading " << Printable(inputName) << " failed\n";
         return kExitIoError;
     }
-    if (in.bad()) {
-        err << kProgram << ": reading " << input << " failed\n";
-        return kExitIoError;
+    // A header that cannot be used, or an input without end, leaves no file.
+    if (status == kExitUsage || status == kExitNoLineEnd) {
+        return status;
+    }
+    if (outFile) {
+        if (const std::string problem = outFile->Commit(); !problem.empty()) {
+            err << kProgram << ": writing " << Printable(output) << " failed: " << problem << "\n";
+            return kExitIoError;
+        }
     }
     return status;
 }
 
-} // namespace
+// What was printed reached standard output: a full disk or a closed pipe fails
+// the run even when every line before was written.
+int CheckOutput(int status, std::ostream& out, std::ostream& err) {
+    if (out.flush()) {
+        return status;
+    }
+    if (status != kExitIoError) {
+        const auto* buffer = dynamic_cast<const FdOutput*>(out.rdbuf());
+        const int error = buffer != nullptr ? buffer->Error() : 0;
+        err << kProgram << ": writing standard output failed"
+            << (error != 0 ? ": " + Reason(error) : std::string()) << "\n";
+    }
+    return kExitIoError;
+}
 
-int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     CLI::App app("Runs the building-zone or swimming-pool calculation of Varnel DH on entry\n"
                  "texts and prints what the screen would show.",
                  kProgram);
@@ -241,9 +311,15 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         ->required()
         ->check(CLI::IsMember({"zone", "pool"}));
     batch->add_option("IN.csv", input, "The rows to calculate")->required();
-    batch
-        ->add_option("-o,--output", output, "Where to write the results (default: standard output)")
-        ->option_text("OUT.csv");
+    CLI::Option* outputOption =
+        batch
+            ->add_option("-o,--output", output,
+                         "Where to write the results (default: standard output)")
+            ->option_text("OUT.csv");
+    BatchOptions batchOptions;
+    batch->add_flag("--raw", batchOptions.raw,
+                    "Write cells that a spreadsheet would run as formulas as they are, "
+                    "without a leading '");
     batch->footer(kBatchText);
     batch->fallthrough();
 
@@ -295,7 +371,17 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     if (json) {
         return Usage(err, "--json applies to zone, pool and run, not to batch");
     }
-    return Batch(*CalculationNamed(batchCalc), input, output, out, err);
+    if (outputOption->count() > 0 && output.empty()) {
+        return Usage(err, "-o needs a file name (- for standard output)");
+    }
+    return Batch(*CalculationNamed(batchCalc), input, output.empty() ? "-" : output, batchOptions,
+                 out, err);
+}
+
+} // namespace
+
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return CheckOutput(RunCommand(args, out, err), out, err);
 }
 
 } // namespace CalcCli

@@ -1,13 +1,18 @@
 #include "cli/JobRun.h"
 
 #include "cli/CalcCli.h"
+#include "cli/MessageText.h"
+
+#include "core/common/NumberText.h"
 
 #include "core/pool/PoolCalc.h"
 #include "core/zone/ZoneCalc.h"
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <ostream>
 #include <utility>
 
@@ -17,7 +22,8 @@ namespace {
 template <typename Table> constexpr auto Views(const Table& table) {
     std::array<EntryView, std::tuple_size_v<Table>> views{};
     for (std::size_t i = 0; i < table.size(); ++i) {
-        views[i] = {table[i].name, table[i].caption, table[i].unit, table[i].initialText};
+        views[i] = {table[i].name, table[i].caption, table[i].unit, table[i].initialText,
+                    table[i].number != nullptr};
     }
     return views;
 }
@@ -35,6 +41,11 @@ public:
         run_.resultTexts.assign(Results(run.calc).size(), std::string());
         // Every result field, a message, a focus and the outcome, without regrowing.
         run_.events.reserve(run_.resultTexts.size() + 8);
+    }
+
+    void Warn(std::string text) {
+        Add(Event::Kind::Warning, {}, text);
+        run_.warnings.push_back(std::move(text));
     }
 
     template <typename Inputs> bool Checks(const CheckResult<Inputs>& checks, bool focusRefused) {
@@ -111,6 +122,42 @@ Texts ToTexts(std::span<const EntrySpec<Texts, Inputs>> table,
         texts.*table[i].text = entryTexts[i];
     }
     return texts;
+}
+
+// A value as a warning shows it: as the results are written.
+std::string Shown(double value) {
+    return std::isfinite(value) ? NumberText::FormatGeneral(value) : "a number too large to hold";
+}
+
+// What reading the texts tells that the screens keep to themselves. `texts` are
+// read, `given` are quoted (they differ by the decimal comma).
+void ReadingWarnings(Recorder& rec, Calculation calc, const std::vector<std::string>& texts,
+                     const std::vector<std::string>& given) {
+    const auto entries = Entries(calc);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (!entries[i].number) {
+            continue;
+        }
+        const NumberText::Reading reading = NumberText::Read(texts[i]);
+        if (!reading.whole) {
+            rec.Warn(std::string(entries[i].name) + ": " + Quoted(given[i]) + " was read as " +
+                     Shown(reading.value));
+        }
+    }
+    if (calc != Calculation::Zone) {
+        return;
+    }
+    const auto place = [](std::string ZoneTexts::*text) {
+        return static_cast<std::size_t>(
+            EntryIndex(Calculation::Zone, EntryName<ZoneTexts, ZoneInputs>(kZoneFields, text)));
+    };
+    const std::size_t activity = place(&ZoneTexts::activity);
+    // Every activity of the list gives off moisture; any other text gives none.
+    if (ActivityRate(texts[activity]) == 0 &&
+        NumberText::ReadNumber(texts[place(&ZoneTexts::occupancy)]) > 0) {
+        rec.Warn(std::string(entries[activity].name) + ": " + Quoted(given[activity]) +
+                 " is not an activity of the list; occupants add 0 litres/day");
+    }
 }
 
 const char* KindName(Event::Kind kind) {
@@ -242,14 +289,27 @@ std::vector<std::string> InitialEntryTexts(Calculation calc) {
     return texts;
 }
 
-JobRun RunJob(Calculation calc, std::vector<std::string> entryTexts) {
+JobRun RunJob(Calculation calc, std::vector<std::string> entryTexts, ReadOptions options) {
     JobRun run;
     run.calc = calc;
     run.entryTexts = std::move(entryTexts);
     run.entryTexts.resize(Entries(calc).size());
+    // The texts as read: with the decimal comma made a point, else as given.
+    std::vector<std::string> withPoints;
+    if (options.decimalComma) {
+        withPoints = run.entryTexts;
+        const auto entries = Entries(calc);
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            if (entries[i].number) {
+                std::replace(withPoints[i].begin(), withPoints[i].end(), ',', '.');
+            }
+        }
+    }
+    const std::vector<std::string>& read = options.decimalComma ? withPoints : run.entryTexts;
     Recorder rec(run);
+    ReadingWarnings(rec, calc, read, run.entryTexts);
     if (calc == Calculation::Zone) {
-        ZoneTexts texts = ToTexts<ZoneTexts, ZoneInputs>(kZoneFields, run.entryTexts);
+        ZoneTexts texts = ToTexts<ZoneTexts, ZoneInputs>(kZoneFields, read);
         const auto checks = ValidateZoneInputs(texts);
         if (!rec.Checks(checks, true)) {
             ZoneResult result = CalculateZone(*checks.inputs, texts.activity);
@@ -260,7 +320,7 @@ JobRun RunJob(Calculation calc, std::vector<std::string> entryTexts) {
             }
         }
     } else {
-        PoolTexts texts = ToTexts<PoolTexts, PoolInputs>(kPoolFields, run.entryTexts);
+        PoolTexts texts = ToTexts<PoolTexts, PoolInputs>(kPoolFields, read);
         const auto checks = ValidatePoolInputs(texts);
         if (!rec.Checks(checks, false)) {
             PoolResult result = CalculatePool(*checks.inputs);

@@ -28,6 +28,7 @@ struct EntryView {
     std::string_view caption;
     std::string_view unit;
     std::string_view initialText;
+    bool number = false; // read by the number-reading rule
 };
 
 // The entry fields in table order.
@@ -64,9 +65,18 @@ struct JobRun {
 // The screen whose calculation it is, as the report names it.
 std::string_view ScreenCaption(Calculation calc);
 
+// How the entry texts are read.
+struct ReadOptions {
+    // A comma in a number entry is its decimal point (semicolon-separated files).
+    bool decimalComma = false;
+};
+
 // Runs the check chain and, if it accepts the texts, the calculation.
-// entryTexts holds one text per entry, in table order.
-JobRun RunJob(Calculation calc, std::vector<std::string> entryTexts);
+// entryTexts holds one text per entry, in table order. Before the check chain's
+// warnings come those of reading the texts, which the screens do not give: a
+// number entry read only in part, and occupants whose activity is not one of the
+// list.
+JobRun RunJob(Calculation calc, std::vector<std::string> entryTexts, ReadOptions options = {});
 
 // One line per event: "warning: TEXT", "refused FIELD: TEXT", "FIELD: TEXT",
 // "message: TEXT", "focus: FIELD", "outcome: NAME".

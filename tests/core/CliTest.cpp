@@ -15,12 +15,15 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -148,7 +151,11 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"PoolHasNoActivity", {"pool", "comboActivity=Social"}},
         UsageCase{"NoEquals", {"pool", "txttemp"}},
         // The keys it takes are named.
-        UsageCase{"UnknownPoolType", {"--json", "--pool-type", "deep", "pool"}, "public-deep"}),
+        UsageCase{"UnknownPoolType", {"--json", "--pool-type", "deep", "pool"}, "public-deep"},
+        // Not standard output: a name left empty by a script.
+        UsageCase{"EmptyOutputName", {"batch", "zone", "in.csv", "-o", ""}, "-o needs a file name"},
+        // No terminal control comes through raw.
+        UsageCase{"ControlCharactersEscaped", {"zone", "txt\x1b[2J\r=1"}, "'txt\\u001b[2J\\r'"}),
     [](const testing::TestParamInfo<UsageCase>& info) { return std::string(info.param.name); });
 
 // Every field of both tables, on its own line with its caption and initial text.
@@ -431,6 +438,49 @@ INSTANTIATE_TEST_SUITE_P(
                     JsonCase{"PoolRefusal", {"pool", "txtpoolarea=0.5"}}),
     [](const testing::TestParamInfo<JsonCase>& info) { return std::string(info.param.name); });
 
+struct ReadingCase {
+    const char* name;
+    std::vector<std::string> args;
+    std::vector<std::string> warnings; // every warning: the rows raise none of the checks'
+};
+
+class CliReadingTest : public testing::TestWithParam<ReadingCase> {};
+
+// A number entry read only in part, and occupants of an activity not in the list,
+// are told in the warnings and in the warning lines; the run goes on as before.
+TEST_P(CliReadingTest, WarnsOfWhatTheScreensReadSilently) {
+    const ReadingCase& c = GetParam();
+    std::vector<std::string> args{"--json"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const CliRun r = InProcess(args);
+    const auto doc = nlohmann::json::parse(r.out);
+    EXPECT_EQ(doc.at("warnings").get<std::vector<std::string>>(), c.warnings);
+    EXPECT_EQ(WarningsOf(InProcess(c.args).out), c.warnings);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Entries, CliReadingTest,
+    testing::Values(
+        ReadingCase{"DecimalComma", {"zone", "txttemp=28,5"}, {"txttemp: \"28,5\" was read as 28"}},
+        ReadingCase{
+            "ThousandsComma", {"zone", "txtVol=1,000"}, {"txtVol: \"1,000\" was read as 1"}},
+        ReadingCase{"NoNumberAtAll",
+                    {"pool", "txtpoolarea=inf", "txtpooltemp=0x10", "txtrh=\xd9\xa3"},
+                    {"txtrh: \"\xd9\xa3\" was read as 0", "txtpooltemp: \"0x10\" was read as 0",
+                     "txtpoolarea: \"inf\" was read as 0"}},
+        ReadingCase{"ControlCharacterEscaped",
+                    {"zone", "txttemp=28\x1b"},
+                    {"txttemp: \"28\\u001b\" was read as 28"}},
+        ReadingCase{"BlanksAndEmptyTextsAreNoPart", {"zone", "txtVol=1 000", "txtProcess="}, {}},
+        ReadingCase{"UnlistedActivity",
+                    {"zone", "comboActivity=office work", "txtOccupancy=10"},
+                    {"comboActivity: \"office work\" is not an activity of the list; occupants "
+                     "add 0 litres/day"}},
+        ReadingCase{"UnlistedActivityNobody",
+                    {"zone", "comboActivity=B\xc3\xbcroarbeit", "txtOccupancy=0"},
+                    {}}),
+    [](const testing::TestParamInfo<ReadingCase>& info) { return std::string(info.param.name); });
+
 // Texts taken as typed may not be UTF-8; the object stays valid JSON.
 TEST(CalcCli, JsonOfTextThatIsNotUtf8) {
     const CliRun r = InProcess({"--json", "zone", "comboActivity=Caf\xE9"});
@@ -603,6 +653,48 @@ TEST(CliBatch, BadRowsReportedAndTheOthersGoOn) {
     EXPECT_EQ(r.out.find('\n'), r.out.find("\r\n") + 1);
 }
 
+// In a semicolon-separated file a comma in a number is its decimal point; in a
+// comma-separated one the number is read only in part, and the row says so.
+TEST(CliBatch, DecimalCommaOnlyInSemicolonFiles) {
+    const auto row = [](const std::string& csv) {
+        const CliRun r = Batch(CalcCli::Calculation::Zone, csv);
+        EXPECT_EQ(r.status, CalcCli::kExitCompleted) << r.err;
+        return Records(r.out).at(1);
+    };
+    const auto point = row("txttemp,txtVol\n28.5,1000.5\n");
+    const auto semicolon = row("txttemp;txtVol\n28,5;1000,5\n");
+    EXPECT_EQ(semicolon[0], "28,5") << "the input column as typed";
+    EXPECT_EQ(std::vector(semicolon.begin() + 2, semicolon.end()),
+              std::vector(point.begin() + 2, point.end()));
+    const auto comma = row("txttemp,txtVol\n\"28,5\",1000.5\n");
+    EXPECT_EQ(comma[5], "txttemp: \"28,5\" was read as 28");
+}
+
+// Cells a spreadsheet would run as formulas are written as text, unless raw;
+// numbers are not.
+TEST(CliBatch, FormulaCellsWrittenAsText) {
+    const std::string csv = "txttemp,comboActivity\n=1+2,@SUM(A1)\n-5,-\n+1,\t=2,x\n";
+    const auto run = [&csv](bool raw) {
+        std::istringstream in(csv);
+        std::ostringstream out;
+        std::ostringstream err;
+        CalcCli::RunBatch(CalcCli::Calculation::Zone, in, out, err, "in.csv", {.raw = raw});
+        return Records(out.str());
+    };
+    const auto defused = run(false);
+    ASSERT_EQ(defused.size(), 4u);
+    EXPECT_EQ(defused[1][0], "'=1+2");
+    EXPECT_EQ(defused[1][1], "'@SUM(A1)");
+    EXPECT_EQ(defused[2][0], "-5");
+    EXPECT_EQ(defused[2][1], "'-");
+    EXPECT_EQ(defused[3][0], "+1") << "an unreadable row's cells as well";
+    EXPECT_EQ(defused[3][1], "'\t=2");
+    const auto raw = run(true);
+    EXPECT_EQ(raw[1][0], "=1+2");
+    EXPECT_EQ(raw[1][1], "@SUM(A1)");
+    EXPECT_EQ(raw[3][1], "\t=2");
+}
+
 struct HeaderCase {
     const char* name;
     std::string csv;
@@ -628,9 +720,8 @@ INSTANTIATE_TEST_SUITE_P(
                     HeaderCase{"UnreadableHeader", "\"txttemp\n", "the header row is unreadable"}),
     [](const testing::TestParamInfo<HeaderCase>& info) { return std::string(info.param.name); });
 
-// The real program: exit status and output through a shell.
-CliRun Program(const std::string& args) {
-    const std::string command = std::string(VARNELDH_CALC_PATH) + " " + args + " 2>&1";
+// A shell command line: its exit status and what it printed.
+CliRun Shell(const std::string& command) {
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) {
         return {-1, {}, {}};
@@ -642,6 +733,11 @@ CliRun Program(const std::string& args) {
     }
     const int raw = pclose(pipe);
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, out, {}};
+}
+
+// The real program: exit status and output through a shell.
+CliRun Program(const std::string& args) {
+    return Shell(std::string(VARNELDH_CALC_PATH) + " " + args + " 2>&1");
 }
 
 TEST(CalcProgram, ExitStatusFollowsOutcome) {
@@ -677,6 +773,201 @@ TEST(CalcProgram, BlanksInsideAnArgumentReachTheField) {
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.out.find("refused txtOccupancy: The value entered is too large"), std::string::npos)
         << r.out;
+}
+
+std::string ReadAllOf(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+std::vector<std::string> Listing(const std::filesystem::path& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string Substituted(std::string text, const std::map<std::string, std::string>& words) {
+    for (const auto& [word, by] : words) {
+        for (auto at = text.find(word); at != std::string::npos;
+             at = text.find(word, at + by.size())) {
+            text.replace(at, word.size(), by);
+        }
+    }
+    return text;
+}
+
+struct FilesCase {
+    const char* name;
+    std::string input; // what IN holds
+    // Run by the shell, with CALC, IN, OUT, JOB and DIR standing for the program,
+    // the input, an earlier output, a job file and their folder; 2>&1 added last
+    // unless given.
+    const char* command;
+    int status;
+    const char* says; // in what it printed, with the same words replaced
+};
+
+class CalcProgramFilesTest : public testing::TestWithParam<FilesCase> {};
+
+// However a run fails, every file in the folder is as it was, and no temporary
+// file is left; a pipe stays a pipe.
+TEST_P(CalcProgramFilesTest, LeavesEveryFileAsItWas) {
+    const FilesCase& c = GetParam();
+    if (std::string_view(c.command).find("/dev/full") != std::string_view::npos &&
+        !std::filesystem::exists("/dev/full")) {
+        GTEST_SKIP() << "no /dev/full";
+    }
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("varneldh-files-" + std::to_string(::getpid()) + "-" + c.name);
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir / "folder");
+    const auto in = dir / "in.csv";
+    const auto out = dir / "out.csv";
+    std::ofstream(in, std::ios::binary) << c.input;
+    std::ofstream(out, std::ios::binary) << "earlier\n";
+    std::ofstream(dir / "job.vdhjob", std::ios::binary) << WriteJob(ZoneJob(InitialZoneTexts()));
+    std::filesystem::create_symlink("in.csv", dir / "link.csv");
+    std::filesystem::create_hard_link(in, dir / "hard.csv");
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
+    const std::vector<std::string> before = Listing(dir);
+
+    const std::map<std::string, std::string> words{{"CALC", VARNELDH_CALC_PATH},
+                                                   {"IN", in.string()},
+                                                   {"OUT", out.string()},
+                                                   {"JOB", (dir / "job.vdhjob").string()},
+                                                   {"DIR", dir.string()}};
+    std::string command = Substituted(c.command, words);
+    if (command.find("2>&1") == std::string::npos) {
+        command += " 2>&1";
+    }
+    const CliRun r = Shell(command);
+    EXPECT_EQ(r.status, c.status) << r.out;
+    EXPECT_NE(r.out.find(Substituted(c.says, words)), std::string::npos) << r.out;
+    EXPECT_EQ(ReadAllOf(in), c.input);
+    EXPECT_EQ(ReadAllOf(out), "earlier\n");
+    EXPECT_EQ(Listing(dir), before);
+    EXPECT_TRUE(std::filesystem::is_fifo(dir / "pipe"));
+    std::filesystem::remove_all(dir);
+}
+
+const std::string kRooms = "txtOccupancy\n10\n12\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Failures, CalcProgramFilesTest,
+    testing::Values(
+        FilesCase{"OutputIsTheInput", kRooms, "CALC batch zone IN -o IN", 64,
+                  "the output IN is the input IN"},
+        FilesCase{"OutputLinksToTheInput", kRooms, "CALC batch zone IN -o DIR/link.csv", 64,
+                  "is the input"},
+        FilesCase{"HardLinkOfTheInput", kRooms, "CALC batch zone DIR/link.csv -o DIR/hard.csv", 64,
+                  "is the input"},
+        FilesCase{"StandardInputIsTheOutput", kRooms, "CALC batch zone - -o IN < IN", 64,
+                  "is the input standard input"},
+        FilesCase{"UnknownColumn", "bogus\n1\n", "CALC batch zone IN -o OUT", 64,
+                  "unknown zone field 'bogus'"},
+        FilesCase{"EmptyInput", "", "CALC batch zone IN -o OUT", 64, "no header row"},
+        FilesCase{"FolderAsInput", kRooms, "CALC batch zone DIR/folder -o OUT", 66,
+                  "cannot open DIR/folder: it is a folder"},
+        FilesCase{"MissingInput", kRooms, "CALC batch zone DIR/none.csv -o OUT", 66,
+                  "cannot open DIR/none.csv: No such file or directory"},
+        FilesCase{"OutputFolderMissing", kRooms, "CALC batch zone IN -o DIR/none/out.csv", 73,
+                  "cannot create DIR/none/out.csv: No such file or directory"},
+        FilesCase{"OutputIsAFolder", kRooms, "CALC batch zone IN -o DIR/folder", 73,
+                  "cannot create DIR/folder: it is a folder"},
+        // No file to replace: written to as it is.
+        FilesCase{"OutputIsAPipe", kRooms,
+                  "cat DIR/pipe > DIR/folder/got & CALC batch zone IN -o DIR/pipe 2>&1; s=$?; "
+                  "wait; exit $s",
+                  0, ""},
+        FilesCase{"NoLineEnd", kRooms, "CALC batch zone /dev/zero -o OUT", 4,
+                  "/dev/zero line 1: no line end within 65 MiB; reading stopped"},
+        FilesCase{"NoLineEndAfterRows", kRooms, "cat IN /dev/zero | CALC batch zone - -o OUT", 4,
+                  "standard input line 4: no line end within 65 MiB"},
+        FilesCase{"FolderAsJobFile", kRooms, "CALC run DIR/folder", 66,
+                  "The file \"DIR/folder\" is a folder, not a file."},
+        FilesCase{"ZoneToAFullDisk", kRooms, "CALC zone 2>&1 >/dev/full", 74,
+                  "writing standard output failed: No space left on device"},
+        FilesCase{"PoolToAFullDisk", kRooms, "CALC pool 2>&1 >/dev/full", 74,
+                  "writing standard output failed"},
+        FilesCase{"RunToAFullDisk", kRooms, "CALC --json run JOB 2>&1 >/dev/full", 74,
+                  "writing standard output failed"},
+        FilesCase{"HelpToAFullDisk", kRooms, "CALC --help 2>&1 >/dev/full", 74,
+                  "writing standard output failed"},
+        FilesCase{"BatchToAFullDisk", kRooms, "CALC batch zone IN 2>&1 >/dev/full", 74,
+                  "writing standard output failed: No space left on device"}),
+    [](const testing::TestParamInfo<FilesCase>& info) { return std::string(info.param.name); });
+
+// Stopped by a signal part-way, a batch leaves the earlier output as it was and
+// no temporary file: its rows come from a pipe that is kept open.
+TEST(CalcProgram, SignalLeavesTheEarlierOutput) {
+    for (const int signal : {SIGINT, SIGTERM}) {
+        const auto dir = std::filesystem::temp_directory_path() /
+                         ("varneldh-signal-" + std::to_string(::getpid()));
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+        const std::string rows = (dir / "rows").string();
+        const std::string out = (dir / "out.csv").string();
+        ASSERT_EQ(::mkfifo(rows.c_str(), 0600), 0);
+        std::ofstream(out) << "earlier\n";
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            // As from a terminal, whatever this test inherited.
+            std::signal(SIGINT, SIG_DFL);
+            std::signal(SIGTERM, SIG_DFL);
+            ::execl(VARNELDH_CALC_PATH, "varneldh-calc", "batch", "zone", rows.c_str(), "-o",
+                    out.c_str(), static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        const int writer = ::open(rows.c_str(), O_WRONLY);
+        ASSERT_GE(writer, 0);
+        const std::string head = "txtOccupancy\n10\n";
+        EXPECT_EQ(::write(writer, head.data(), head.size()), static_cast<ssize_t>(head.size()));
+        // Until the temporary file is there: the run is then part-way.
+        bool started = false;
+        for (int i = 0; i < 1000 && !started; ++i) {
+            for (const std::string& name : Listing(dir)) {
+                started = started || name.rfind(".out.csv.", 0) == 0;
+            }
+            ::usleep(10000);
+        }
+        EXPECT_TRUE(started);
+        ::kill(child, signal);
+        int raw = 0;
+        ::waitpid(child, &raw, 0);
+        ::close(writer);
+        EXPECT_TRUE(WIFSIGNALED(raw) && WTERMSIG(raw) == signal) << raw;
+        EXPECT_EQ(ReadAllOf(out), "earlier\n");
+        EXPECT_EQ(Listing(dir), (std::vector<std::string>{"out.csv", "rows"}));
+        std::filesystem::remove_all(dir);
+    }
+}
+
+// Written through a symbolic link, the file it points to is replaced, keeping
+// the link and the file's permissions.
+TEST(CalcProgram, BatchOutputThroughALink) {
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("varneldh-link-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    std::ofstream(dir / "in.csv") << kRooms;
+    std::ofstream(dir / "out.csv") << "earlier\n";
+    using std::filesystem::perms;
+    std::filesystem::permissions(dir / "out.csv",
+                                 perms::owner_read | perms::owner_write | perms::group_read);
+    std::filesystem::create_symlink("out.csv", dir / "link.csv");
+    EXPECT_EQ(
+        Program("batch zone " + (dir / "in.csv").string() + " -o " + (dir / "link.csv").string())
+            .status,
+        CalcCli::kExitCompleted);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.csv"));
+    EXPECT_EQ(ReadAllOf(dir / "out.csv").rfind("txtOccupancy,outcome,", 0), 0u);
+    EXPECT_EQ(std::filesystem::status(dir / "out.csv").permissions(),
+              perms::owner_read | perms::owner_write | perms::group_read);
+    std::filesystem::remove_all(dir);
 }
 
 } // namespace

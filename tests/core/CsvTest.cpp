@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <streambuf>
 #include <string>
 #include <vector>
 
@@ -20,9 +21,11 @@ struct ReadCase {
     std::string input;
     std::vector<Row> rows;
     char separator = ',';
+    std::string_view lineEnd = "\n";
 };
 
-std::vector<Row> ReadAll(const std::string& input, char* separator = nullptr) {
+std::vector<Row> ReadAll(const std::string& input, char* separator = nullptr,
+                         std::string_view* lineEnd = nullptr) {
     std::istringstream in(input);
     Csv::Reader reader(in);
     std::vector<Row> rows;
@@ -32,6 +35,10 @@ std::vector<Row> ReadAll(const std::string& input, char* separator = nullptr) {
     if (separator) {
         *separator = reader.Separator();
     }
+    if (lineEnd) {
+        *lineEnd = reader.LineEnd();
+    }
+    EXPECT_EQ(reader.Stopped(), "");
     return rows;
 }
 
@@ -39,8 +46,10 @@ class CsvReadTest : public testing::TestWithParam<ReadCase> {};
 
 TEST_P(CsvReadTest, Records) {
     char separator = 0;
-    const std::vector<Row> rows = ReadAll(GetParam().input, &separator);
+    std::string_view lineEnd;
+    const std::vector<Row> rows = ReadAll(GetParam().input, &separator, &lineEnd);
     EXPECT_EQ(separator, GetParam().separator);
+    EXPECT_EQ(lineEnd, GetParam().lineEnd);
     const std::vector<Row>& expected = GetParam().rows;
     ASSERT_EQ(rows.size(), expected.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -60,7 +69,13 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         ReadCase{"Plain", "a,b\n1,2\n", {{1, {"a", "b"}}, {2, {"1", "2"}}}},
         ReadCase{"NoFinalLineEnd", "a,b\n1,2", {{1, {"a", "b"}}, {2, {"1", "2"}}}},
-        ReadCase{"CrLf", "a,b\r\n1,2\r\n", {{1, {"a", "b"}}, {2, {"1", "2"}}}},
+        ReadCase{"CrLf", "a,b\r\n1,2\r\n", {{1, {"a", "b"}}, {2, {"1", "2"}}}, ',', "\r\n"},
+        // What older spreadsheets on the Macintosh write.
+        ReadCase{"CrOnly",
+                 "a;b\r1;\"x\ry\"\r\r2;3",
+                 {{1, {"a", "b"}}, {2, {"1", "x\ry"}}, {5, {"2", "3"}}},
+                 ';',
+                 "\r"},
         ReadCase{"EmptyFields", "a,,\n,\n", {{1, {"a", "", ""}}, {2, {"", ""}}}},
         ReadCase{"BlanksKept", " a , b\t\n", {{1, {" a ", " b\t"}}}},
         ReadCase{"QuotedSeparatorAndQuote",
@@ -70,8 +85,9 @@ INSTANTIATE_TEST_SUITE_P(
                  "\"x\ny\",\"1\r\n2\"\nnext,row\n",
                  {{1, {"x\ny", "1\r\n2"}}, {4, {"next", "row"}}}},
         ReadCase{"QuoteInsideUnquotedTakenAsTyped", "5\"6,a\"b\n", {{1, {"5\"6", "a\"b"}}}},
-        ReadCase{"LoneCarriageReturnIsText", "a\rb,c\n", {{1, {"a\rb", "c"}}}},
-        ReadCase{"EmptyLinesSkipped", "\na\n\r\n\nb\n", {{2, {"a"}}, {5, {"b"}}}},
+        ReadCase{
+            "LoneCarriageReturnEndsTheLine", "a\rb,c\n", {{1, {"a"}}, {2, {"b", "c"}}}, ',', "\r"},
+        ReadCase{"EmptyLinesSkipped", "\na\n\r\n\nb\n\r", {{2, {"a"}}, {5, {"b"}}}},
         ReadCase{
             "ByteOrderMarkSkipped", "\xEF\xBB\xBFtxttemp,txtrh\n", {{1, {"txttemp", "txtrh"}}}},
         ReadCase{"SemicolonFromHeader",
@@ -106,6 +122,56 @@ TEST(CsvReader, LookAheadAcrossTheBufferEdge) {
         EXPECT_EQ(rows[0].fields, (std::vector<std::string>{head + "\"q", "z"})) << pad;
         EXPECT_EQ(rows[1].fields, std::vector<std::string>{"next"}) << pad;
         EXPECT_EQ(rows[1].line, 2u) << pad;
+    }
+}
+
+// Bytes without end: `head` first, then `fill` for ever (a device, or a file
+// that goes on growing), counting what is read.
+class EndlessInput : public std::streambuf {
+public:
+    EndlessInput(std::string head, char fill) : head_(std::move(head)), block_(65536, fill) {
+        setg(head_.data(), head_.data(), head_.data() + head_.size());
+    }
+    std::size_t served() const { return served_; }
+
+protected:
+    int_type underflow() override {
+        served_ += static_cast<std::size_t>(egptr() - eback());
+        setg(block_.data(), block_.data(), block_.data() + block_.size());
+        return traits_type::to_int_type(block_[0]);
+    }
+
+private:
+    std::string head_;
+    std::string block_;
+    std::size_t served_ = 0;
+};
+
+// Past the cap the record's end is looked for only so far, inside quotes too; the
+// records before it come back first.
+TEST(CsvReader, StopsWhereNoLineEndComes) {
+    struct Case {
+        const char* head;
+        std::size_t records; // read before it stops
+        const char* stopped;
+    };
+    // Inside quotes and after a closing quote; an endless unquoted field is the
+    // command-line tests' /dev/zero.
+    for (const Case& c : {Case{"a,b\n1,2\n\"3", 2, "line 3"}, Case{"a\n\"1\"x", 1, "line 2"}}) {
+        EndlessInput bytes(c.head, '\0');
+        std::istream in(&bytes);
+        Csv::Reader reader(in);
+        std::size_t records = 0;
+        Csv::Record r;
+        while (reader.Next(r)) {
+            ++records;
+        }
+        EXPECT_EQ(records, c.records) << c.head;
+        EXPECT_EQ(reader.Stopped(),
+                  std::string(c.stopped) + ": no line end within 65 MiB; reading stopped")
+            << c.head;
+        EXPECT_LE(bytes.served(), Csv::kMaxRecordBytes + Csv::kMaxSkipBytes + 65536 * 2) << c.head;
+        EXPECT_FALSE(reader.Next(r)) << "stays stopped";
     }
 }
 
@@ -154,6 +220,37 @@ INSTANTIATE_TEST_SUITE_P(
                     WriteCase{"SemicolonQuotesItsOwn", {"a;b", "c,d"}, ';', "\"a;b\";c,d\r\n"},
                     WriteCase{"OneEmptyField", {""}, ',', "\"\"\r\n"}),
     [](const testing::TestParamInfo<WriteCase>& info) { return std::string(info.param.name); });
+
+struct FormulaCase {
+    const char* name;
+    const char* field;
+    char separator;
+    bool formula;
+};
+
+class CsvFormulaTest : public testing::TestWithParam<FormulaCase> {};
+
+TEST_P(CsvFormulaTest, TextThatASpreadsheetWouldRun) {
+    const FormulaCase& c = GetParam();
+    EXPECT_EQ(Csv::RunsAsFormula(c.field, c.separator), c.formula) << c.field;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Injection, CsvFormulaTest,
+    testing::Values(
+        FormulaCase{"Equals", "=1+2", ',', true},
+        FormulaCase{"Plus", "+cmd|' /C calc'!A0", ',', true},
+        FormulaCase{"At", "@SUM(A1)", ',', true},
+        FormulaCase{"MinusThenFormula", "-1+1", ',', true}, FormulaCase{"Tab", "\t=1", ',', true},
+        FormulaCase{"CarriageReturn", "\r=1", ',', true}, FormulaCase{"SignOnly", "-", ',', true},
+        FormulaCase{"ExponentWithoutDigits", "-1e", ',', true},
+        FormulaCase{"NegativeNumber", "-12.5", ',', false},
+        FormulaCase{"PlusExponent", "+1.5E-3", ',', false},
+        FormulaCase{"DecimalCommaInSemicolonFile", "-0,5", ';', false},
+        FormulaCase{"DecimalCommaInCommaFile", "-0,5", ',', true},
+        FormulaCase{"PlainText", "Office Work", ',', false},
+        FormulaCase{"EqualsLater", "a=1", ',', false}, FormulaCase{"Empty", "", ',', false}),
+    [](const testing::TestParamInfo<FormulaCase>& info) { return std::string(info.param.name); });
 
 TEST(CsvUtf8, InvalidBytesReplaced) {
     EXPECT_EQ(Csv::ToValidUtf8("a\xFF\xE2\x82\xAC\xE2\x82"),

@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <system_error>
 #include <unistd.h>
 #include <vector>
 
@@ -143,6 +145,25 @@ const std::vector<BadCase> kBadFiles{
     {"BrokenJson", "{\"format\": \"varneldh-job\",\n \"formatVersion\" 1}",
      "is damaged: it is not valid JSON at line 2, column 18"},
     {"TextAfterTheJob", kZoneJob + " x", "is damaged: it is not valid JSON at line 1, column 101"},
+    // The parser would stop at the NUL and take what follows for nothing.
+    {"NulAfterTheJob", kZoneJob + "\0 x"s, "is damaged: it holds a NUL byte (line 1, column 100)"},
+    {"NulBetweenKeys",
+     "{\"format\": \"varneldh-job\",\n\0 \"formatVersion\": 1, \"calculation\": \"zone\"}"s,
+     "is damaged: it holds a NUL byte (line 2, column 1)"},
+    {"Utf16WithMark", "\xFF\xFE{\0\"\0f\0\"\0"s, "is UTF-16 text; a job file must be UTF-8"},
+    {"Utf16BigEndianWithoutMark", "\0{\0\"\0f\0\""s, "is UTF-16 text; a job file must be UTF-8"},
+    {"KeyTwice",
+     R"({"format": "varneldh-job", "formatVersion": 1, "calculation": "zone",
+         "calculation": "pool"})",
+     "is damaged: \"calculation\" is given twice"},
+    {"EntryTwice",
+     R"({"format": "varneldh-job", "formatVersion": 1, "calculation": "zone",
+         "entries": {"txtVol": "250", "txtrh": "50", "txtVol": "2500"}})",
+     "is damaged: \"txtVol\" is given twice in \"entries\""},
+    {"UnknownKeyTwice",
+     R"({"format": "varneldh-job", "formatVersion": 1, "calculation": "zone",
+         "x": {"a": 1}, "y": [{"a": 1}, {"a": 2, "a": 3}]})",
+     "is damaged: \"a\" is given twice in \"y\""},
     {"NumberTooLarge",
      R"({"format": "varneldh-job", "formatVersion": 1, "calculation": "zone", "x": 1E999})",
      "is damaged: it holds a number too large to read"},
@@ -267,8 +288,16 @@ TEST_F(JobFileOnDisk, ReadsGoodFilesAndRefusesHugeOnes) {
     ASSERT_GT(std::filesystem::file_size(huge), 100u << 20);
     EXPECT_EQ(ReadJobFile(huge).problem, "is too large for a job file (more than 1048576 bytes)");
 
-    EXPECT_EQ(ReadJobFile(dir_ / "missing.vdhjob").problem, "cannot be opened");
-    EXPECT_EQ(ReadJobFile(dir_).problem, "cannot be read");
+    // The system's reason, and the file itself at fault rather than its content.
+    const JobRead missing = ReadJobFile(dir_ / "missing.vdhjob");
+    // In the words of the locale the suite runs under.
+    EXPECT_EQ(missing.problem,
+              "cannot be opened (" + std::generic_category().message(ENOENT) + ")");
+    EXPECT_TRUE(missing.unopened);
+    const JobRead folder = ReadJobFile(dir_);
+    EXPECT_EQ(folder.problem, "is a folder, not a file");
+    EXPECT_TRUE(folder.unopened);
+    EXPECT_FALSE(ReadJobFile(huge).unopened);
 }
 
 } // namespace

@@ -21,6 +21,7 @@ struct ReadCase {
     const char* name;
     std::string text;
     double expected;
+    bool whole = true; // nothing but blanks left after the number
 };
 
 // Built by appending: GCC 12 at -O3 reports a false -Wrestrict inside
@@ -34,6 +35,9 @@ class ReadNumberTest : public testing::TestWithParam<ReadCase> {};
 TEST_P(ReadNumberTest, ReadsLeadingNumber) {
     const ReadCase& c = GetParam();
     EXPECT_EQ(ReadNumber(c.text), c.expected) << '"' << c.text << '"';
+    const NumberText::Reading reading = NumberText::Read(c.text);
+    EXPECT_EQ(reading.value, c.expected) << '"' << c.text << '"';
+    EXPECT_EQ(reading.whole, c.whole) << '"' << c.text << '"';
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -42,16 +46,17 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"Empty", "", 0}, ReadCase{"Plain", "12", 12},
         ReadCase{"BlankBetweenDigits", "1 2", 12}, ReadCase{"BlankAfterSign", " - 5", -5},
         ReadCase{"TabsAndNewlines", "\t3\r\n", 3}, ReadCase{"PlusSign", "+5", 5},
-        ReadCase{"Letters", "abc", 0}, ReadCase{"TrailingLetters", "12abc", 12},
-        ReadCase{"SecondPointEnds", "1.5.3", 1.5}, ReadCase{"LeadingPoint", ".5", 0.5},
-        ReadCase{"TrailingPoint", "5.", 5}, ReadCase{"PointOnly", ".", 0},
-        ReadCase{"SignOnly", "-", 0}, ReadCase{"DoubleSign", "--5", 0},
+        ReadCase{"Letters", "abc", 0, false}, ReadCase{"TrailingLetters", "12abc", 12, false},
+        ReadCase{"SecondPointEnds", "1.5.3", 1.5, false}, ReadCase{"LeadingPoint", ".5", 0.5},
+        ReadCase{"TrailingPoint", "5.", 5}, ReadCase{"PointOnly", ".", 0, false},
+        ReadCase{"SignOnly", "-", 0, false}, ReadCase{"DoubleSign", "--5", 0, false},
         ReadCase{"Exponent", "1e3", 1000}, ReadCase{"CapitalExponent", "1E3", 1000},
-        ReadCase{"ExponentWithoutDigits", "1e", 1}, ReadCase{"ExponentSignOnly", "1e+", 1},
-        ReadCase{"NegativeExponent", "1e-2", 0.01}, ReadCase{"ExponentThenText", "2.5e1x", 25},
-        ReadCase{"BlanksInExponent", "1 e 3", 1000}, ReadCase{"Infinity", "inf", 0},
-        ReadCase{"NotANumber", "nan", 0}, ReadCase{"Hex", "0x10", 0},
-        ReadCase{"DecimalComma", "1,5", 1}, ReadCase{"Overflow", "1e400", kInf},
+        ReadCase{"ExponentWithoutDigits", "1e", 1, false},
+        ReadCase{"ExponentSignOnly", "1e+", 1, false}, ReadCase{"NegativeExponent", "1e-2", 0.01},
+        ReadCase{"ExponentThenText", "2.5e1x", 25, false},
+        ReadCase{"BlanksInExponent", "1 e 3", 1000}, ReadCase{"Infinity", "inf", 0, false},
+        ReadCase{"NotANumber", "nan", 0, false}, ReadCase{"Hex", "0x10", 0, false},
+        ReadCase{"DecimalComma", "1,5", 1, false}, ReadCase{"Overflow", "1e400", kInf},
         ReadCase{"NegativeOverflow", "-1e400", -kInf}, ReadCase{"Underflow", "1e-400", 0},
         ReadCase{"HugeExponent", "1e99999999999999999999", kInf},
         ReadCase{"LongDigits", std::string(400, '9'), kInf},
@@ -61,7 +66,9 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"NonAscii",
                  "\xc2\xb0"
                  "5",
-                 0}),
+                 0, false},
+        ReadCase{"ThousandsComma", "1,000", 1, false},
+        ReadCase{"ArabicIndicDigits", "\xd9\xa3", 0, false}, ReadCase{"OnlyBlanks", " \t ", 0}),
     [](const testing::TestParamInfo<ReadCase>& info) { return std::string(info.param.name); });
 
 struct FixedCase {

@@ -204,7 +204,7 @@ Digits FifteenDigits(double value) {
 
 } // namespace
 
-double ReadNumber(std::string_view text) {
+Reading Read(std::string_view text) {
     std::string clean;
     clean.reserve(text.size());
     for (const char c : text) {
@@ -233,7 +233,7 @@ double ReadNumber(std::string_view text) {
         }
     }
     if (!anyDigit) {
-        return 0.0;
+        return {0.0, clean.empty()};
     }
     // The exponent counts only with at least one digit: "1e" and "1e+" read 1.
     if (i < clean.size() && (clean[i] == 'e' || clean[i] == 'E')) {
@@ -247,6 +247,7 @@ double ReadNumber(std::string_view text) {
                 exponent += clean[j++];
             }
             number += exponent;
+            i = j;
         }
     }
 
@@ -256,7 +257,11 @@ double ReadNumber(std::string_view text) {
     if (res.ec == std::errc::result_out_of_range) {
         value = Overflows(number) ? std::numeric_limits<double>::infinity() : 0.0;
     }
-    return negative ? -value : value;
+    return {negative ? -value : value, i == clean.size()};
+}
+
+double ReadNumber(std::string_view text) {
+    return Read(text).value;
 }
 
 std::string FormatFixed(double value, int decimals) {

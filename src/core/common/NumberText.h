@@ -12,6 +12,15 @@ namespace NumberText {
 // too large for a double reads as an infinity, which the input checks refuse.
 double ReadNumber(std::string_view text);
 
+// ReadNumber's value, and whether it took the whole text: false when anything but
+// blanks is left after the number ("28,5", "0x10", "inf"). A text of blanks only
+// reads as 0 and counts as whole.
+struct Reading {
+    double value = 0;
+    bool whole = true;
+};
+Reading Read(std::string_view text);
+
 // Writes the value with exactly `decimals` digits after the point (the "0.00"
 // style patterns), rounding the exact binary value half away from zero. A value
 // that rounds to zero carries no minus sign. A value that is not finite is

@@ -72,10 +72,45 @@ int Reader::Peek() {
     return static_cast<unsigned char>(buf_[pos_]);
 }
 
+// A line end at c, just read: LF, CR LF or CR alone.
+bool Reader::AtLineEnd(int c) {
+    if (c != '\n' && c != '\r') {
+        return false;
+    }
+    std::string_view kind = "\n";
+    if (c == '\r') {
+        kind = "\r";
+        if (Peek() == '\n') {
+            ++pos_;
+            kind = "\r\n";
+        }
+    }
+    if (!lineEndKnown_) {
+        lineEnd_ = kind;
+        lineEndKnown_ = true;
+    }
+    ++line_;
+    return true;
+}
+
+// Past the cap the record's bytes are dropped, but its end is looked for only so
+// far: beyond that the input is taken to have no line ends at all.
+bool Reader::Overran() {
+    if (recordBytes_ <= kMaxRecordBytes + kMaxSkipBytes) {
+        return false;
+    }
+    if (stopped_.empty()) {
+        stopped_ = "line " + std::to_string(recordLine_) + ": no line end within " +
+                   std::to_string((kMaxRecordBytes + kMaxSkipBytes) >> 20) +
+                   " MiB; reading stopped";
+    }
+    return true;
+}
+
 void Reader::SkipLine() {
-    for (int c = Get(); c != kEnd; c = Get()) {
-        if (c == '\n') {
-            ++line_;
+    for (int c = Get(); c != kEnd && !AtLineEnd(c); c = Get()) {
+        ++recordBytes_;
+        if (Overran()) {
             return;
         }
     }
@@ -107,31 +142,24 @@ bool Reader::Next(Record& record) {
         bom_ = true;
     }
 
+    if (!stopped_.empty()) {
+        return false;
+    }
     // Empty lines are no records.
     for (;;) {
         const int c = Peek();
         if (c == kEnd) {
             return false;
         }
-        if (c == '\n') {
-            ++pos_;
-            ++line_;
-            continue;
+        if (c != '\n' && c != '\r') {
+            break;
         }
-        if (c == '\r') {
-            if (end_ - pos_ < 2) {
-                Refill();
-            }
-            if (end_ - pos_ >= 2 && buf_[pos_ + 1] == '\n') {
-                pos_ += 2;
-                ++line_;
-                continue;
-            }
-        }
-        break;
+        ++pos_;
+        AtLineEnd(c);
     }
 
     record.line = line_;
+    recordLine_ = line_;
     recordBytes_ = 0;
     record.fields.emplace_back();
     const auto isSeparator = [this](int c) {
@@ -141,24 +169,11 @@ bool Reader::Next(Record& record) {
         }
         return c == sep_;
     };
-    // A line end at c: LF, or CR LF.
-    const auto lineEnd = [this](int c) {
-        if (c == '\r' && Peek() == '\n') {
-            ++pos_;
-            if (firstRecord_) {
-                crlf_ = true;
-            }
-            c = '\n';
-        }
-        if (c == '\n') {
-            ++line_;
-            return true;
-        }
-        return false;
-    };
-
     enum class State { FieldStart, Unquoted, Quoted, AfterQuote } state = State::FieldStart;
     for (bool done = false; !done;) {
+        if (Overran()) {
+            return false;
+        }
         const int c = Get();
         switch (state) {
         case State::FieldStart:
@@ -169,7 +184,7 @@ bool Reader::Next(Record& record) {
             state = State::Unquoted;
             [[fallthrough]];
         case State::Unquoted:
-            if (c == kEnd || lineEnd(c)) {
+            if (c == kEnd || AtLineEnd(c)) {
                 done = true;
             } else if (isSeparator(c)) {
                 NextField(record);
@@ -191,12 +206,13 @@ bool Reader::Next(Record& record) {
                     state = State::AfterQuote;
                 }
             } else {
-                line_ += c == '\n' ? 1 : 0;
+                // Line ends inside quotes are text, but still count as lines.
+                line_ += c == '\n' || (c == '\r' && Peek() != '\n') ? 1 : 0;
                 Append(record, static_cast<char>(c));
             }
             break;
         case State::AfterQuote:
-            if (c == kEnd || lineEnd(c)) {
+            if (c == kEnd || AtLineEnd(c)) {
                 done = true;
             } else if (isSeparator(c)) {
                 NextField(record);
@@ -209,6 +225,9 @@ bool Reader::Next(Record& record) {
             }
             break;
         }
+    }
+    if (!stopped_.empty()) {
+        return false;
     }
     detecting_ = false;
     firstRecord_ = false;
@@ -257,6 +276,43 @@ void WriteRecord(std::ostream& out, std::span<const std::string> fields, char se
     }
     line += lineEnd;
     out.write(line.data(), static_cast<std::streamsize>(line.size()));
+}
+
+bool RunsAsFormula(std::string_view field, char sep) {
+    if (field.empty() || std::string_view("=+-@\t\r").find(field[0]) == std::string_view::npos) {
+        return false;
+    }
+    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    const auto isPoint = [sep](char c) { return c == '.' || (sep == ';' && c == ','); };
+    std::size_t i = 0;
+    const auto digits = [&] {
+        const std::size_t from = i;
+        while (i < field.size() && isDigit(field[i])) {
+            ++i;
+        }
+        return i - from;
+    };
+    if (field[i] == '+' || field[i] == '-') {
+        ++i;
+    }
+    std::size_t mantissa = digits();
+    if (i < field.size() && isPoint(field[i])) {
+        ++i;
+        mantissa += digits();
+    }
+    if (mantissa == 0) {
+        return true;
+    }
+    if (i < field.size() && (field[i] == 'e' || field[i] == 'E')) {
+        ++i;
+        if (i < field.size() && (field[i] == '+' || field[i] == '-')) {
+            ++i;
+        }
+        if (digits() == 0) {
+            return true;
+        }
+    }
+    return i != field.size();
 }
 
 bool IsUtf8(std::string_view text) {

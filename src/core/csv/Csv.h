@@ -24,6 +24,9 @@ struct Record {
 
 // Records longer than this are unreadable; the reader skips them without keeping them.
 inline constexpr std::size_t kMaxRecordBytes = std::size_t{1} << 20;
+// How far past kMaxRecordBytes the reader looks for the record's end before it
+// stops: an input without line ends (a device, a damaged file) is not read forever.
+inline constexpr std::size_t kMaxSkipBytes = std::size_t{64} << 20;
 
 class Reader {
 public:
@@ -31,21 +34,28 @@ public:
     // quotes; ',' when it has neither. A UTF-8 byte order mark before it is skipped.
     explicit Reader(std::istream& in);
 
-    // The next record, or false at the end of the input. Empty lines are skipped.
-    // An unreadable record (text after a closing quote, a quote not closed, too
-    // long, not UTF-8) comes back with its error and the fields read so far;
-    // reading goes on at the line after it.
+    // The next record, or false at the end of the input or when reading stopped.
+    // Empty lines are skipped; a line ends with LF, CR LF or CR alone. An
+    // unreadable record (text after a closing quote, a quote not closed, too long,
+    // not UTF-8) comes back with its error and the fields read so far; reading goes
+    // on at the line after it.
     bool Next(Record& record);
+
+    // Why reading stopped before the end of the input (a record without a line end
+    // for kMaxSkipBytes past kMaxRecordBytes), with its line; empty otherwise.
+    const std::string& Stopped() const { return stopped_; }
 
     char Separator() const { return sep_; }
     bool HadByteOrderMark() const { return bom_; }
-    // The line end of the first record: "\r\n" or "\n".
-    std::string_view LineEnd() const { return crlf_ ? "\r\n" : "\n"; }
+    // The first line end of the input: "\r\n", "\n" or "\r"; "\n" when it has none.
+    std::string_view LineEnd() const { return lineEnd_; }
 
 private:
     int Get();
     int Peek();
     bool Refill();
+    bool AtLineEnd(int c);
+    bool Overran();
     void SkipLine();
     void Append(Record& record, char c);
     void NextField(Record& record);
@@ -56,11 +66,14 @@ private:
     std::size_t end_ = 0;
     std::size_t line_ = 1;
     std::size_t recordBytes_ = 0;
+    std::size_t recordLine_ = 0;
+    std::string stopped_;
+    std::string_view lineEnd_ = "\n";
     char sep_ = ',';
     bool detecting_ = true;
     bool firstRecord_ = true;
     bool bom_ = false;
-    bool crlf_ = false;
+    bool lineEndKnown_ = false;
 };
 
 // A field quoted where it must be: when it holds the separator, a quote, CR or LF.
@@ -70,6 +83,11 @@ void AppendField(std::string& out, std::string_view field, char sep);
 // that it does not read back as an empty line.
 void WriteRecord(std::ostream& out, std::span<const std::string> fields, char sep,
                  std::string_view lineEnd);
+
+// Whether a spreadsheet opening the file would take the field for a formula: it
+// begins with =, +, -, @, tab or CR and is not a plain number (sign, digits, one
+// decimal point, exponent; in a semicolon-separated file the point may be a comma).
+bool RunsAsFormula(std::string_view field, char sep);
 
 bool IsUtf8(std::string_view text);
 

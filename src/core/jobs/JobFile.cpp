@@ -3,8 +3,13 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cerrno>
 #include <fstream>
+#include <functional>
+#include <set>
 #include <span>
+#include <system_error>
+#include <vector>
 
 namespace {
 
@@ -20,10 +25,6 @@ constexpr const char* kWrittenByKey = "writtenBy";
 constexpr const char* kTitleKey = "title";
 constexpr const char* kNotesKey = "notes";
 constexpr const char* kEntriesKey = "entries";
-
-JobRead Refused(std::string problem) {
-    return {std::nullopt, std::move(problem)};
-}
 
 // Built by appending: GCC 12 at -O3 takes a literal plus a string for an
 // overlapping copy (-Wrestrict) and stops a Release build.
@@ -43,6 +44,78 @@ std::string Quoted(std::string_view key) {
         text += "...";
     }
     return text;
+}
+
+JobRead Refused(std::string problem) {
+    return {std::nullopt, std::move(problem), false};
+}
+
+JobRead Unopened(std::string problem) {
+    return {std::nullopt, std::move(problem), true};
+}
+
+// A JSON object takes the last of two values of one key; a job file with two is
+// refused instead, as one of them was not meant. Told by the parser's events.
+class DuplicateKeys {
+public:
+    bool operator()(int /*depth*/, Json::parse_event_t event, Json& parsed) {
+        using Event = Json::parse_event_t;
+        switch (event) {
+        case Event::object_start:
+        case Event::array_start:
+            // Named by its key, or, inside a list, by the list's.
+            open_.push_back({afterKey_       ? key_
+                             : open_.empty() ? std::string()
+                                             : open_.back().name,
+                             {}});
+            afterKey_ = false;
+            break;
+        case Event::object_end:
+        case Event::array_end:
+            open_.pop_back();
+            break;
+        case Event::key:
+            key_ = parsed.get<std::string>();
+            afterKey_ = true;
+            if (!open_.back().keys.insert(key_).second && found_.empty()) {
+                found_ = Quoted(key_) + " is given twice";
+                if (open_.size() > 1) {
+                    found_ += " in " + Quoted(open_.back().name);
+                }
+            }
+            break;
+        case Event::value:
+            afterKey_ = false;
+            break;
+        }
+        return true;
+    }
+
+    // "KEY is given twice [in PARENT]", or empty.
+    const std::string& Found() const { return found_; }
+
+private:
+    struct Container {
+        std::string name;
+        std::set<std::string> keys; // of an object
+    };
+    std::vector<Container> open_;
+    std::string key_;
+    bool afterKey_ = false;
+    std::string found_;
+};
+
+// UTF-16 text, by its byte order mark or by the NUL beside the object's first
+// character, which UTF-8 JSON never has.
+bool IsUtf16(std::string_view bytes) {
+    if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
+        return true;
+    }
+    const auto opening = [](char c) {
+        return c == '{' || c == ' ' || c == '\t' || c == '\r' || c == '\n';
+    };
+    return bytes.size() >= 2 &&
+           ((opening(bytes[0]) && bytes[1] == '\0') || (bytes[0] == '\0' && opening(bytes[1])));
 }
 
 // "line L, column C" of a byte offset, both counted from 1.
@@ -183,6 +256,9 @@ JobRead ReadJob(std::string_view bytes) {
         return Refused("is too large for a job file (" + std::to_string(bytes.size()) +
                        " bytes; a job file is at most " + std::to_string(kJobMaxBytes) + ")");
     }
+    if (IsUtf16(bytes)) {
+        return Refused("is UTF-16 text; a job file must be UTF-8");
+    }
     std::string_view body = bytes;
     if (body.starts_with("\xEF\xBB\xBF")) {
         body.remove_prefix(3);
@@ -200,10 +276,16 @@ JobRead ReadJob(std::string_view bytes) {
                                             : "it holds bytes that are not UTF-8 text (" +
                                                   Place(bytes, bad.offset) + ")"));
     }
+    // The parser takes a NUL for the end of the text: what follows it would be
+    // passed over unseen.
+    if (const auto nul = bytes.find('\0'); nul != std::string_view::npos) {
+        return Refused(Damaged("it holds a NUL byte (" + Place(bytes, nul) + ")"));
+    }
 
     Json doc;
+    DuplicateKeys duplicates;
     try {
-        doc = Json::parse(bytes.begin(), bytes.end());
+        doc = Json::parse(bytes.begin(), bytes.end(), std::ref(duplicates));
     } catch (const Json::parse_error& e) {
         // e.byte counts from 1 and lies past the end when the text stops early.
         if (e.byte > bytes.size()) {
@@ -214,6 +296,9 @@ JobRead ReadJob(std::string_view bytes) {
     } catch (const Json::out_of_range&) {
         // A number beyond a double, such as 1E999.
         return Refused(Damaged("it holds a number too large to read"));
+    }
+    if (!duplicates.Found().empty()) {
+        return Refused(Damaged(duplicates.Found()));
     }
 
     const auto format = doc.find(kFormatKey);
@@ -277,14 +362,26 @@ JobRead ReadJob(std::string_view bytes) {
 }
 
 JobRead ReadJobFile(const std::filesystem::path& path) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        return Unopened("is a folder, not a file");
+    }
+    errno = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        return Refused("cannot be opened");
+        const int error = errno;
+        return Unopened(
+            "cannot be opened" +
+            (error != 0 ? " (" + std::generic_category().message(error) + ")" : std::string()));
     }
     std::string bytes(kJobMaxBytes + 1, '\0');
+    errno = 0;
     in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (in.bad()) {
-        return Refused("cannot be read");
+        const int error = errno;
+        return Unopened(
+            "cannot be read" +
+            (error != 0 ? " (" + std::generic_category().message(error) + ")" : std::string()));
     }
     bytes.resize(static_cast<std::size_t>(in.gcount()));
     if (bytes.size() > kJobMaxBytes) {

@@ -46,13 +46,15 @@ std::string WriteJob(const Job& job);
 // file's name ("is not a Varnel DH job file", "is damaged: ...").
 struct JobRead {
     std::optional<Job> job;
-    std::string problem; // empty when job holds the job
+    std::string problem;   // empty when job holds the job
+    bool unopened = false; // the file itself could not be opened or read
 };
 
 JobRead ReadJob(std::string_view bytes);
 
 // Reads at most kJobMaxBytes + 1 bytes of the file, so a huge file or a device that
-// never ends is refused without being read whole.
+// never ends is refused without being read whole. A file that cannot be opened or
+// read says the system's reason ("cannot be opened (Permission denied)").
 JobRead ReadJobFile(const std::filesystem::path& path);
 
 // The one message shown for a refused file: The file "NAME" PROBLEM.
