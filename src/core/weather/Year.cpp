@@ -94,16 +94,20 @@ Shortfall ShortfallFor(int size, double rate, double peak, const AmbientTable& t
     } else if (needed > 1) {
         most = static_cast<int>(needed);
     }
-    // Hours by the number of units they exceed, then summed from the top.
-    std::vector<double> exceeding(static_cast<std::size_t>(most) + 1, 0.0);
+    // Records by the number of units they exceed, then summed from the top. Most
+    // hours exceed none and are passed over; counting whole records keeps the
+    // sums exact.
+    std::vector<std::uint32_t> exceeding(static_cast<std::size_t>(most) + 1, 0);
     for (const double total : totals) {
-        exceeding[static_cast<std::size_t>(UnitsBelow(total, rate, most))] += table.Weight();
+        if (total > rate) {
+            ++exceeding[static_cast<std::size_t>(UnitsBelow(total, rate, most))];
+        }
     }
     s.hoursAbove.assign(static_cast<std::size_t>(most), 0.0);
-    double above = 0;
+    std::uint64_t above = 0;
     for (int k = most; k >= 1; --k) {
         above += exceeding[static_cast<std::size_t>(k)];
-        s.hoursAbove[static_cast<std::size_t>(k - 1)] = above;
+        s.hoursAbove[static_cast<std::size_t>(k - 1)] = static_cast<double>(above) * table.Weight();
     }
     return s;
 }
@@ -117,11 +121,26 @@ YearSummary Summarise(const WeatherFile& file, const AmbientTable& table, const 
     s.hoursLeftOut = table.HoursLeftOut();
     s.designTotal = zone.DesignTotal();
     const double w = table.Weight();
-    std::array<double, 12> sums{};
+    // The records run forwards, so a month's hours come together: each month's
+    // figures are summed in locals and stored when the month ends.
     for (MonthFigures& m : s.months) {
-        m.peak = -std::numeric_limits<double>::infinity();
+        m.peak = kNaN;
+        m.mean = kNaN;
     }
     bool anyPeak = false;
+    std::size_t month = 0;
+    std::size_t inMonth = 0;
+    double monthPeak = 0;
+    double monthSum = 0;
+    double positiveSum = 0;
+    auto endMonth = [&] {
+        if (inMonth > 0) {
+            MonthFigures& m = s.months[month];
+            m.hours = static_cast<double>(inMonth) * w;
+            m.peak = monthPeak;
+            m.mean = monthSum * w / m.hours;
+        }
+    };
     for (std::size_t i = 0; i < totals.size(); ++i) {
         const double total = totals[i];
         if (!anyPeak || total > s.peak.total) {
@@ -129,20 +148,21 @@ YearSummary Summarise(const WeatherFile& file, const AmbientTable& table, const 
             s.peak.hour = i;
             s.peak.total = total;
         }
-        s.litres += std::max(total, 0.0) / 24 * w;
-        const std::size_t month = file.records[table.Record(i)].month - 1u;
-        MonthFigures& m = s.months[month];
-        m.hours += w;
-        m.peak = std::max(m.peak, total);
-        sums[month] += total * w;
-    }
-    for (std::size_t k = 0; k < s.months.size(); ++k) {
-        MonthFigures& m = s.months[k];
-        m.mean = m.hours > 0 ? sums[k] / m.hours : kNaN;
-        if (m.hours == 0) {
-            m.peak = kNaN;
+        positiveSum += std::max(total, 0.0);
+        const std::size_t m = file.records[table.Record(i)].month - 1u;
+        if (m != month || inMonth == 0) {
+            endMonth();
+            month = m;
+            inMonth = 0;
+            monthPeak = total;
+            monthSum = 0;
         }
+        ++inMonth;
+        monthPeak = std::max(monthPeak, total);
+        monthSum += total;
     }
+    endMonth();
+    s.litres = positiveSum / 24 * w;
     if (anyPeak) {
         s.peak.record = file.records[table.Record(s.peak.hour)];
         s.peak.rh = table.Rh(s.peak.hour);
