@@ -327,6 +327,12 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"PressureWithUnit", 10, kRecord10 + "-11.7,-15.6,73,99600Pa,0",
                 "is refused at line 10: the station pressure (field 10) \"99600Pa\" is not a "
                 "number"},
+        BadCase{"DryBulbTooHot", 10, kRecord10 + "75.5,-15.6,73,99600,0",
+                "is refused at line 10: the dry bulb 75.5 is outside -70 to 70 \u00b0C"},
+        BadCase{"RhAbove110", 10, kRecord10 + "-11.7,-15.6,120,99600,0",
+                "is refused at line 10: the relative humidity 120 is outside 0 to 110 %"},
+        BadCase{"PressureTooLow", 10, kRecord10 + "-11.7,-15.6,73,1000,0",
+                "is refused at line 10: the station pressure 1000 is outside 31000 to 120000 Pa"},
         BadCase{"MonthThirteen", 10, "1986,13,1,2,0,x,-11.7,-15.6,73,99600",
                 "is refused at line 10: the month 13 is not 1 to 12"},
         BadCase{"FebruaryThirty", 10, "1986,2,30,2,0,x,-11.7,-15.6,73,99600",

@@ -134,14 +134,38 @@ int NeedWhole(const std::vector<std::string_view>& f, std::size_t i, std::size_t
     return *v;
 }
 
-// A measured value: NaN when blank or at the file's missing mark.
+// What a measured field may hold: the bounds of the format's data dictionary, and
+// the mark at and above which the value is missing.
+struct Measure {
+    const char* what;
+    const char* unit;
+    double low;
+    double high;
+    double missingAt;
+};
+
+constexpr Measure kDryBulb{"the dry bulb", " °C", -70, 70, kMissingTemperature};
+constexpr Measure kDewPoint{"the dew point", " °C", -70, 70, kMissingTemperature};
+constexpr Measure kRh{"the relative humidity", " %", 0, 110, kMissingRh};
+constexpr Measure kPressure{"the station pressure", " Pa", 31000, 120000, kMissingPressure};
+
+// A measured value: NaN when blank or at the file's missing mark; outside the
+// format's bounds it is refused, so every hour read is one the formulas can take.
 double Measured(const std::vector<std::string_view>& f, std::size_t i, std::size_t line,
-                std::string_view what, double missingAt) {
+                const Measure& m) {
     if (Trim(f[i]).empty()) {
         return kNaN;
     }
-    const double v = NeedNumber(f, i, line, what);
-    return v >= missingAt ? kNaN : v;
+    const double v = NeedNumber(f, i, line, m.what);
+    if (v >= m.missingAt) {
+        return kNaN;
+    }
+    if (v < m.low || v > m.high) {
+        Refuse(line, std::string(m.what) + " " + NumberText::FormatGeneral(v) + " is outside " +
+                         NumberText::FormatGeneral(m.low) + " to " +
+                         NumberText::FormatGeneral(m.high) + m.unit);
+    }
+    return v;
 }
 
 std::optional<double> OptionalNumber(const std::vector<std::string_view>& f, std::size_t i) {
@@ -348,10 +372,10 @@ private:
             lastKey_ = key;
             lastDate_ = DateText(month, day, hour);
         }
-        r.dryBulb = Measured(f, 6, line_, "the dry bulb", kMissingTemperature);
-        r.dewPoint = Measured(f, 7, line_, "the dew point", kMissingTemperature);
-        r.rh = Measured(f, 8, line_, "the relative humidity", kMissingRh);
-        r.pressure = Measured(f, 9, line_, "the station pressure", kMissingPressure);
+        r.dryBulb = Measured(f, 6, line_, kDryBulb);
+        r.dewPoint = Measured(f, 7, line_, kDewPoint);
+        r.rh = Measured(f, 8, line_, kRh);
+        r.pressure = Measured(f, 9, line_, kPressure);
         file_.records.push_back(r);
     }
 
