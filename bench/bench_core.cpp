@@ -327,6 +327,16 @@ void BM_ReadEpwWithDesignPoints(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadEpwWithDesignPoints)->Unit(benchmark::kMillisecond);
 
+// The same from the file, as the picker and the command line read it.
+void BM_ReadEpwFileWithDesignPoints(benchmark::State& state) {
+    for (auto _ : state) {
+        const Weather::EpwRead read =
+            Weather::ReadEpwFile(VARNELDH_WEATHER_DATA_DIR "/chicago.epw");
+        benchmark::DoNotOptimize(Weather::DesignPoints(*read.file));
+    }
+}
+BENCHMARK(BM_ReadEpwFileWithDesignPoints)->Unit(benchmark::kMillisecond);
+
 // The year as the window runs it: checks, the design point, the ambient table,
 // 8,760 hours and the summary (under 5 ms).
 void BM_YearHourByHour(benchmark::State& state) {

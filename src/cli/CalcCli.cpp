@@ -265,6 +265,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     CLI::App* weather = app.add_subcommand(
         "weather", "Print a weather file's station and design points (EnergyPlus .epw)");
     weather->add_option("FILE.epw", weatherFile, "The weather file")->required();
+    weather->footer(kWeatherText);
     weather->fallthrough();
     std::string hoursFile;
     CLI::App* year = app.add_subcommand(
@@ -273,6 +274,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     year->add_option("FIELD=TEXT", assignments, "A zone entry field's text")->type_name("");
     year->add_option("--hours", hoursFile, "Also write every hour as CSV there")
         ->option_text("OUT.csv");
+    year->footer(kWeatherText);
     year->fallthrough();
 
     std::string jobFile;

@@ -439,15 +439,19 @@ EpwRead ReadEpwFile(const std::filesystem::path& path, bool* cannotOpen) {
     if (!in) {
         return {std::nullopt, "cannot be opened"};
     }
-    std::string bytes(kEpwMaxBytes + 1, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    // In pieces, so that a small file costs no more than itself.
+    std::string bytes;
+    std::array<char, 1 << 16> piece;
+    while (bytes.size() <= kEpwMaxBytes && in) {
+        in.read(piece.data(), piece.size());
+        bytes.append(piece.data(), static_cast<std::size_t>(in.gcount()));
+    }
     if (in.bad()) {
         if (cannotOpen) {
             *cannotOpen = true;
         }
         return {std::nullopt, "cannot be read"};
     }
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
     return ReadEpw(bytes);
 }
 
