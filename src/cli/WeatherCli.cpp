@@ -3,6 +3,7 @@
 #include "cli/CalcCli.h"
 #include "cli/JobRun.h"
 #include "core/common/NumberText.h"
+#include "core/report/YearReport.h"
 #include "core/weather/DesignPoints.h"
 #include "core/weather/Epw.h"
 #include "core/weather/Year.h"
@@ -167,6 +168,10 @@ Json YearJson(const std::string& path, const Weather::WeatherFile& file,
          Weather::LoadDuration(*year.table, year.totals, kCurvePoints)) {
         curve.push_back({{"hours", p.hours}, {"total", p.total}});
     }
+    Json tables = Json::array();
+    for (const CalcReport::Table& t : CalcReport::YearTables(file, year)) {
+        tables.push_back({{"heading", t.heading}, {"columns", t.columns}, {"rows", t.rows}});
+    }
     Json entries = Json::object();
     const auto table = Entries(Calculation::Zone);
     for (std::size_t i = 0; i < table.size(); ++i) {
@@ -194,6 +199,7 @@ Json YearJson(const std::string& path, const Weather::WeatherFile& file,
         {"shortfall", std::move(shortfall)},
         {"months", std::move(months)},
         {"loadDuration", std::move(curve)},
+        {"tables", std::move(tables)},
         {"outcome", "Completed"},
     };
 }

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 #include "core/common/NumberText.h"
 #include "core/psychrometrics/Psychrometrics.h"
+#include "core/report/YearReport.h"
 #include "core/weather/DesignPoints.h"
 #include "core/weather/Epw.h"
 #include "core/weather/Year.h"
@@ -624,6 +625,36 @@ TEST(Year, HandMadePeakHour) {
     // Only January has hours; its peak is this hour.
     EXPECT_EQ(run.year->summary.months[0].peak, peak.total);
     EXPECT_TRUE(std::isnan(run.year->summary.months[5].mean));
+
+    // The tables the window and the report show.
+    const auto tables = CalcReport::YearTables(f, *run.year);
+    ASSERT_EQ(tables.size(), 3u);
+    const auto& rows = tables[0].rows;
+    const auto row = [&rows](const std::string& caption) {
+        for (const auto& r : rows) {
+            if (r[0] == caption) {
+                return r[1];
+            }
+        }
+        return std::string("(none)");
+    };
+    EXPECT_EQ(row("Peak hour"), "1986-01-02 07:00");
+    EXPECT_EQ(row("Peak hour's ambient air"), "35.0 \u00b0C, 75.4 % RH");
+    EXPECT_EQ(row("Peak hour's total gain"),
+              NumberText::FormatFixed(peak.total, 2) + " litres/day");
+    EXPECT_EQ(row("Hours counted"), "48");
+    EXPECT_EQ(row("Note"), "The weather file has 48 hours, fewer than a year's 8760");
+    const CalcReport::Table& shortfall = tables[1];
+    EXPECT_EQ(shortfall.columns, (std::vector<std::string>{"Units", "HX 100 (hours)",
+                                                           "HX 160 (hours)", "HX 200 (hours)"}));
+    ASSERT_EQ(shortfall.rows.size(), run.year->summary.shortfall[0].hoursAbove.size());
+    EXPECT_EQ(shortfall.rows[0][1],
+              NumberText::FormatGeneral(run.year->summary.shortfall[0].hoursAbove[0]));
+    const CalcReport::Table& months = tables[2];
+    ASSERT_EQ(months.rows.size(), 1u);
+    EXPECT_EQ(months.rows[0][0], "January");
+    EXPECT_EQ(months.rows[0][1], "48");
+    EXPECT_EQ(months.rows[0][2], NumberText::FormatFixed(peak.total, 2));
 }
 
 // Four records an hour, each a quarter: the same counts and sums as one an hour.
