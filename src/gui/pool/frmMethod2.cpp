@@ -120,6 +120,16 @@ void frmMethod2::HideDetailPanel() {
     emit detailPanelChanged();
 }
 
+void frmMethod2::ClearPoolResults() {
+    for (const ResultSpec& result : kPoolResults) {
+        if (QLineEdit* field = Field(ToQString(result.name))) {
+            field->clear();
+        }
+    }
+    m_ui->Command3->setEnabled(false);
+    SetLastRun(std::nullopt);
+}
+
 void frmMethod2::SetLastRun(std::optional<CalcReport::PoolRun> run) {
     if (!run && !m_lastRun) {
         return;

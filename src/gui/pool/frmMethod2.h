@@ -34,6 +34,11 @@ public:
     // temperature and humidity texts copied in as they stand.
     void ShowAsEstimator(const QString& zoneTemp, const QString& zoneRh);
 
+    // Empties every result field of the screen, the detail panel's included:
+    // the results of a run whose entries are gone. Continue... then waits for
+    // the next completed run.
+    void ClearPoolResults();
+
     void ShowDetailPanel();
     // Hides this screen's detail panel and returns it to its normal size.
     void HideDetailPanel();
