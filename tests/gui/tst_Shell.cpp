@@ -27,12 +27,16 @@
 
 namespace {
 
-// The items of a menu in order: objectName and caption, "-" for a separator.
+// The items of a menu in order: objectName, caption and shortcut, "-" for a
+// separator.
 QStringList Items(QMenu* menu) {
     QStringList items;
     for (QAction* action : menu->actions()) {
-        items << (action->isSeparator() ? action->objectName() + QStringLiteral(" -")
-                                        : action->objectName() + QLatin1Char(' ') + action->text());
+        items << (action->isSeparator()
+                      ? action->objectName() + QStringLiteral(" -")
+                      : (action->objectName() + QLatin1Char(' ') + action->text() +
+                         QLatin1Char(' ') + action->shortcut().toString())
+                            .trimmed());
     }
     return items;
 }
@@ -183,31 +187,34 @@ private slots:
         QTest::addColumn<QStringList>("file");
         QTest::addColumn<QStringList>("additional");
         QTest::addColumn<QStringList>("help");
-        QTest::newRow("frmMain") << "frmMain" << QStringList{"mnuFile File", "mnuHelpMain Help"}
+        // The menus and the later items have access letters and the job items
+        // shortcuts; the first version's items have neither.
+        QTest::newRow("frmMain") << "frmMain" << QStringList{"mnuFile &File", "mnuHelpMain &Help"}
                                  << QStringList{"mnuExit Exit"} << QStringList{}
                                  << QStringList{"mnuHelp Varnel DH Help", "mnuSep1 -",
                                                 "mnuAbout About"};
         QTest::newRow("frmMethod1")
             << "frmMethod1"
-            << QStringList{"mnuFile File", "mnuAdditional Additional Info", "mnuHelp Help"}
-            << QStringList{"mnuOpenJob Open Job...",
-                           "mnuSaveJob Save Job As...",
+            << QStringList{"mnuFile &File", "mnuAdditional &Additional Info", "mnuHelp &Help"}
+            << QStringList{"mnuOpenJob &Open Job... Ctrl+O",
+                           "mnuSaveJob &Save Job As... Ctrl+S",
                            "mnuSepJob -",
                            "mnuPrint Print Window",
                            "mnuSep1 -",
                            "mnuExit Exit"}
-            << QStringList{"mnuPassword Psychrometrics", "mnuCondensationCheck Condensation Check",
-                           "mnuReport Calculation Report...", "mnuChart Psychrometric Chart..."}
+            << QStringList{"mnuPassword Psychrometrics",
+                           "mnuCondensationCheck &Condensation Check...",
+                           "mnuReport Calculation &Report...", "mnuChart Psychrometric C&hart..."}
             << QStringList{"mnuHelpIndex Varnel DH Help", "mnuAbout About"};
         QTest::newRow("frmMethod2")
             << "frmMethod2"
-            << QStringList{"mnuFile File", "mnuAdditional Additional Info", "mnuHelp Help"}
-            << QStringList{"mnuOpenJob Open Job...", "mnuSaveJob Save Job As...", "mnuSepJob -",
-                           "mnuPrint Print Window", "mnuExit Exit"}
+            << QStringList{"mnuFile &File", "mnuAdditional &Additional Info", "mnuHelp &Help"}
+            << QStringList{"mnuOpenJob &Open Job... Ctrl+O", "mnuSaveJob &Save Job As... Ctrl+S",
+                           "mnuSepJob -", "mnuPrint Print Window", "mnuExit Exit"}
             << QStringList{"mnuPassword Psychrometrics",
-                           "mnuEvaporationMethods Evaporation Methods",
-                           "mnuCondensationCheck Condensation Check",
-                           "mnuReport Calculation Report...", "mnuChart Psychrometric Chart..."}
+                           "mnuEvaporationMethods &Evaporation Methods...",
+                           "mnuCondensationCheck &Condensation Check...",
+                           "mnuReport Calculation &Report...", "mnuChart Psychrometric C&hart..."}
             << QStringList{"mnuHelpContents Varnel DH Help", "mnuSep1 -", "mnuAbout About"};
     }
 
@@ -230,10 +237,87 @@ private slots:
         const QString helpMenu = screen == QLatin1String("frmMain") ? QStringLiteral("mnuHelpMain")
                                                                     : QStringLiteral("mnuHelp");
         QCOMPARE(Items(window->findChild<QMenu*>(helpMenu)), help);
-        for (QAction* action : window->findChildren<QAction*>()) {
-            QVERIFY2(!action->text().contains(QLatin1Char('&')), qPrintable(action->text()));
-            QVERIFY(action->shortcut().isEmpty());
+        // A screen reader hears every caption without its access letter.
+        QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(window->menuBar());
+        QVERIFY(bar);
+        QCOMPARE(bar->childCount(), menus.size());
+        for (int i = 0; i < bar->childCount(); ++i) {
+            QCOMPARE(bar->child(i)->text(QAccessible::Name),
+                     menus[i].section(QLatin1Char(' '), 1).remove(QLatin1Char('&')));
+            QAccessibleInterface* menu = bar->child(i)->child(0);
+            QVERIFY(menu);
+            const QList<QAction*> items = window->menuBar()->actions()[i]->menu()->actions();
+            QCOMPARE(menu->childCount(), items.size());
+            for (int j = 0; j < menu->childCount(); ++j) {
+                if (!items[j]->isSeparator())
+                    QCOMPARE(menu->child(j)->text(QAccessible::Name),
+                             items[j]->text().remove(QLatin1Char('&')));
+            }
         }
+    }
+
+    void accessKeysOpenTheMenus_data() {
+        QTest::addColumn<QString>("screen");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("menu");
+        QTest::newRow("main, Alt+F") << "frmMain" << int(Qt::Key_F) << "mnuFile";
+        QTest::newRow("main, Alt+H") << "frmMain" << int(Qt::Key_H) << "mnuHelpMain";
+        QTest::newRow("zone, Alt+F") << "frmMethod1" << int(Qt::Key_F) << "mnuFile";
+        QTest::newRow("zone, Alt+A") << "frmMethod1" << int(Qt::Key_A) << "mnuAdditional";
+        QTest::newRow("pool, Alt+H") << "frmMethod2" << int(Qt::Key_H) << "mnuHelp";
+    }
+
+    // Alt and a menu's letter opens that menu instead of typing the letter into
+    // the field that has the focus.
+    void accessKeysOpenTheMenus() {
+        QFETCH(QString, screen);
+        QFETCH(int, key);
+        QFETCH(QString, menu);
+        QWidget* window = open(screen);
+        QVERIFY(window);
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QLineEdit* field = window->findChild<QLineEdit*>(QStringLiteral("txttemp"));
+        if (field)
+            field->setFocus(Qt::TabFocusReason);
+        const QString before = field ? field->text() : QString();
+        auto* popup = window->findChild<QMenu*>(menu);
+        QVERIFY(popup);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::AltModifier);
+        QTRY_VERIFY(popup->isVisible());
+        popup->close();
+        if (field)
+            QCOMPARE(field->text(), before);
+    }
+
+    void jobShortcutsAskForTheFile_data() {
+        QTest::addColumn<QString>("screen");
+        QTest::addColumn<QKeySequence>("keys");
+        QTest::addColumn<bool>("forSaving");
+        QTest::newRow("zone, Ctrl+O")
+            << "frmMethod1" << QKeySequence(QStringLiteral("Ctrl+O")) << false;
+        QTest::newRow("pool, Ctrl+S")
+            << "frmMethod2" << QKeySequence(QStringLiteral("Ctrl+S")) << true;
+    }
+
+    // The shortcuts work from an entry field, where the focus mostly is.
+    void jobShortcutsAskForTheFile() {
+        QFETCH(QString, screen);
+        QFETCH(QKeySequence, keys);
+        QFETCH(bool, forSaving);
+        QList<bool> asked;
+        m_program->SetFileChooser([&asked](QWidget*, bool saving, const QString&) {
+            asked << saving;
+            return QString();
+        });
+        QWidget* window = open(screen);
+        QVERIFY(window);
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QLineEdit* field = window->findChild<QLineEdit*>(QStringLiteral("txttemp"));
+        field->setFocus(Qt::TabFocusReason);
+        QTest::keySequence(window, keys);
+        QCOMPARE(asked, QList<bool>{forSaving});
     }
 
     void buttonsOpenTheScreens() {
