@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -589,6 +590,70 @@ private slots:
         // The zone's window still shows the zone's air.
         QCOMPARE(field(zoneCheck, "txtDewPointWall")->text(), QStringLiteral("19.5"));
         QCOMPARE(answerer.seen().size(), 2);
+    }
+
+    void closedUnderItsOwnMessage_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("condensation check, mild design day")
+            << "frmCondensation"
+            << "WARNING - This is a mild outdoor design temperature for a condensation check. Are "
+               "you sure this value is correct? Answers will be calculated using this value.";
+        QTest::newRow("password, a wrong one") << "frmpassword"
+                                               << "Incorrect Password";
+    }
+
+    // Its Close pressed while its own message is open, as a screen reader can:
+    // the window closes once the message is answered, and nothing that the
+    // message's caller still uses goes before.
+    void closedUnderItsOwnMessage() {
+        QFETCH(QString, name);
+        QFETCH(QString, message);
+        QVERIFY(open(QStringLiteral("frmMethod1")));
+        frmMethod1* zone = m_program->screens().Zone();
+        QPointer<QWidget> window;
+        QPushButton* run = nullptr;
+        QPushButton* close = nullptr;
+        if (name == QLatin1String("frmCondensation")) {
+            zone->findChild<QPushButton*>(QStringLiteral("cmdCalculate"))->click();
+            zone->findChild<QAction*>(QStringLiteral("mnuCondensationCheck"))->trigger();
+            window = TopLevelsNamed(name).value(0);
+            QVERIFY(window);
+            window->findChild<QLineEdit*>(QStringLiteral("txtTout"))->setText(QStringLiteral("20"));
+            run = window->findChild<QPushButton*>(QStringLiteral("cmdCheck"));
+            close = window->findChild<QPushButton*>(QStringLiteral("cmdClose"));
+        } else {
+            window = open(name);
+            QVERIFY(window);
+            window->findChild<QLineEdit*>(QStringLiteral("txtPassword"))
+                ->setText(QStringLiteral("wrong"));
+            run = window->findChild<QPushButton*>(QStringLiteral("cmdOK"));
+            close = window->findChild<QPushButton*>(QStringLiteral("cmdClose"));
+        }
+        QVERIFY(run && close);
+        // Close at the first look at the box, OK at a later one: the box's own
+        // event loop runs in between, as it does while a user reads it.
+        QStringList seen;
+        int looks = 0;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible())
+                return;
+            if (++looks == 1) {
+                seen << box->text();
+                close->click();
+            } else if (looks == 3) {
+                box->button(QMessageBox::Ok)->click();
+            }
+        });
+        answer.start(10);
+        run->click();
+        QCOMPARE(seen, QStringList{message});
+        QVERIFY(window);
+        QTRY_VERIFY(window.isNull());
+        QVERIFY(zone->isVisible());
+        QCOMPARE(TopLevelsNamed(name).size(), 0);
     }
 
     void revealDetails() {
