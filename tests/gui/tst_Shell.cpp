@@ -565,6 +565,21 @@ private slots:
             QStringLiteral("Please enter a value for the glazing U-value greater than 0 W/m2K."));
         QCOMPARE(field(zoneCheck, "txtUglazing")->text(), QString());
         QCOMPARE(zoneCheck->focusWidget(), field(zoneCheck, "txtUglazing"));
+        // The figures of the entries before do not stand beside the emptied one.
+        QCOMPARE(field(zoneCheck, "txtTsiGlazing")->text(), QString());
+        QCOMPARE(field(zoneCheck, "txtVerdictRoof")->text(), QString());
+        // Letters are not taken for an empty entry.
+        field(zoneCheck, "txtUglazing")->setText(QStringLiteral("abc"));
+        check->click();
+        QTRY_COMPARE(answerer.seen().size(), 3);
+        QCOMPARE(answerer.seen().at(2).text,
+                 QStringLiteral("The glazing U-value is not a number - please enter a value in "
+                                "W/m2K."));
+        // Double glazing: 28 - 0.13 * 2.8 * 33 = 15.99 °C, below the dew point.
+        field(zoneCheck, "txtUglazing")->setText(QStringLiteral("2.8"));
+        check->click();
+        QCOMPARE(field(zoneCheck, "txtTsiGlazing")->text(), QStringLiteral("16.0"));
+        QCOMPARE(field(zoneCheck, "txtDewPointWall")->text(), QStringLiteral("19.5"));
 
         // Single glazing over the pool's worked example, 29 °C and 60 %: wet.
         QVERIFY(open(QStringLiteral("frmMethod2")));
@@ -589,7 +604,81 @@ private slots:
         QCOMPARE(field(poolCheck, "txtDewPointWall")->text(), QStringLiteral("14.1"));
         // The zone's window still shows the zone's air.
         QCOMPARE(field(zoneCheck, "txtDewPointWall")->text(), QStringLiteral("19.5"));
-        QCOMPARE(answerer.seen().size(), 2);
+        QCOMPARE(answerer.seen().size(), 3);
+
+        // Closed and opened again, each keeps its screen's entries.
+        QPointer<QWidget> closed(zoneCheck);
+        zoneCheck->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(closed.isNull());
+        zone->findChild<QAction*>(QStringLiteral("mnuCondensationCheck"))->trigger();
+        zoneCheck = nullptr;
+        for (QWidget* window : TopLevelsNamed(QStringLiteral("frmCondensation"))) {
+            if (window->parentWidget() == zone)
+                zoneCheck = window;
+        }
+        QVERIFY(zoneCheck);
+        QCOMPARE(field(zoneCheck, "txtUglazing")->text(), QStringLiteral("2.8"));
+        QCOMPARE(field(poolCheck, "txtUglazing")->text(), QStringLiteral("5.7"));
+        QCOMPARE(field(zoneCheck, "txtTout")->text(), QStringLiteral("-5"));
+    }
+
+    void keysOfTheCheckWindows_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("firstStop");
+        QTest::addColumn<QStringList>("tabStops");
+        QTest::newRow("condensation check")
+            << "frmCondensation"
+            << "txtTout" << QStringList{"txtTout",  "txtUglazing", "txtUwall",
+                                        "txtUroof", "cmdCheck",    "cmdClose"};
+        QTest::newRow("evaporation methods")
+            << "frmEvapMethods"
+            << "cmbPoolType" << QStringList{"cmbPoolType", "cmdClose"};
+    }
+
+    // Tab walks the entries and buttons, not the figures; Enter in an entry
+    // checks, Escape closes.
+    void keysOfTheCheckWindows() {
+        QFETCH(QString, name);
+        QFETCH(QString, firstStop);
+        QFETCH(QStringList, tabStops);
+        ModalBoxAnswerer answerer;
+        const bool condensation = name == QLatin1String("frmCondensation");
+        QVERIFY(open(condensation ? QStringLiteral("frmMethod1") : QStringLiteral("frmMethod2")));
+        QMainWindow* screen = condensation ? static_cast<QMainWindow*>(m_program->screens().Zone())
+                                           : m_program->screens().Pool();
+        screen->findChild<QPushButton*>(QStringLiteral("cmdCalculate"))->click();
+        screen
+            ->findChild<QAction*>(condensation ? QStringLiteral("mnuCondensationCheck")
+                                               : QStringLiteral("mnuEvaporationMethods"))
+            ->trigger();
+        QPointer<QWidget> window = TopLevelsNamed(name).value(0);
+        QVERIFY(window);
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QWidget* first = window->findChild<QWidget*>(firstStop);
+        first->setFocus(Qt::TabFocusReason);
+        QStringList walked{first->objectName()};
+        for (QWidget* stop = NextTabStop(first); stop != first; stop = NextTabStop(stop)) {
+            if (stop->isVisibleTo(window) && stop->isEnabled())
+                walked << stop->objectName();
+            QVERIFY2(walked.size() < 50, qPrintable(walked.join(u' ')));
+        }
+        QCOMPARE(walked, tabStops);
+
+        if (condensation) {
+            auto* entry = window->findChild<QLineEdit*>(QStringLiteral("txtUwall"));
+            auto* figure = window->findChild<QLineEdit*>(QStringLiteral("txtTsiWall"));
+            QCOMPARE(figure->text(), QString());
+            entry->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(entry, Qt::Key_Return);
+            QCOMPARE(figure->text(), QStringLiteral("26.5"));
+            QCOMPARE(entry->text(), QStringLiteral("0.35"));
+        }
+        QTest::keyClick(window->focusWidget(), Qt::Key_Escape);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(window.isNull());
+        QVERIFY(screen->isVisible());
+        QVERIFY(answerer.seen().isEmpty());
     }
 
     void closedUnderItsOwnMessage_data() {
