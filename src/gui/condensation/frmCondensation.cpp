@@ -25,8 +25,8 @@ frmCondensation::frmCondensation(QWidget* parent)
     setAttribute(Qt::WA_QuitOnClose, false);
     PressButtonsOnEnter(this);
 
+    // The entries keep no Enter rule: Enter in one reaches the window, which checks.
     SetEntryTexts(InitialTexts());
-    // Enter in an entry reaches the window, which checks.
     for (const Entry& entry : kFields) {
         connect(Field(ToQString(entry.name)), &QLineEdit::textChanged, this,
                 &frmCondensation::entriesChanged);
