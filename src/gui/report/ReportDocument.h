@@ -15,7 +15,7 @@ struct ReportData {
     CalcReport::ChartData chart;
     // One line above the tables naming the entries changed on the screen since
     // the run; empty when none.
-    std::string changedEntries;
+    std::string changedEntries = {};
 };
 
 // Letter where the reader's country uses it, A4 everywhere else.
