@@ -91,8 +91,8 @@ constexpr const char* kBatchText =
     "IN.csv or OUT.csv given as - is standard input or output. OUT.csv is written\n"
     "beside itself and put in place only when whole: a run that fails or is\n"
     "stopped leaves an earlier OUT.csv as it was. OUT.csv may not be IN.csv.\n"
-    "Rows are calculated on --jobs threads (default: every core the process may\n"
-    "use) and written in the input's order, the same output as --jobs 1 writes.\n"
+    "--jobs N threads calculate the rows (default: every core the process may\n"
+    "use); they are written in the input's order, the output --jobs 1 writes.\n"
     "On a terminal a batch that runs for more than a second shows its progress on\n"
     "standard error (rows done, rows a second, time left), erased at the end;\n"
     "--quiet leaves it out.\n";
