@@ -15,9 +15,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <fstream>
 #include <memory>
-
 #include <sstream>
 #include <streambuf>
 #include <string>
@@ -251,6 +251,33 @@ void BM_BatchZoneRows(benchmark::State& state) {
     state.SetLabel("rows");
 }
 BENCHMARK(BM_BatchZoneRows)->Unit(benchmark::kMillisecond);
+
+// The batch with one thread and with two, side by side in one run: rows a
+// second for --jobs 1 and --jobs 2 and their ratio. The two alternate, so that
+// a machine busy with something else slows both alike.
+void BM_BatchZoneJobs(benchmark::State& state) {
+    const int rows = 10000;
+    const std::string csv = ZoneSchedule(rows);
+    CountingBuf sink;
+    std::ostream out(&sink);
+    std::ostringstream err;
+    std::chrono::duration<double> took[2]{};
+    for (auto _ : state) {
+        for (const unsigned jobs : {1u, 2u}) {
+            std::istringstream in(csv);
+            const auto start = std::chrono::steady_clock::now();
+            benchmark::DoNotOptimize(CalcCli::RunBatch(CalcCli::Calculation::Zone, in, out, err,
+                                                       "schedule.csv", {.jobs = jobs}));
+            took[jobs - 1] += std::chrono::steady_clock::now() - start;
+        }
+    }
+    const double done = static_cast<double>(state.iterations()) * rows;
+    state.counters["jobs1_rows_per_s"] = done / took[0].count();
+    state.counters["jobs2_rows_per_s"] = done / took[1].count();
+    state.counters["jobs2_over_jobs1"] = took[0].count() / took[1].count();
+    state.SetItemsProcessed(static_cast<int64_t>(done) * 2);
+}
+BENCHMARK(BM_BatchZoneJobs)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The same rows' checks and calculations alone, to set the batch against.
 void BM_BatchZoneRowsCalculationOnly(benchmark::State& state) {

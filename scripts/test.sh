@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Builds and tests through the CMake presets (CMakePresets.json): the release tree
 # as a packager builds it (build/release) and, unless VARNELDH_SKIP_HARDENING=1,
-# the sanitizer tree (build/asan) and the libFuzzer tree (build/fuzz). The fuzz
-# tests (VARNELDH_FUZZ_SECONDS a target, default 60, 30 under CI) and the sanitized suite
-# (without its decimal-comma runs) run first; the release suite, with its
-# decimal-comma runs and print tests, runs last so that the run ends on its
-# summary. Arguments are passed on to that last ctest.
+# the sanitizer trees (build/asan, and build/tsan with only the threaded tests)
+# and the libFuzzer tree (build/fuzz). The fuzz tests (VARNELDH_FUZZ_SECONDS a
+# target, default 60, 30 under CI), the threaded tests under ThreadSanitizer and
+# the sanitized suite (without its decimal-comma runs) run first; the release
+# suite, with its decimal-comma runs and print tests, runs last so that the run
+# ends on its summary. Arguments are passed on to that last ctest.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -38,9 +39,12 @@ build() {
 build release
 if $hardening; then
     build asan
+    build tsan
     build fuzz ${VARNELDH_FUZZ_SECONDS:+"-DVARNELDH_FUZZ_SECONDS=$VARNELDH_FUZZ_SECONDS"}
     stage "the fuzz targets (build/fuzz)"
     ctest --preset fuzz --parallel "$jobs"
+    stage "the threaded tests under ThreadSanitizer (build/tsan)"
+    ctest --preset tsan --parallel "$jobs"
     stage "the test suite under AddressSanitizer and UndefinedBehaviorSanitizer (build/asan)"
     ctest --preset asan --parallel "$jobs"
 fi

@@ -2,12 +2,34 @@
 
 #include "cli/JobRun.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 
-// varneldh-calc batch: one calculation per CSV record, each written out as soon
-// as it is read.
+// varneldh-calc batch: one calculation per CSV record, written in the input's
+// order, on one thread or on several.
 namespace CalcCli {
+
+struct BatchOptions {
+    // Cells that a spreadsheet would run as formulas written as they are.
+    bool raw = false;
+    // The threads that calculate rows. 1 reads, calculates and writes each row in
+    // turn; more calculate blocks of rows side by side while this thread reads
+    // and writes them, in the input's order, so the output is the same.
+    unsigned jobs = 1;
+    // A progress line on err (a terminal) for a batch that runs for a while.
+    bool progress = false;
+    // The input's size for the progress line's time left; 0 when not known.
+    std::uint64_t inputBytes = 0;
+};
+
+// The number of cores the process may run on, at least 1.
+unsigned DefaultJobs();
+
+// The most rows read but not yet written at any time, with `jobs` threads: the
+// batch's memory does not grow with the file.
+std::size_t MaxRowsInFlight(unsigned jobs);
 
 // The header names entry fields; a field without a column keeps its initial
 // text. Each output record repeats the input's fields, then the outcome, the
@@ -19,9 +41,6 @@ namespace CalcCli {
 // unless `raw`.
 // Returns kExitCompleted, kExitSomeRowsFailed, kExitUsage for a header that
 // cannot be used, or kExitNoLineEnd when the input stopped having line ends.
-struct BatchOptions {
-    bool raw = false;
-};
 int RunBatch(Calculation calc, std::istream& in, std::ostream& out, std::ostream& err,
              const std::string& inputName, BatchOptions options = {});
 

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <fstream>
 #include <iostream>
 #include <optional>
@@ -27,6 +28,8 @@ namespace CalcCli {
 namespace {
 
 constexpr const char* kProgram = "varneldh-calc";
+// More threads than this is a mistyped number rather than a machine.
+constexpr unsigned kMaxJobs = 1024;
 
 int Usage(std::ostream& err, const std::string& reason) {
     err << kProgram << ": " << reason << " (see --help)\n";
@@ -88,7 +91,12 @@ constexpr const char* kBatchText =
     "error and in its output row (outcome Unreadable); the other rows go on.\n"
     "IN.csv or OUT.csv given as - is standard input or output. OUT.csv is written\n"
     "beside itself and put in place only when whole: a run that fails or is\n"
-    "stopped leaves an earlier OUT.csv as it was. OUT.csv may not be IN.csv.\n";
+    "stopped leaves an earlier OUT.csv as it was. OUT.csv may not be IN.csv.\n"
+    "--jobs N threads calculate the rows (default: every core the process may\n"
+    "use); they are written in the input's order, the output --jobs 1 writes.\n"
+    "On a terminal a batch that runs for more than a second shows its progress on\n"
+    "standard error (rows done, rows a second, time left), erased at the end;\n"
+    "--quiet leaves it out.\n";
 
 constexpr const char* kExitText =
     "Exit status: 0 completed (batch: every row read), 1 out of range, 2 an entry\n"
@@ -216,7 +224,7 @@ bool IsTheInput(const std::string& output, const struct stat& input) {
 }
 
 int Batch(Calculation calc, const std::string& input, const std::string& output,
-          const BatchOptions& options, std::ostream& out, std::ostream& err) {
+          BatchOptions options, std::ostream& out, std::ostream& err) {
     const std::string inputName = input == "-" ? "standard input" : input;
     // Checked before anything is opened for writing: the output would empty the input.
     struct stat inputInfo {};
@@ -245,6 +253,10 @@ int Batch(Calculation calc, const std::string& input, const std::string& output,
                 << "\n";
             return kExitCantCreate;
         }
+    }
+    // The time left is told only for a file whose size is known.
+    if (S_ISREG(inputInfo.st_mode)) {
+        options.inputBytes = static_cast<std::uint64_t>(inputInfo.st_size);
     }
     std::istream& in = input == "-" ? std::cin : inFile;
     std::ostream& to = outFile ? outFile->Stream() : out;
@@ -281,7 +293,8 @@ int CheckOutput(int status, std::ostream& out, std::ostream& err) {
     return kExitIoError;
 }
 
-int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+               bool errIsTerminal) {
     CLI::App app("Runs the building-zone or swimming-pool calculation of Varnel DH on entry\n"
                  "texts and prints what the screen would show.",
                  kProgram);
@@ -334,6 +347,15 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     batch->add_flag("--raw", batchOptions.raw,
                     "Write cells that a spreadsheet would run as formulas as they are, "
                     "without a leading '");
+    batchOptions.jobs = DefaultJobs();
+    batch
+        ->add_option("-j,--jobs", batchOptions.jobs,
+                     "Threads calculating rows (default: the cores the process may use; 1 "
+                     "calculates one row after another)")
+        ->option_text("N")
+        ->check(CLI::Range(1u, kMaxJobs));
+    bool quiet = false;
+    batch->add_flag("-q,--quiet", quiet, "Show no progress line on standard error");
     batch->footer(kBatchText);
     batch->fallthrough();
 
@@ -418,14 +440,16 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     if (outputOption->count() > 0 && output.empty()) {
         return Usage(err, "-o needs a file name (- for standard output)");
     }
+    batchOptions.progress = errIsTerminal && !quiet;
     return Batch(*CalculationNamed(batchCalc), input, output.empty() ? "-" : output, batchOptions,
                  out, err);
 }
 
 } // namespace
 
-int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    return CheckOutput(RunCommand(args, out, err), out, err);
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+        bool errIsTerminal) {
+    return CheckOutput(RunCommand(args, out, err, errIsTerminal), out, err);
 }
 
 } // namespace CalcCli

@@ -21,7 +21,9 @@ inline constexpr int kExitNoInput = 66;    // the input file cannot be opened
 inline constexpr int kExitCantCreate = 73; // the output file cannot be created
 inline constexpr int kExitIoError = 74;    // writing the output failed
 
-// args excludes the program name.
-int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// args excludes the program name. `errIsTerminal` says that err is shown on a
+// terminal, where a long batch keeps a progress line.
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+        bool errIsTerminal = false);
 
 } // namespace CalcCli

@@ -12,7 +12,8 @@ int main(int argc, char** argv) {
     // Standard output through a buffer that keeps the reason of a failed write.
     CalcCli::FdOutput buffer(STDOUT_FILENO);
     std::ostream out(&buffer);
-    int status = CalcCli::Run(std::vector<std::string>(argv + 1, argv + argc), out, std::cerr);
+    int status = CalcCli::Run(std::vector<std::string>(argv + 1, argv + argc), out, std::cerr,
+                              ::isatty(STDERR_FILENO) == 1);
     // Some file systems tell of a failed write only when the file is closed. A
     // standard output closed from the start fails only if written to.
     if (::close(STDOUT_FILENO) != 0 && errno != EBADF && status != CalcCli::kExitIoError) {

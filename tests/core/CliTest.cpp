@@ -172,7 +172,7 @@ TEST(CalcCli, HelpListsFieldsWithCaptionsAndInitialTexts) {
     };
     listed(kZoneFields);
     listed(kPoolFields);
-    for (const char* command : {"zone", "pool", "batch", "run", "--json"}) {
+    for (const char* command : {"zone", "pool", "batch", "run", "--json", "--jobs", "--quiet"}) {
         EXPECT_NE(r.out.find(command), std::string::npos) << command;
     }
 }
@@ -336,8 +336,7 @@ TEST_P(CliJsonTest, SameRunAsTheTextLines) {
     for (const auto& r : doc.at("results")) {
         results[r.at("name")] = r.at("text");
     }
-    const double totalGain =
-        Number(results.at(args[0] == "zone" ? "txtTotGain" : "txtTotalGain"));
+    const double totalGain = Number(results.at(args[0] == "zone" ? "txtTotGain" : "txtTotalGain"));
     for (const auto& table : report.at("tables")) {
         if (table.at("heading") != "Number of Units Required") {
             continue;
@@ -886,6 +885,9 @@ INSTANTIATE_TEST_SUITE_P(
                   "/dev/zero line 1: no line end within 65 MiB; reading stopped"},
         FilesCase{"NoLineEndAfterRows", kRooms, "cat IN /dev/zero | CALC batch zone - -o OUT", 4,
                   "standard input line 4: no line end within 65 MiB"},
+        FilesCase{"NoLineEndAfterRowsOnThreads", kRooms,
+                  "cat IN /dev/zero | CALC batch zone - -o OUT --jobs 4", 4,
+                  "standard input line 4: no line end within 65 MiB"},
         FilesCase{"FolderAsJobFile", kRooms, "CALC run DIR/folder", 66,
                   "The file \"DIR/folder\" is a folder, not a file."},
         FilesCase{"ZoneToAFullDisk", kRooms, "CALC zone 2>&1 >/dev/full", 74,
@@ -897,7 +899,9 @@ INSTANTIATE_TEST_SUITE_P(
         FilesCase{"HelpToAFullDisk", kRooms, "CALC --help 2>&1 >/dev/full", 74,
                   "writing standard output failed"},
         FilesCase{"BatchToAFullDisk", kRooms, "CALC batch zone IN 2>&1 >/dev/full", 74,
-                  "writing standard output failed: No space left on device"}),
+                  "writing standard output failed: No space left on device"},
+        FilesCase{"BatchOnThreadsToAFullDisk", kRooms, "CALC batch zone IN -j 4 2>&1 >/dev/full",
+                  74, "writing standard output failed: No space left on device"}),
     [](const testing::TestParamInfo<FilesCase>& info) { return std::string(info.param.name); });
 
 // Stopped by a signal part-way, a batch leaves the earlier output as it was and

@@ -55,6 +55,7 @@ bool Reader::Refill() {
     in_.read(buf_.data() + end_, static_cast<std::streamsize>(buf_.size() - end_));
     const auto got = static_cast<std::size_t>(in_.gcount());
     end_ += got;
+    taken_ += got;
     return got > 0;
 }
 
@@ -262,19 +263,24 @@ void AppendField(std::string& out, std::string_view field, char sep) {
     out += '"';
 }
 
-void WriteRecord(std::ostream& out, std::span<const std::string> fields, char sep,
-                 std::string_view lineEnd) {
-    std::string line;
+void AppendRecord(std::string& out, std::span<const std::string> fields, char sep,
+                  std::string_view lineEnd) {
     if (fields.size() == 1 && fields[0].empty()) {
-        line = "\"\"";
+        out += "\"\"";
     }
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (i > 0) {
-            line += sep;
+            out += sep;
         }
-        AppendField(line, fields[i], sep);
+        AppendField(out, fields[i], sep);
     }
-    line += lineEnd;
+    out += lineEnd;
+}
+
+void WriteRecord(std::ostream& out, std::span<const std::string> fields, char sep,
+                 std::string_view lineEnd) {
+    std::string line;
+    AppendRecord(line, fields, sep, lineEnd);
     out.write(line.data(), static_cast<std::streamsize>(line.size()));
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <istream>
 #include <ostream>
 #include <span>
@@ -49,6 +50,8 @@ public:
     bool HadByteOrderMark() const { return bom_; }
     // The first line end of the input: "\r\n", "\n" or "\r"; "\n" when it has none.
     std::string_view LineEnd() const { return lineEnd_; }
+    // How many bytes of the input the records read so far took, the mark included.
+    std::uint64_t Offset() const { return taken_ - (end_ - pos_); }
 
 private:
     int Get();
@@ -64,6 +67,7 @@ private:
     std::vector<char> buf_;
     std::size_t pos_ = 0;
     std::size_t end_ = 0;
+    std::uint64_t taken_ = 0; // bytes read from the stream
     std::size_t line_ = 1;
     std::size_t recordBytes_ = 0;
     std::size_t recordLine_ = 0;
@@ -81,6 +85,8 @@ void AppendField(std::string& out, std::string_view field, char sep);
 
 // One record and its line end. A record of one empty field is written as "" so
 // that it does not read back as an empty line.
+void AppendRecord(std::string& out, std::span<const std::string> fields, char sep,
+                  std::string_view lineEnd);
 void WriteRecord(std::ostream& out, std::span<const std::string> fields, char sep,
                  std::string_view lineEnd);
 
