@@ -182,6 +182,8 @@ Json ReportJson(const JobRun& run, const ReportOptions& options) {
         {"program", content.program},
         {"tables", TablesJson(content.tables)},
         {"warnings", content.warnings},
+        {"noUnitsReason",
+         content.noUnitsReason.empty() ? Json(nullptr) : Json(content.noUnitsReason)},
         {"notes", content.notes},
         {"chart", ChartJson(chart)},
     };

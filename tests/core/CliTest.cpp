@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -318,8 +319,9 @@ TEST_P(CliJsonTest, SameRunAsTheTextLines) {
         EXPECT_TRUE(found) << caption << " " << result.at("text");
     }
 
-    // The chart's room state is the engine's air at the room's entries, its
-    // wet bulb and dew point those the results show.
+    // Beside each count as the screen shows it, the count to two decimals that
+    // tells why a "1.0" needs 2 units: the units to install are its whole
+    // number rounded up. No load, no units: then the zone's report says why.
     std::map<std::string, std::string> entries, results;
     for (const auto& e : doc.at("entries")) {
         entries[e.at("name")] = e.at("text");
@@ -327,6 +329,30 @@ TEST_P(CliJsonTest, SameRunAsTheTextLines) {
     for (const auto& r : doc.at("results")) {
         results[r.at("name")] = r.at("text");
     }
+    const double totalGain =
+        Number(results.at(args[0] == "zone" ? "txtTotGain" : "txtTotalGain"));
+    for (const auto& table : report.at("tables")) {
+        if (table.at("heading") != "Number of Units Required") {
+            continue;
+        }
+        ASSERT_EQ(table.at("columns").size(), 4u) << table.at("columns");
+        for (const auto& row : table.at("rows")) {
+            const std::string shown = row[1], hundredths = row[2], install = row[3];
+            if (shown == "0") {
+                EXPECT_EQ(hundredths, "");
+                EXPECT_EQ(install, "0");
+                continue;
+            }
+            ASSERT_EQ(hundredths.size(), hundredths.find('.') + 3) << hundredths;
+            EXPECT_NEAR(Number(hundredths), Number(shown), 0.06) << shown;
+            EXPECT_EQ(Number(install), std::ceil(Number(hundredths))) << hundredths;
+        }
+    }
+    EXPECT_EQ(report.at("noUnitsReason").is_string(), args[0] == "zone" && totalGain < 0)
+        << report.at("noUnitsReason");
+
+    // The chart's room state is the engine's air at the room's entries, its
+    // wet bulb and dew point those the results show.
     const auto& chart = report.at("chart");
     const double pressure = Number(entries.at("txtPresskPa"));
     EXPECT_EQ(chart.at("pressureKPa").get<double>(), pressure);
@@ -398,6 +424,9 @@ INSTANTIATE_TEST_SUITE_P(
                               "txtSwimPoolGain=12.5", "comboActivity=Social"}},
                     JsonCase{"WarningThenRefusal", {"zone", "txtVentrate=15", "txtInfil="}},
                     JsonCase{"Rejection", {"zone", "txttemp=12", "txtVol=50000"}},
+                    // 1.016 HX 100 units shown as "1.0", and a zone the outside air dries.
+                    JsonCase{"CountJustAboveOne", {"zone", "txtSwimPoolGain=3.6"}},
+                    JsonCase{"DrierOutside", {"zone", "txtTamb=20", "txtAmbrh=30"}},
                     JsonCase{"PoolIterationsOnTheZoneScreen", {"pool", "txtOccupancy=3"}},
                     JsonCase{"PoolRefusal", {"pool", "txtpoolarea=0.5"}}),
     [](const testing::TestParamInfo<JsonCase>& info) { return std::string(info.param.name); });

@@ -210,6 +210,14 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         RangeCase{"DesignHall", Pool(30, 55, 28, 50), "", ""},
         RangeCase{"AirOnly1KWarmer", Pool(29, 60, 28, 50), "", "air is 29 °C and the water 28 °C"},
+        // Differences of exactly 2 and 4 K as typed, which binary arithmetic puts
+        // a hair outside; a tenth more is outside.
+        RangeCase{"AirExactly4KWarmer", Pool(32.2, 55, 28.2, 50), "", ""},
+        RangeCase{"AirExactly2KWarmer", Pool(32.3, 50, 30.3, 50), "", ""},
+        RangeCase{"Air4Point1KWarmer", Pool(32.3, 55, 28.2, 50), "",
+                  "air is 32.3 °C and the water 28.2 °C"},
+        RangeCase{"PoolAbove425m2", Pool(30, 55, 28, 500),
+                  "Pool area of 500 m² lies outside the 0.07 to 425 m²", ""},
         RangeCase{"AirAbove34", Pool(36, 40, 33, 50), "Room air at 36 °C lies outside the 6 to 35",
                   "at most 34 °C"},
         RangeCase{"DryAir", Pool(26, 25, 24, 50), "Room RH of 25 % lies outside the 28 to 95", ""},

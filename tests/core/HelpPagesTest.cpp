@@ -5,8 +5,11 @@
 
 #include "core/common/NumberText.h"
 #include "core/condensation/Condensation.h"
+#include "core/jobs/JobFile.h"
 #include "core/pool/EvaporationMethods.h"
 #include "core/pool/PoolCalc.h"
+#include "core/psychrometrics/ChartCurves.h"
+#include "core/report/CalcReport.h"
 #include "core/units/DehumUnits.h"
 #include "core/zone/ZoneCalc.h"
 
@@ -313,6 +316,41 @@ TEST(HelpPages, OccupantRatesAreTheCalculations) {
               FormatFixed(CalculatePool(one).numbers.metabolicGain, DecimalsOf(m.str(1))));
 }
 
+// The range the page gives Shah's figures is the one they are greyed outside:
+// each quantity at its stated limits raises no reason of its own, a step
+// beyond them does.
+TEST(HelpPages, ShahRangeIsWhereTheFiguresAreGreyed) {
+    std::smatch m;
+    const std::string text = PlainText(ReadPage("evaporation-methods.html"));
+    ASSERT_TRUE(std::regex_search(
+        text, m,
+        std::regex("air " + kNumber + " to " + kNumber + " °C, water " + kNumber + " to " +
+                   kNumber + " °C, relative humidity " + kNumber + " to " + kNumber +
+                   " % and pools of " + kNumber + " to " + kNumber + " m² of water")));
+    struct Quantity {
+        const char* reason; // how Shah's reason names it
+        double PoolInputs::*input;
+    };
+    const Quantity quantities[] = {{"Room air at", &PoolInputs::roomTemp},
+                                   {"Water at", &PoolInputs::poolTemp},
+                                   {"Room RH of", &PoolInputs::roomRh},
+                                   {"Pool area of", &PoolInputs::area}};
+    for (std::size_t q = 0; q < std::size(quantities); ++q) {
+        const double low = ReadNumber(m.str(2 * q + 1));
+        const double high = ReadNumber(m.str(2 * q + 2));
+        for (const auto& [value, outside] :
+             {std::pair{low, false}, {low - 0.001, true}, {high, false}, {high + 0.001, true}}) {
+            PoolInputs in{101.325, 30, 55, 28, 0, 0, 50};
+            in.*quantities[q].input = value;
+            const auto figures = EvaporationMethods::Compare(in, CalculatePool(in).numbers,
+                                                             EvaporationMethods::kDefaultPoolType);
+            const std::string& reasons = figures[3].outOfRange;
+            EXPECT_EQ(reasons.find(quantities[q].reason) != std::string::npos, outside)
+                << quantities[q].reason << " " << value << ": " << reasons;
+        }
+    }
+}
+
 // The pool types' coefficients and the elements' surface resistances the pages
 // tabulate are the ones the windows work with.
 TEST(HelpPages, MethodTablesAreTheEngines) {
@@ -342,6 +380,119 @@ TEST(HelpPages, MethodTablesAreTheEngines) {
         EXPECT_EQ(elements[i][2], FormatFixed(element.rsi, 2));
         EXPECT_EQ(elements[i][3], FormatFixed(element.rse, 2));
     }
+}
+
+// The text a run leaves in a field: its last write.
+std::string Shown(const CalcResult& result, std::string_view field) {
+    std::string text;
+    for (const FieldText& f : result.fieldTexts) {
+        if (f.field == field) {
+            text = f.text;
+        }
+    }
+    return text;
+}
+
+std::string OneBlank(std::string_view text) {
+    return std::regex_replace(std::string(text), std::regex(" +"), " ");
+}
+
+// The report page's example of the units to install is the report's own table
+// for the run it names.
+TEST(HelpPages, ReportUnitsTableIsTheReports) {
+    const std::string page = ReadPage("report.html");
+    std::smatch m;
+    const std::string text = PlainText(page);
+    ASSERT_TRUE(std::regex_search(text, m, std::regex("with " + kNumber + " litres/day of pool")));
+    ZoneTexts texts = InitialZoneTexts();
+    texts.poolGain = m.str(1);
+    const auto checked = ValidateZoneInputs(texts);
+    ASSERT_TRUE(checked.inputs.has_value());
+    const CalcReport::ZoneRun run{
+        texts, *checked.inputs, checked.warnings, CalculateZone(*checked.inputs, ""), {}};
+    std::vector<std::vector<std::string>> shown;
+    for (const CalcReport::Table& table : CalcReport::ZoneContent(run, {}, false).tables) {
+        if (table.heading == "Number of Units Required") {
+            shown.push_back(table.columns);
+            shown.insert(shown.end(), table.rows.begin(), table.rows.end());
+        }
+    }
+    EXPECT_EQ(TableRows(page), shown);
+}
+
+// The lines the chart page describes are the ones the chart draws.
+TEST(HelpPages, ChartLinesAreTheCharts) {
+    const std::string text = PlainText(ReadPage("chart.html"));
+    const PsychroChart::Curves curves = PsychroChart::ChartCurves(101.325);
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(
+        text, m, std::regex("dry bulb temperature, from " + kNumber + " to " + kNumber + " °C")));
+    EXPECT_EQ(ReadNumber(m.str(1)), PsychroChart::kLowestDryBulb);
+    EXPECT_EQ(ReadNumber(m.str(2)), PsychroChart::kHighestDryBulb);
+    const auto expectSeries = [&](const auto& lines, const std::string& sentence) {
+        ASSERT_TRUE(std::regex_search(text, m, std::regex(sentence))) << sentence;
+        ASSERT_GE(lines.size(), 2u);
+        EXPECT_EQ(ReadNumber(m.str(1)), lines[1].first - lines[0].first) << sentence;
+        EXPECT_EQ(ReadNumber(m.str(2)), lines.front().first) << sentence;
+        EXPECT_EQ(ReadNumber(m.str(3)), lines.back().first) << sentence;
+    };
+    expectSeries(curves.relativeHumidity,
+                 "every " + kNumber + " % from " + kNumber + " to " + kNumber + " %");
+    expectSeries(curves.wetBulb,
+                 "every " + kNumber + " °C from " + kNumber + " to " + kNumber + " °C");
+    ASSERT_TRUE(
+        std::regex_search(text, m, std::regex("wet bulb from " + kNumber + " to " + kNumber)));
+    EXPECT_EQ(ReadNumber(m.str(1)), Dehum_Units::kEnvelopeLow);
+    EXPECT_EQ(ReadNumber(m.str(2)), Dehum_Units::kEnvelopeHigh);
+}
+
+// What the job page says is refused is what the reader refuses.
+TEST(HelpPages, JobLimitsAreTheReaders) {
+    const std::string text = PlainText(ReadPage("job-files.html"));
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(text, m, std::regex("larger than " + kNumber + " MiB")));
+    EXPECT_EQ(ReadNumber(m.str(1)) * 1024 * 1024, double(kJobMaxBytes));
+    ASSERT_TRUE(std::regex_search(text, m, std::regex("reads format version " + kNumber)));
+    EXPECT_EQ(ReadNumber(m.str(1)), kJobFormatVersion);
+    ASSERT_TRUE(std::regex_search(text, m, std::regex("calculate at " + kNumber + " kPa")));
+    EXPECT_EQ(m.str(1), InitialZoneTexts().pressure);
+    EXPECT_EQ(m.str(1), InitialPoolTexts().pressure);
+}
+
+// The details page's example panel is the one the start-up entries give.
+TEST(HelpPages, DetailsTableIsTheStartUpRun) {
+    const std::string page = ReadPage("details.html");
+    const std::string text = PlainText(page);
+    const ZoneTexts texts = InitialZoneTexts();
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(text, m,
+                                  std::regex("zone " + kNumber + " °C and " + kNumber +
+                                             " %, ambient " + kNumber + " °C and " + kNumber)));
+    EXPECT_EQ(m.str(1), texts.zoneTemp);
+    EXPECT_EQ(m.str(2), texts.zoneRh);
+    EXPECT_EQ(m.str(3), texts.ambientTemp);
+    EXPECT_EQ(m.str(4), texts.ambientRh);
+    const auto checked = ValidateZoneInputs(texts);
+    ASSERT_TRUE(checked.inputs.has_value());
+    const ZoneResult result = CalculateZone(*checked.inputs, "");
+    int rows = 0;
+    for (const auto& cells : TableRows(page)) {
+        if (cells.size() != 3 || cells[0] == "Property") {
+            continue;
+        }
+        for (std::size_t column = 1; column < 3; ++column) {
+            std::string expected;
+            for (const ResultSpec& field : kZoneResults) {
+                if (field.detail && OneBlank(field.caption) == cells[0] &&
+                    field.column == (column == 1 ? "Zone" : "Ambient")) {
+                    expected = Shown(result, field.name);
+                }
+            }
+            EXPECT_EQ(cells[column], expected) << cells[0];
+        }
+        ++rows;
+    }
+    EXPECT_GE(rows, 4);
 }
 
 } // namespace

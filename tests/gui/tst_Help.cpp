@@ -256,7 +256,11 @@ void TestHelp::contentsOpenOnOneClick() {
         const char* title;
         const char* page;
     } entries[] = {{"Operating range of the units", "operating-range.html"},
-                   {"2. Mechanical ventilation rate", "topic2-ventilation.html"}};
+                   {"2. Mechanical ventilation rate", "topic2-ventilation.html"},
+                   {"Calculation report", "report.html"},
+                   {"Psychrometric chart", "chart.html"},
+                   {"Psychrometric details (password)", "details.html"},
+                   {"Job files", "job-files.html"}};
     for (const auto& entry : entries) {
         const QModelIndex item = ContentsEntry(contents, QString::fromUtf8(entry.title));
         QVERIFY2(item.isValid(), entry.title);
@@ -306,10 +310,20 @@ void TestHelp::indexOpensPage() {
     QVERIFY(filter && index);
     QTRY_VERIFY(index->model()->rowCount() > 0);
 
-    filter->setText(QStringLiteral("Cooking"));
-    QTRY_COMPARE(index->model()->rowCount(), 1);
-    QTest::keyClick(filter, Qt::Key_Return);
-    QCOMPARE(PageOf(BrowserOf(window)), QStringLiteral("topic4-process.html"));
+    const struct {
+        const char* keyword;
+        const char* page;
+    } entries[] = {{"Cooking", "topic4-process.html"},
+                   {"Calculation Report", "report.html"},
+                   {"Psychrometric Chart", "chart.html"},
+                   {"Password", "details.html"},
+                   {"Job files", "job-files.html"}};
+    for (const auto& entry : entries) {
+        filter->setText(QString::fromUtf8(entry.keyword));
+        QTRY_COMPARE(index->model()->rowCount(), 1);
+        QTest::keyClick(filter, Qt::Key_Return);
+        QCOMPARE(PageOf(BrowserOf(window)), QString::fromUtf8(entry.page));
+    }
 }
 
 void TestHelp::searchFindsPage() {

@@ -25,6 +25,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyleOptionButton>
 #include <QStyleOptionGroupBox>
 #include <QTabWidget>
@@ -304,6 +305,37 @@ private slots:
             tab->setCurrentIndex(0);
         }
         CheckPictures(window, problems);
+        // Opened whole inside the screen's free area, Close button and all,
+        // and no smaller than its layout needs to stay legible. On a screen
+        // too small even for that, at that least size from the free area's
+        // top left corner, so that its title can be taken to move it.
+        const QString tag = QString::fromLatin1(QTest::currentDataTag());
+        if (tag == QLatin1String("frmChart") || tag == QLatin1String("frmReport")) {
+            const QRect available = window->screen()->availableGeometry();
+            const QRect outer = window->frameGeometry();
+            const QSize least = window->minimumSizeHint().expandedTo(window->minimumSize());
+            const QSize leastOuter = least + outer.size() - window->size();
+            const bool fits = leastOuter.width() <= available.width() &&
+                              leastOuter.height() <= available.height();
+            // Too wide or too high for the screen: that side at its least.
+            const bool placed =
+                available.contains(outer.topLeft()) &&
+                (outer.right() <= available.right() || window->width() == least.width()) &&
+                (outer.bottom() <= available.bottom() || window->height() == least.height());
+            if (fits ? !available.contains(outer) : !placed) {
+                problems << QStringLiteral("opens at %1,%2 %3x%4 on a screen area of %5,%6 %7x%8")
+                                .arg(outer.x())
+                                .arg(outer.y())
+                                .arg(outer.width())
+                                .arg(outer.height())
+                                .arg(available.x())
+                                .arg(available.y())
+                                .arg(available.width())
+                                .arg(available.height());
+            }
+            if (window->width() < least.width() || window->height() < least.height())
+                problems << Problem(window, window->windowTitle(), least, window->size());
+        }
         problems.removeDuplicates();
         SaveScreenshot(window, QString::fromLatin1(QTest::currentDataTag()));
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QStringLiteral("\n  "))));

@@ -6,6 +6,7 @@
 #include "core/psychrometrics/Psychrometrics.h"
 #include "core/zone/ZoneCalc.h"
 #include "gui/pool/frmMethod2.h"
+#include "gui/report/ChartPainter.h"
 #include "gui/report/ChartView.h"
 #include "gui/report/ReportDocument.h"
 #include "gui/report/frmReport.h"
@@ -294,6 +295,9 @@ private slots:
         QTest::newRow("zone warnings, picked weather")
             << "zone" << QList<Entry>{{"txtVentrate", "15"}, {"txtVol", "12000"}} << false << true
             << "";
+        QTest::newRow("zone dried by the outside air, locked")
+            << "zone" << QList<Entry>{{"txtTamb", "20"}, {"txtAmbrh", "30"}} << false << false
+            << "";
         QTest::newRow("pool example, locked") << "pool" << QList<Entry>{} << false << false << "";
         QTest::newRow("pool occupied, revealed")
             << "pool"
@@ -389,6 +393,28 @@ private slots:
         const QStringList lines = Lines(pages.join(QLatin1Char('\n')));
         QVERIFY2(!lines.isEmpty(), qPrintable(pdf));
         const QString all = lines.join(QLatin1Char(' '));
+        // Each heading once, on the page where it is seen: none drawn, clipped
+        // away, under the footer of the page before. Every table fits on a
+        // page, so each row stands on its heading's page.
+        QVERIFY(report->Report());
+        const CalcReport::Content& content = report->Report()->content;
+        QStringList headings{QStringLiteral("Warnings"), QStringLiteral("Method"),
+                             QStringLiteral("Psychrometric Chart")};
+        for (const CalcReport::Table& table : content.tables) {
+            headings << Q(table.heading);
+            const int page = PageOf(pages, Q(table.heading));
+            for (const auto& cells : table.rows) {
+                QStringList texts;
+                for (const std::string& cell : cells)
+                    texts << Q(cell);
+                // A row whose caption wraps is found by its figures below.
+                if (lines.contains(Row(texts)))
+                    QCOMPARE(PageOf(pages, Row(texts)), page);
+            }
+        }
+        for (const QString& heading : headings)
+            QVERIFY2(lines.count(heading) == 1, qPrintable(heading));
+
         auto field = [on](std::string_view name) {
             QLineEdit* f = on->findChild<QComboBox*>(Q(name))
                                ? on->findChild<QComboBox*>(Q(name))->lineEdit()
@@ -401,17 +427,28 @@ private slots:
         };
 
         QStringList shown; // every text on paper that is not a detail
+        // The entries in the order the screen shows them, top to bottom.
+        QMap<int, qsizetype> entryLines;
+        auto expectEntry = [&](std::string_view name, std::string_view caption,
+                               std::string_view unit) {
+            const QString row = Row({Q(caption), field(name), Q(unit)});
+            QVERIFY2(lines.contains(row), qPrintable(QStringLiteral("no row: ") + row));
+            shown << field(name);
+            const QWidget* widget = on->findChild<QComboBox*>(Q(name))
+                                        ? static_cast<QWidget*>(on->findChild<QComboBox*>(Q(name)))
+                                        : on->findChild<QLineEdit*>(Q(name));
+            entryLines.insert(widget->mapTo(on, QPoint()).y(), lines.indexOf(row));
+        };
         if (zoneScreen) {
-            for (const ZoneEntry& e : kZoneFields) {
-                expectRow({Q(e.caption), field(e.name), Q(e.unit)});
-                shown << field(e.name);
-            }
+            for (const ZoneEntry& e : kZoneFields)
+                expectEntry(e.name, e.caption, e.unit);
         } else {
-            for (const PoolEntry& e : kPoolFields) {
-                expectRow({Q(e.caption), field(e.name), Q(e.unit)});
-                shown << field(e.name);
-            }
+            for (const PoolEntry& e : kPoolFields)
+                expectEntry(e.name, e.caption, e.unit);
         }
+        QList<qsizetype> inScreenOrder = entryLines.values();
+        QVERIFY2(std::is_sorted(inScreenOrder.begin(), inScreenOrder.end()),
+                 "the entries are not in the screen's order");
         // Each method's figures on the line that begins its caption, VDI
         // 2089-1's with the pool type; and the reason of each figure outside
         // its method's range beside its caption. The reference figure is not
@@ -425,6 +462,8 @@ private slots:
                        method.caption.startsWith(l.left(l.size() - figures.size() - 1));
             });
             QVERIFY2(line != lines.end(), qPrintable(method.caption + QLatin1Char(' ') + figures));
+            QCOMPARE(PageOf(pages, *line),
+                     PageOf(pages, QStringLiteral("Evaporation by Other Methods")));
             if (!method.outOfRange.isEmpty()) {
                 const QString start = method.caption + QLatin1Char(' ');
                 const auto reason = std::find_if(lines.begin(), lines.end(), [&](const QString& l) {
@@ -435,6 +474,11 @@ private slots:
             }
             shown << method.figures;
         }
+        // The methods' column headings stand apart, not run together.
+        QCOMPARE(pages.join(QLatin1Char('\n'))
+                     .contains(QRegularExpression(
+                         QStringLiteral("No\\. HX 100 {2,}No\\. HX 160 {2,}No\\. HX 200"))),
+                 !zoneScreen);
         QCOMPARE(lines.contains(QStringLiteral("Outside its published range")),
                  std::any_of(methods.begin(), methods.end(),
                              [](const Method& m) { return !m.outOfRange.isEmpty(); }));
@@ -450,7 +494,24 @@ private slots:
             if (r.detail) {
                 details << text;
             } else if (r.pattern == Pattern::Fixed1) {
-                expectRow({Q(r.caption), text, QString::number(std::ceil(text.toDouble()))});
+                // The count as shown, to two decimals rounded up, and the
+                // units to install: "1.0" can need 2.
+                const QRegularExpression count(
+                    QLatin1Char('^') + QRegularExpression::escape(Row({Q(r.caption), text})) +
+                    QStringLiteral(" ([0-9]+\\.[0-9]{2}) ([0-9]+)$"));
+                if (text == QLatin1String("0")) {
+                    expectRow({Q(r.caption), text, text});
+                } else {
+                    const auto line =
+                        std::find_if(lines.begin(), lines.end(),
+                                     [&](const QString& l) { return count.match(l).hasMatch(); });
+                    QVERIFY2(line != lines.end(),
+                             qPrintable(Q(r.caption) + QLatin1Char(' ') + text));
+                    const auto m = count.match(*line);
+                    QVERIFY2(std::fabs(m.captured(1).toDouble() - text.toDouble()) <= 0.06,
+                             qPrintable(*line));
+                    QCOMPARE(m.captured(2).toDouble(), std::ceil(m.captured(1).toDouble()));
+                }
                 shown << text;
             } else {
                 expectRow({Q(r.caption), text, Q(r.unit)});
@@ -482,6 +543,10 @@ private slots:
         }
         for (const QString& warning : m_warnings)
             QVERIFY2(all.contains(warning.simplified()), qPrintable(warning));
+        // A zone that the outside air dries needs no unit, and the report says why.
+        const bool drier = zoneScreen && field("txtTotGain").startsWith(QLatin1Char('-'));
+        QCOMPARE(content.noUnitsReason.empty(), !drier);
+        QVERIFY(all.contains(Q(content.noUnitsReason)));
         QCOMPARE(all.contains(QStringLiteral("Design weather: Belfast 23°C / 53% RH")), picked);
         QVERIFY(all.contains(QStringLiteral("Varnel DH 2.0")));
 
@@ -587,6 +652,32 @@ private slots:
         QCOMPARE(seen, ReportPageSize().name());
     }
 
+    // A table longer than a page breaks where it stands, its header row
+    // again at the top of the next page, no row lost or doubled.
+    void longTableRepeatsItsHeaderRow() {
+        ReportData data;
+        data.content.title = "Calculation Report";
+        data.content.calculation = "Detailed Calculation";
+        CalcReport::Table table{"Long Table", {"First column", "Second column"}, {}};
+        for (int i = 1; i <= 90; ++i)
+            table.rows.push_back({"Row " + std::to_string(i), std::to_string(i * 7)});
+        data.content.tables = {table};
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("long.pdf"));
+        QVERIFY(SaveReportPdf(data, pdf));
+        const QStringList pages = PdfPages(pdf);
+        const int first = PageOf(pages, QStringLiteral("Long Table"));
+        QCOMPARE(first, 0);
+        const int last = PageOf(pages, QStringLiteral("Row 90 630"));
+        QVERIFY2(last > first, "the table fits on one page");
+        for (int page = first; page <= last; ++page)
+            QVERIFY2(Lines(pages[page]).contains(QStringLiteral("First column Second column")),
+                     qPrintable(QString::number(page + 1)));
+        const QStringList all = Lines(pages.join(QLatin1Char('\n')));
+        for (int i = 1; i <= 90; ++i)
+            QCOMPARE(all.count(QStringLiteral("Row %1 %2").arg(i).arg(i * 7)), 1);
+    }
+
     void pageSizeFollowsTheCountry_data() {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<int>("size");
@@ -600,6 +691,51 @@ private slots:
         QFETCH(QString, locale);
         QFETCH(int, size);
         QCOMPARE(int(ReportPageSize(QLocale(locale)).id()), size);
+    }
+
+    void chartNamesEveryLine_data() {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<double>("humidest"); // the highest humidity ratio plotted, kg/kg
+        // The window as it opens, at its least, wider, and the report's page.
+        QTest::newRow("window") << QSize(740, 500) << 0.0;
+        QTest::newRow("window at its least") << ChartView().minimumSizeHint() << 0.0;
+        QTest::newRow("wide window") << QSize(1200, 500) << 0.0;
+        QTest::newRow("report page") << QSize(1200, 792) << 0.0;
+        QTest::newRow("humid air") << QSize(740, 500) << 0.04;
+    }
+
+    // Every relative humidity and every wet bulb from 5 to 30 °C is named,
+    // each name clear of the others and of the key, all inside the chart.
+    void chartNamesEveryLine() {
+        QFETCH(QSize, size);
+        QFETCH(double, humidest);
+        CalcReport::ChartData data;
+        if (humidest > 0) {
+            CalcReport::ChartState humid;
+            humid.t = 40;
+            humid.air.W = humidest;
+            data.states.push_back(humid);
+        }
+        ChartPainter chart;
+        chart.SetData(data);
+        QImage device(size, QImage::Format_RGB32);
+        const QRectF area{QPointF(), QSizeF(size)};
+        const ChartPainter::Layout layout = chart.Arrange(area, &device);
+        QStringList names;
+        for (const ChartLabel& label : layout.labels) {
+            names << label.text;
+            QVERIFY2(area.contains(label.box), qPrintable(label.text));
+            QVERIFY2(!label.box.intersects(layout.legend), qPrintable(label.text));
+            for (const ChartLabel& other : layout.labels) {
+                QVERIFY2(&other == &label || !other.box.intersects(label.box),
+                         qPrintable(label.text + QStringLiteral(" on ") + other.text));
+            }
+        }
+        for (int rh = 10; rh <= 100; rh += 10)
+            QVERIFY2(names.contains(QString::number(rh) + QLatin1Char('%')),
+                     qPrintable(names.join(u' ')));
+        for (int wetBulb = 5; wetBulb <= 30; wetBulb += 5)
+            QVERIFY2(names.contains(QString::number(wetBulb)), qPrintable(names.join(u' ')));
     }
 
     void chartPlotsTheEngine_data() {

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <initializer_list>
 #include <limits>
+#include <string>
 
 namespace EvaporationMethods {
 
@@ -55,6 +56,7 @@ constexpr double kShahLowestOccupancy = 0.05; // persons per m2 of water
 constexpr double kShahAirLow = 6, kShahAirHigh = 35;
 constexpr double kShahWaterLow = 7, kShahWaterHigh = 94;
 constexpr double kShahRhLow = 28, kShahRhHigh = 95;
+constexpr double kShahAreaLow = 0.07, kShahAreaHigh = 425; // m2 of water
 
 constexpr double kWaterVapourGasConstant = 461.52; // J/(kg K)
 constexpr double kAbsoluteZero = 273.15;
@@ -107,7 +109,8 @@ std::string ShahRange(const PoolInputs& in, const PoolNumbers& n) {
          {NoEvaporation(n),
           OutsideRange("Room air at", in.roomTemp, kShahAirLow, kShahAirHigh, " °C"),
           OutsideRange("Water at", in.poolTemp, kShahWaterLow, kShahWaterHigh, " °C"),
-          OutsideRange("Room RH of", in.roomRh, kShahRhLow, kShahRhHigh, " %")}) {
+          OutsideRange("Room RH of", in.roomRh, kShahRhLow, kShahRhHigh, " %"),
+          OutsideRange("Pool area of", in.area, kShahAreaLow, kShahAreaHigh, " m²")}) {
         if (!reason.empty()) {
             AddReason(reasons, reason);
         }
@@ -115,9 +118,30 @@ std::string ShahRange(const PoolInputs& in, const PoolNumbers& n) {
     return reasons;
 }
 
+// The digits after the point of a value as the general form writes it, which
+// is how a typed entry reads back.
+int DecimalsOf(double value) {
+    const std::string text = Num(value);
+    const auto exponent = text.find('E');
+    const std::string mantissa = text.substr(0, exponent);
+    const auto point = mantissa.find('.');
+    int decimals = point == std::string::npos ? 0 : int(mantissa.size() - point - 1);
+    if (exponent != std::string::npos) {
+        decimals -= std::stoi(text.substr(exponent + 1));
+    }
+    return std::clamp(decimals, 0, 15);
+}
+
+// The air's excess over the water as the entries state it: 32.2 less 28.2 is
+// 4, not the hair above it that binary arithmetic leaves.
+double TypedExcess(double air, double water) {
+    const int decimals = std::max(DecimalsOf(air), DecimalsOf(water));
+    return NumberText::ReadNumber(NumberText::FormatFixed(air - water, decimals));
+}
+
 std::string VdiRange(const PoolInputs& in, const PoolNumbers& n) {
     std::string reasons = NoEvaporation(n);
-    const double excess = in.roomTemp - in.poolTemp;
+    const double excess = TypedExcess(in.roomTemp, in.poolTemp);
     if (excess < kVdiLeastExcess || excess > kVdiMostExcess || in.roomTemp > kVdiWarmestAir) {
         AddReason(reasons,
                   Concat({"VDI 2089-1 is for halls with the air 2 to 4 K warmer than the "

@@ -1,5 +1,7 @@
 #include "core/report/CalcReport.h"
 
+#include "core/common/NumberText.h"
+
 #include <algorithm>
 #include <cmath>
 #include <span>
@@ -14,7 +16,8 @@ namespace {
 
 const std::vector<std::string> kEntryColumns{"Entry", "Value", "Unit"};
 const std::vector<std::string> kResultColumns{"Result", "Value", "Unit"};
-const std::vector<std::string> kCountColumns{"Unit size", "Calculated", "To install"};
+const std::vector<std::string> kCountColumns{"Unit size", "Calculated", "Gain \u00f7 unit rate",
+                                             "To install"};
 const std::vector<std::string> kDetailColumns{"Detail", "Value", "Unit"};
 // The removal rates sit in the panel in a box of their own, not in the grid.
 constexpr std::string_view kRatesColumn = "Moisture Removal Rate";
@@ -55,8 +58,9 @@ constexpr std::string_view kMethodsNote =
     "\u201cSimplified Method of Calculating Evaporation From Swimming Pools\u201d, HPAC "
     "Engineering, October 2011; \u201cMethods for Calculation of Evaporation from Swimming Pools "
     "and Other Water Surfaces\u201d, ASHRAE Transactions 120(2), 2014; the range of both of "
-    "Shah's figures after M. M. Shah, \u201cEvaluation of available correlations for rate of "
-    "evaporation from undisturbed water pools to quiet air\u201d, HVAC&R Research 8(1), 2002. "
+    "Shah's figures (air, water, relative humidity and pool area) after M. M. Shah, "
+    "\u201cEvaluation of available correlations for rate of evaporation from undisturbed water "
+    "pools to quiet air\u201d, HVAC&R Research 8(1), 2002. "
     "VDI 2089-1: VDI 2089 Blatt 1, \u201cBuilding services in swimming baths \u2013 Indoor "
     "pools\u201d, January 2010, with the water-transfer coefficient of the pool type named.";
 constexpr std::string_view kSecondaryNote =
@@ -70,7 +74,17 @@ constexpr std::string_view kUnitsNote =
     "15 to 31 \u00b0C); an HX 160 removes 1.6 and an HX 200 2 times as much. Units are selected "
     "only for room air with a wet bulb from 13 \u00b0C to 31 \u00b0C, the shaded area of the "
     "chart. The number of units is the total gain divided by one unit's rate; the whole number "
-    "to install is that, rounded up.";
+    "to install is that, rounded up. The report shows the division to two decimals, rounded "
+    "up as well, beside the screen's one decimal.";
+
+constexpr std::string_view kDrierOutsideNote =
+    "No unit is needed: the total moisture gain is negative because the outside air is drier "
+    "than the zone's, so the ventilation and infiltration air carry away more moisture than the "
+    "other sources add.";
+
+// A count a hair above a whole number from rounding in the division is that
+// whole number, not one unit more.
+constexpr double kWholeSlack = 1e-9;
 
 std::string Text(std::string_view text) {
     return std::string(text);
@@ -89,11 +103,24 @@ std::string Shown(const CalcResult& result, std::string_view field) {
     return shown;
 }
 
+// The entries from top to bottom as the screens show them; the tables of
+// fields list them in the order the checks read them.
+constexpr std::string_view kZoneScreenOrder[] = {
+    "txtTamb",    "txtAmbrh",        "txtVentrate", "txtFreshair",  "txtInfil",
+    "txtVol",     "txttemp",         "txtrh",       "txtOccupancy", "comboActivity",
+    "txtProcess", "txtSwimPoolGain", "txtPresskPa"};
+constexpr std::string_view kPoolScreenOrder[] = {"txttemp",     "txtrh",        "txtpooltemp",
+                                                 "txtpoolarea", "txtOccupancy", "cmbOccupancy2",
+                                                 "txtPresskPa"};
+
 template <typename Texts, typename Inputs>
-Table Entries(std::span<const EntrySpec<Texts, Inputs>> fields, const Texts& texts) {
+Table Entries(std::span<const EntrySpec<Texts, Inputs>> fields,
+              std::span<const std::string_view> screenOrder, const Texts& texts) {
     Table table{"Calculation Inputs", kEntryColumns, {}};
-    for (const auto& entry : fields) {
-        table.rows.push_back({Text(entry.caption), texts.*entry.text, Text(entry.unit)});
+    for (std::string_view name : screenOrder) {
+        if (const auto* entry = FindEntry(fields, name)) {
+            table.rows.push_back({Text(entry->caption), texts.*entry->text, Text(entry->unit)});
+        }
     }
     return table;
 }
@@ -114,14 +141,24 @@ Table Results(std::string heading, std::span<const ResultSpec> fields, const Cal
     return table;
 }
 
+// A count to two decimals, rounded up as the units to install are: 1.016 is
+// "1.02", and no count that needs one unit more reads as the whole number.
+std::string CountHundredths(double count) {
+    return NumberText::FormatFixed(std::ceil((count - kWholeSlack) * 100) / 100, 2);
+}
+
+// Beside the screen's one decimal, the count to two, so that 1.016 shown as
+// "1.0" is seen to need 2 units; none when there is no load to remove.
 Table Counts(std::span<const ResultSpec> fields, const CalcResult& result,
              const double (&counts)[3], bool loadPositive) {
     Table table{"Number of Units Required", kCountColumns, {}};
     std::size_t size = 0;
     for (const ResultSpec& field : fields) {
         if (IsCount(field) && size < 3) {
+            const double count = counts[size++];
             table.rows.push_back({Text(field.caption), Shown(result, field.name),
-                                  std::to_string(UnitsToInstall(counts[size++], loadPositive))});
+                                  loadPositive ? CountHundredths(count) : std::string(),
+                                  std::to_string(UnitsToInstall(count, loadPositive))});
         }
     }
     return table;
@@ -232,16 +269,14 @@ int UnitsToInstall(double count, bool loadPositive) {
     if (!loadPositive || !(count > 0)) {
         return 0;
     }
-    // A count a hair above a whole number from rounding in the division is
-    // that whole number, not one unit more.
-    return int(std::ceil(count - 1e-9));
+    return int(std::ceil(count - kWholeSlack));
 }
 
 Content ZoneContent(const ZoneRun& run, const Header& header, bool withDetails) {
     Content c = Common(header);
     const ZoneNumbers& n = run.result.numbers;
     c.designLocation = run.designLocation;
-    c.tables.push_back(Entries<ZoneTexts, ZoneInputs>(kZoneFields, run.texts));
+    c.tables.push_back(Entries<ZoneTexts, ZoneInputs>(kZoneFields, kZoneScreenOrder, run.texts));
     c.tables.push_back(Results("Building Zone Moisture Gain", kZoneResults, run.result));
     const double counts[3] = {n.count100, n.count160, n.count200};
     c.tables.push_back(Counts(kZoneResults, run.result, counts, n.totalGain > 0));
@@ -251,6 +286,9 @@ Content ZoneContent(const ZoneRun& run, const Header& header, bool withDetails) 
         }
     }
     c.warnings = run.warnings;
+    if (n.totalGain < 0) {
+        c.noUnitsReason = Text(kDrierOutsideNote);
+    }
     c.notes = {Text(kMoistAirNote), Text(kZoneGainsNote), Text(kUnitsNote)};
     return c;
 }
@@ -259,7 +297,7 @@ Content PoolContent(const PoolRun& run, const Header& header, bool withDetails,
                     EvaporationMethods::PoolType poolType) {
     Content c = Common(header);
     const PoolNumbers& n = run.result.numbers;
-    c.tables.push_back(Entries<PoolTexts, PoolInputs>(kPoolFields, run.texts));
+    c.tables.push_back(Entries<PoolTexts, PoolInputs>(kPoolFields, kPoolScreenOrder, run.texts));
     c.tables.push_back(Results("Swimming Pool Moisture Gain", kPoolResults, run.result));
     const double counts[3] = {n.count100, n.count160, n.count200};
     // The screen writes a plain "0" for each count when the pool gives off no water.

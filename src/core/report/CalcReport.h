@@ -54,6 +54,9 @@ struct Content {
     std::string designLocation;
     std::vector<Table> tables;
     std::vector<std::string> warnings;
+    // Why no unit is needed, where the checks have nothing to warn of but the
+    // counts are all "0"; empty otherwise.
+    std::string noUnitsReason;
     std::vector<std::string> notes;
 };
 

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
+#include <QStringList>
 
 #include <algorithm>
 #include <cmath>
@@ -74,7 +75,81 @@ double ChartPainter::FontSize(const QRectF& area) const {
 
 QRectF ChartPainter::PlotArea(const QRectF& area) const {
     const double f = FontSize(area);
-    return area.adjusted(6.2 * f, 1.2 * f, -2.8 * f, -3.4 * f);
+    // Two rows of names above the plot: the relative humidities leave the top
+    // close together.
+    return area.adjusted(6.2 * f, 2.5 * f, -2.8 * f, -3.4 * f);
+}
+
+QStringList ChartPainter::LegendKeys() const {
+    // The envelope's key in two lines keeps the key narrow, clear of the
+    // wet bulbs' names along saturation.
+    return {QStringLiteral("HX units' operating envelope,"),
+            QStringLiteral("wet bulb %1 to %2 °C")
+                .arg(Dehum_Units::kEnvelopeLow)
+                .arg(Dehum_Units::kEnvelopeHigh),
+            QStringLiteral("Wet bulb (°C)"), QStringLiteral("Relative humidity"),
+            QStringLiteral("Barometric pressure %1 kPa").arg(m_data.pressureKPa)};
+}
+
+ChartPainter::Layout ChartPainter::Arrange(const QRectF& area, const QPaintDevice* device) const {
+    const double f = FontSize(area);
+    const QRectF plot = PlotArea(area);
+    const QFontMetricsF small(ChartFont(0.82 * f), device);
+    Layout layout;
+    double textWidth = 0;
+    const QStringList keys = LegendKeys();
+    for (const QString& text : keys) {
+        textWidth = std::max(textWidth, small.horizontalAdvance(text));
+    }
+    layout.legend = QRectF(plot.left() + 0.5 * f, plot.top() + 0.5 * f,
+                           1.6 * f + textWidth + 1.2 * f, 1.15 * f * double(keys.size()) + 0.5 * f);
+
+    // Each relative humidity named where its line leaves the plot: at the
+    // top in the first row that has room, at the right beside it.
+    auto exitOf = [this](const PsychroChart::Line& l) {
+        for (const auto& p : l) {
+            if (p.W > m_wMax) {
+                return PsychroChart::Point{p.t, m_wMax};
+            }
+        }
+        return l.back();
+    };
+    auto free = [&layout](const QRectF& box) {
+        return std::none_of(layout.labels.begin(), layout.labels.end(),
+                            [&box](const ChartLabel& l) { return l.box.intersects(box); });
+    };
+    auto nameLine = [&](const PsychroChart::Line& l, const QString& text, const QColor& colour) {
+        const QPointF at = Map(plot, exitOf(l));
+        const double width = small.horizontalAdvance(text) + 0.3 * f;
+        if (at.x() >= plot.right() - 1) {
+            const QRectF box(at.x() + 0.2 * f, at.y() - 0.6 * f, width, 1.2 * f);
+            if (free(box)) {
+                layout.labels.push_back({text, box, colour});
+            }
+            return;
+        }
+        for (int row = 0; row < 2; ++row) {
+            const QRectF box(at.x() - width / 2, at.y() - (1.25 + 1.2 * row) * f, width, 1.2 * f);
+            if (free(box)) {
+                layout.labels.push_back({text, box, colour});
+                return;
+            }
+        }
+    };
+    nameLine(m_curves.saturation, QStringLiteral("100%"), kSaturation);
+    for (auto it = m_curves.relativeHumidity.rbegin(); it != m_curves.relativeHumidity.rend();
+         ++it) {
+        nameLine(it->second, QString::number(it->first) + QLatin1Char('%'), kRhLine.darker(140));
+    }
+    // Each wet bulb where its line starts on saturation, to the left of it.
+    for (const auto& [twb, l] : m_curves.wetBulb) {
+        const QPointF at = Map(plot, l.front());
+        const QRectF box(at.x() - 2.4 * f, at.y() - 1.3 * f, 2.2 * f, 1.2 * f);
+        if (plot.contains(box) && !box.intersects(layout.legend) && free(box)) {
+            layout.labels.push_back({QString::number(twb), box, kWetBulbLine.darker(150)});
+        }
+    }
+    return layout;
 }
 
 QPointF ChartPainter::Map(const QRectF& plot, PsychroChart::Point p) const {
@@ -185,84 +260,43 @@ void ChartPainter::Paint(QPainter& painter, const QRectF& area) const {
     painter.drawPolyline(polyline(m_curves.saturation));
     painter.restore();
 
-    // The key's place, which the lines' names keep clear of.
-    const QString keys[] = {QStringLiteral("HX units' operating envelope, wet bulb %1 to %2 °C")
-                                .arg(Dehum_Units::kEnvelopeLow)
-                                .arg(Dehum_Units::kEnvelopeHigh),
-                            QStringLiteral("Wet bulb (°C)"), QStringLiteral("Relative humidity"),
-                            QStringLiteral("Barometric pressure %1 kPa").arg(m_data.pressureKPa)};
+    // The key and the lines' names.
+    const Layout layout = Arrange(area, painter.device());
+    const QRectF& legend = layout.legend;
+    const QStringList keys = LegendKeys();
     const double swatch = 1.6 * f;
     const double row = 1.15 * f;
-    double textWidth = 0;
-    for (const QString& text : keys) {
-        textWidth =
-            std::max(textWidth, QFontMetricsF(small, painter.device()).horizontalAdvance(text));
-    }
-    const QRectF legend(plot.left() + 0.5 * f, plot.top() + 0.5 * f, swatch + textWidth + 1.2 * f,
-                        row * std::size(keys) + 0.5 * f);
-    // Each relative humidity named where its line leaves the plot, unless the
-    // name would run into one already there; each wet bulb where its line
-    // starts on saturation.
     painter.setFont(small);
-    const QFontMetricsF smallMetrics(small, painter.device());
-    QList<QRectF> placed;
-    auto exitOf = [this](const PsychroChart::Line& l) {
-        for (const auto& p : l) {
-            if (p.W > m_wMax) {
-                return PsychroChart::Point{p.t, m_wMax};
-            }
-        }
-        return l.back();
-    };
-    auto nameLine = [&](const PsychroChart::Line& l, const QString& text, const QColor& colour) {
-        const QPointF at = Map(plot, exitOf(l));
-        const double width = smallMetrics.horizontalAdvance(text) + 0.3 * f;
-        const QRectF box = at.x() >= plot.right() - 1
-                               ? QRectF(at.x() + 0.2 * f, at.y() - 0.6 * f, width, 1.2 * f)
-                               : QRectF(at.x() - width / 2, at.y() - 1.25 * f, width, 1.2 * f);
-        for (const QRectF& other : placed) {
-            if (other.intersects(box)) {
-                return;
-            }
-        }
-        placed << box;
-        painter.setPen(colour);
-        painter.drawText(box, Qt::AlignCenter, text);
-    };
-    nameLine(m_curves.saturation, QStringLiteral("100%"), kSaturation);
-    for (auto it = m_curves.relativeHumidity.rbegin(); it != m_curves.relativeHumidity.rend();
-         ++it) {
-        nameLine(it->second, QString::number(it->first) + QLatin1Char('%'), kRhLine.darker(140));
-    }
-    painter.setPen(kWetBulbLine.darker(150));
-    for (const auto& [twb, l] : m_curves.wetBulb) {
-        const QPointF at = Map(plot, l.front());
-        const QRectF box(at.x() - 2.4 * f, at.y() - 1.3 * f, 2.2 * f, 1.2 * f);
-        if (plot.contains(box) && !box.intersects(legend)) {
-            painter.drawText(box, Qt::AlignRight | Qt::AlignBottom, QString::number(twb));
-        }
+    for (const ChartLabel& label : layout.labels) {
+        painter.setPen(label.colour);
+        painter.drawText(label.box,
+                         label.text.endsWith(QLatin1Char('%')) ? Qt::AlignCenter
+                                                               : Qt::AlignRight | Qt::AlignBottom,
+                         label.text);
     }
 
     // What the shading and the lines are, in the corner above saturation.
     painter.setPen(QPen(kGrid.darker(115), line));
     painter.setBrush(Qt::white);
     painter.drawRect(legend);
-    for (std::size_t i = 0; i < std::size(keys); ++i) {
+    const double textWidth = legend.width() - swatch - 1.2 * f;
+    for (qsizetype i = 0; i < keys.size(); ++i) {
         const double y = legend.top() + 0.25 * f + row * double(i);
         const double mid = y + row / 2;
         const double x = legend.left() + 0.4 * f;
         painter.setBrush(Qt::NoBrush);
         switch (i) {
         case 0:
+            // The envelope's swatch beside both of its lines.
             painter.setPen(Qt::NoPen);
             painter.setBrush(kEnvelopeFill);
-            painter.drawRect(QRectF(x, mid - 0.35 * f, swatch - 0.4 * f, 0.7 * f));
+            painter.drawRect(QRectF(x, mid - 0.35 * f, swatch - 0.4 * f, 0.7 * f + row));
             break;
-        case 1:
+        case 2:
             painter.setPen(QPen(kWetBulbLine, line));
             painter.drawLine(QPointF(x, mid), QPointF(x + swatch - 0.4 * f, mid));
             break;
-        case 2:
+        case 3:
             painter.setPen(QPen(kRhLine, line));
             painter.drawLine(QPointF(x, mid), QPointF(x + swatch - 0.4 * f, mid));
             break;

@@ -25,7 +25,9 @@ public:
     QString StateText(int state) const;
 
     QSize sizeHint() const override { return {720, 480}; }
-    QSize minimumSizeHint() const override { return {360, 240}; }
+    // Small enough for a small screen, large enough that the lines' names,
+    // sized to the chart, stay at a legible 8 pixels.
+    QSize minimumSizeHint() const override { return {520, 360}; }
 
 protected:
     bool event(QEvent* event) override;

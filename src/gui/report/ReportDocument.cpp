@@ -78,6 +78,16 @@ private:
     QSizeF m_size;
 };
 
+// A heading with the table it heads, if it heads one.
+struct Section {
+    QTextBlock heading;
+    QTextTable* table = nullptr;
+};
+
+// Between two columns of a table, in the layout's screen pixels: about two
+// blanks of its text.
+constexpr double kColumnGap = 8;
+
 // Writes the report into a document laid out for its paint device. Fonts are
 // sized in points; the layout scales spaces from screen pixels to the device.
 class Writer {
@@ -101,40 +111,56 @@ public:
 
     void Heading(const QString& text) {
         Paragraph(text, CharFormat(11, true, kHeading), 10, 3);
-        m_headings << m_cursor.block();
+        m_sections.push_back({m_cursor.block(), nullptr});
     }
 
-    const QList<QTextBlock>& Headings() const { return m_headings; }
+    const QList<Section>& Sections() const { return m_sections; }
 
     void Table(const CalcReport::Table& table) {
         Heading(Q(table.heading));
         const int columns = int(table.columns.size());
         QTextTableFormat format;
-        // No rules: the shaded header row and the columns carry the table.
+        // No rules: the shaded header row and the columns carry the table. The
+        // header row comes again on each page a table runs onto.
         format.setBorder(0);
-        format.setCellPadding(2);
+        format.setCellPadding(0);
         format.setCellSpacing(0);
         format.setHeaderRowCount(1);
         format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
         // The first column holds the captions, the widest texts. A table of
-        // many figures sizes the others to their headings, whole words each.
+        // many figures gives its columns even shares, wide enough for their
+        // headings' longest words and for "No. HX 100" on one line.
         QList<QTextLength> widths;
         const bool wide = columns > 4;
-        const double rest = 45.0 / std::max(1, columns - 1);
-        widths << QTextLength(QTextLength::PercentageLength, wide ? 25 : 55);
-        for (int i = 1; i < columns; ++i) {
-            widths << (wide ? QTextLength() : QTextLength(QTextLength::PercentageLength, rest));
+        const double first = wide ? 16 : 55;
+        const double rest = (100 - first) / std::max(1, columns - 1);
+        for (int i = 0; i < columns; ++i) {
+            widths << QTextLength(QTextLength::PercentageLength, i == 0 ? first : rest);
         }
         format.setColumnWidthConstraints(widths);
         QTextTable* grid = m_cursor.insertTable(int(table.rows.size()) + 1, columns, format);
+        m_sections.back().table = grid;
         const QTextCharFormat header = CharFormat(9, true);
         const QTextCharFormat cell = CharFormat(9);
+        for (int r = 0; r <= int(table.rows.size()); ++r) {
+            for (int c = 0; c < columns; ++c) {
+                // Room between the columns: headings side by side must not
+                // read as one ("No. HX 100 No. HX 160").
+                QTextTableCell at = grid->cellAt(r, c);
+                QTextTableCellFormat padded = at.format().toTableCellFormat();
+                padded.setTopPadding(2);
+                padded.setBottomPadding(2);
+                padded.setLeftPadding(c == 0 ? 2 : kColumnGap / 2);
+                padded.setRightPadding(c == columns - 1 ? 2 : kColumnGap / 2);
+                if (r == 0) {
+                    padded.setBackground(kHeaderCell);
+                }
+                at.setFormat(padded);
+            }
+        }
         for (int c = 0; c < columns; ++c) {
-            QTextTableCell at = grid->cellAt(0, c);
-            QTextTableCellFormat shade = at.format().toTableCellFormat();
-            shade.setBackground(kHeaderCell);
-            at.setFormat(shade);
-            at.firstCursorPosition().insertText(Q(table.columns[std::size_t(c)]), header);
+            grid->cellAt(0, c).firstCursorPosition().insertText(Q(table.columns[std::size_t(c)]),
+                                                                header);
         }
         for (std::size_t r = 0; r < table.rows.size(); ++r) {
             const auto& row = table.rows[r];
@@ -159,11 +185,11 @@ public:
 private:
     QTextCursor m_cursor;
     bool m_first = true;
-    QList<QTextBlock> m_headings;
+    QList<Section> m_sections;
 };
 
 // The headings, each with what follows it.
-QList<QTextBlock> Fill(QTextDocument& doc, const ReportData& report) {
+QList<Section> Fill(QTextDocument& doc, const ReportData& report) {
     const CalcReport::Content& c = report.content;
     // Laid out once, when the whole text is in, not after every cell.
     QTextCursor edit(&doc);
@@ -190,6 +216,9 @@ QList<QTextBlock> Fill(QTextDocument& doc, const ReportData& report) {
     for (const std::string& warning : c.warnings) {
         out.Paragraph(Q(warning), plain, 0, 3);
     }
+    if (!c.noUnitsReason.empty()) {
+        out.Paragraph(Q(c.noUnitsReason), plain, 0, 3);
+    }
     out.Heading(QStringLiteral("Method"));
     const QTextCharFormat note = CharFormat(8);
     for (const std::string& text : c.notes) {
@@ -198,13 +227,14 @@ QList<QTextBlock> Fill(QTextDocument& doc, const ReportData& report) {
     out.Heading(QStringLiteral("Psychrometric Chart"));
     out.Object(kChartObject, plain);
     edit.endEditBlock();
-    return out.Headings();
+    return out.Sections();
 }
 
 // A heading left alone at the foot of a page goes over to the next, where
-// what it heads begins.
-void KeepHeadingsWithText(QTextDocument& doc, const QList<QTextBlock>& headings,
-                          double pageHeight) {
+// what it heads begins; so does a table that would break but fits on a page
+// of its own, with its heading. Section by section from the top, as each
+// move shifts what follows.
+void KeepSectionsTogether(QTextDocument& doc, const QList<Section>& sections, double pageHeight) {
     QAbstractTextDocumentLayout* layout = doc.documentLayout();
     // Where a block's first line stands: a line that did not fit has been
     // moved down to the next page, inside its block.
@@ -215,12 +245,29 @@ void KeepHeadingsWithText(QTextDocument& doc, const QList<QTextBlock>& headings,
         // which the sum may miss by a rounding error.
         return int((layout->blockBoundingRect(block).top() + first + 0.5) / pageHeight);
     };
-    for (const QTextBlock& heading : headings) {
-        const QTextBlock next = heading.next();
-        if (next.isValid() && pageOf(next) > pageOf(heading)) {
-            QTextBlockFormat format = heading.blockFormat();
-            format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-            QTextCursor(heading).setBlockFormat(format);
+    auto lastPageOf = [layout, pageHeight](QTextTable* table) {
+        return int((layout->frameBoundingRect(table).bottom() - 0.5) / pageHeight);
+    };
+    auto breakBefore = [](const QTextBlock& heading, bool on) {
+        QTextBlockFormat format = heading.blockFormat();
+        format.setPageBreakPolicy(on ? QTextFormat::PageBreak_AlwaysBefore
+                                     : QTextFormat::PageBreak_Auto);
+        QTextCursor(heading).setBlockFormat(format);
+    };
+    for (const Section& section : sections) {
+        const QTextBlock next = section.heading.next();
+        const int page = pageOf(section.heading);
+        if (next.isValid() && pageOf(next) > page) {
+            breakBefore(section.heading, true);
+            continue;
+        }
+        if (section.table && lastPageOf(section.table) > page) {
+            breakBefore(section.heading, true);
+            // Longer than a page: it breaks where it stood, its header row
+            // repeated on the next page.
+            if (lastPageOf(section.table) > pageOf(section.heading)) {
+                breakBefore(section.heading, false);
+            }
         }
     }
 }
@@ -310,7 +357,7 @@ bool RenderReport(const ReportData& report, QPagedPaintDevice* device) {
     doc.setPageSize(QSizeF(width, bodyHeight));
     ChartObject chart(report.chart, QSizeF(width, std::min(width * 0.66, bodyHeight * 0.9)));
     doc.documentLayout()->registerHandler(kChartObject, &chart);
-    KeepHeadingsWithText(doc, Fill(doc, report), bodyHeight);
+    KeepSectionsTogether(doc, Fill(doc, report), bodyHeight);
 
     const int pages = doc.pageCount();
     const QString title = ReportTitle(report);
@@ -320,9 +367,12 @@ bool RenderReport(const ReportData& report, QPagedPaintDevice* device) {
         }
         painter.save();
         painter.translate(0, -page * bodyHeight);
+        painter.setClipRect(QRectF(0, page * bodyHeight, width, bodyHeight));
+        // A line that starts right at the page's foot has been moved to the
+        // next page: the layout draws a line that touches its clip, and one
+        // drawn here, though clipped away, would still be in the PDF's text.
         QAbstractTextDocumentLayout::PaintContext context;
-        context.clip = QRectF(0, page * bodyHeight, width, bodyHeight);
-        painter.setClipRect(context.clip);
+        context.clip = QRectF(0, page * bodyHeight, width, bodyHeight - 1);
         doc.documentLayout()->draw(&painter, context);
         painter.restore();
 

@@ -4,6 +4,7 @@
 
 #include "gui/common/Accessibility.h"
 #include "gui/common/ScreenHelpers.h"
+#include "gui/common/WindowPlacement.h"
 
 #include <QKeyEvent>
 
@@ -50,7 +51,7 @@ frmChart* ShowChart(QWidget* screen) {
     auto* chart = screen->findChild<frmChart*>(QString(), Qt::FindDirectChildrenOnly);
     if (!chart) {
         chart = new frmChart(screen);
-        CentreOnScreen(chart);
+        PlaceOnScreen(chart);
     }
     chart->show();
     chart->raise();

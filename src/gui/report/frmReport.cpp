@@ -5,6 +5,7 @@
 #include "gui/common/Accessibility.h"
 #include "gui/common/MessageBox.h"
 #include "gui/common/ScreenHelpers.h"
+#include "gui/common/WindowPlacement.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -131,7 +132,7 @@ frmReport* ShowReport(QWidget* screen, ReportSource source) {
             return nullptr;
         }
         report = new frmReport(std::move(source), screen);
-        CentreOnScreen(report);
+        PlaceOnScreen(report);
     }
     if (!report->Report()) {
         ShowMessage(screen, QString::fromLatin1(kCalculateFirstMessage));
