@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/report/CalcReport.h"
+#include "gui/weather/DurationCurve.h"
 
 #include <QPageSize>
 #include <QString>
@@ -13,6 +14,9 @@ class QPagedPaintDevice;
 struct ReportData {
     CalcReport::Content content;
     CalcReport::ChartData chart;
+    // A year run on the same entries: its tables and curve, after the chart.
+    std::vector<CalcReport::Table> yearTables;
+    DurationCurveData yearCurve;
 };
 
 // Letter where the reader's country uses it, A4 everywhere else.

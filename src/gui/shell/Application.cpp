@@ -150,6 +150,7 @@ void Application::GiveMenus(QMainWindow* screen) {
             OpenReport(zone, [this, zone] { return m_screens->JobOf(zone).title; });
         };
         handlers.chart = [zone] { OpenChart(zone); };
+        handlers.year = [zone] { OpenYear(zone); };
         handlers.condensationCheck = [zone] { OpenCondensationCheck(zone); };
     } else if (auto* pool = qobject_cast<frmMethod2*>(screen)) {
         kind = MenuKind::Pool;

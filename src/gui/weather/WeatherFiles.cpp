@@ -1,9 +1,12 @@
 #include "gui/weather/WeatherFiles.h"
 
+#include "core/report/YearReport.h"
 #include "gui/common/MessageBox.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
+
+#include <algorithm>
 
 QString ChooseWeatherFile(QWidget* parent) {
     QFileDialog dialog(parent, QStringLiteral("Open Weather File"));
@@ -34,4 +37,22 @@ std::shared_ptr<const LoadedWeather> LoadWeatherFile(QWidget* parent, const QStr
 QString DesignPointLocation(const LoadedWeather& weather, const Weather::DesignPoint& point) {
     return QString::fromStdString(Weather::StationLine(weather.file.station) + ": " +
                                   point.caption);
+}
+
+std::shared_ptr<const ZoneYear> MakeZoneYear(std::shared_ptr<const LoadedWeather> weather,
+                                             ZoneTexts texts, Weather::Year year) {
+    const Weather::WeatherFile& file = weather->file;
+    std::vector<CalcReport::Table> tables = CalcReport::YearTables(file, year);
+    std::vector<Weather::DurationPoint> curve =
+        Weather::LoadDuration(*year.table, year.totals, kCurvePoints);
+    std::vector<Weather::CapacityLine> lines = Weather::CapacityLines(year.summary);
+    auto made =
+        std::make_shared<ZoneYear>(ZoneYear{std::move(texts), std::move(weather), std::move(year),
+                                            std::move(tables), std::move(curve), std::move(lines)});
+    return made;
+}
+
+bool SameEntries(const ZoneTexts& a, const ZoneTexts& b) {
+    return std::all_of(kZoneFields.begin(), kZoneFields.end(),
+                       [&](const ZoneEntry& e) { return a.*e.text == b.*e.text; });
 }

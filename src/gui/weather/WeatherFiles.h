@@ -49,5 +49,12 @@ QString ChooseWeatherFile(QWidget* parent);
 // message naming it, and gives null.
 std::shared_ptr<const LoadedWeather> LoadWeatherFile(QWidget* parent, const QString& path);
 
+// The year's window and report texts and curve, from the engine's records.
+std::shared_ptr<const ZoneYear> MakeZoneYear(std::shared_ptr<const LoadedWeather> weather,
+                                             ZoneTexts texts, Weather::Year year);
+
+// Whether two sets of the zone's entry texts are the same, field by field.
+bool SameEntries(const ZoneTexts& a, const ZoneTexts& b);
+
 // "Station line: point caption", as the report names the design weather picked.
 QString DesignPointLocation(const LoadedWeather& weather, const Weather::DesignPoint& point);
