@@ -197,7 +197,8 @@ private slots:
                            "mnuSep1 -",
                            "mnuExit Exit"}
             << QStringList{"mnuPassword Psychrometrics", "mnuCondensationCheck Condensation Check",
-                           "mnuReport Calculation Report...", "mnuChart Psychrometric Chart..."}
+                           "mnuReport Calculation Report...", "mnuChart Psychrometric Chart...",
+                           "mnuYear A Year, Hour by Hour..."}
             << QStringList{"mnuHelpIndex Varnel DH Help", "mnuAbout About"};
         QTest::newRow("frmMethod2")
             << "frmMethod2"
