@@ -188,13 +188,13 @@ Json YearJson(const std::string& path, const Weather::WeatherFile& file,
         {"missingHours", MissingJson(file.missing)},
         {"notes", file.notes},
         {"designTotal", s.designTotal},
-        {"peak",
-         {{"date", Weather::DateText(peak)},
-          {"time", Weather::TimeText(peak)},
-          {"dryBulb", peak.dryBulb},
-          {"dewPoint", NumberOrNull(peak.dewPoint)},
-          {"rh", s.peak.rh},
-          {"total", s.peak.total}}},
+        {"peak", !s.peak.found ? Json(nullptr)
+                               : Json{{"date", Weather::DateText(peak)},
+                                      {"time", Weather::TimeText(peak)},
+                                      {"dryBulb", peak.dryBulb},
+                                      {"dewPoint", NumberOrNull(peak.dewPoint)},
+                                      {"rh", s.peak.rh},
+                                      {"total", s.peak.total}}},
         {"litres", s.litres},
         {"shortfall", std::move(shortfall)},
         {"months", std::move(months)},
@@ -219,9 +219,13 @@ void PrintYear(const Weather::WeatherFile& file, const Weather::YearRun& run, co
     }
     out << "design point total: " << Fixed(s.designTotal, 2) << " litres/day\n";
     const Weather::Record& p = s.peak.record;
-    out << "peak hour: " << Weather::DateText(p) << " " << Weather::TimeText(p) << ", "
-        << Fixed(p.dryBulb, 1) << "°C " << Fixed(s.peak.rh, 1) << "% RH, total "
-        << Fixed(s.peak.total, 2) << " litres/day\n";
+    if (s.peak.found) {
+        out << "peak hour: " << Weather::DateText(p) << " " << Weather::TimeText(p) << ", "
+            << Fixed(p.dryBulb, 1) << "°C " << Fixed(s.peak.rh, 1) << "% RH, total "
+            << Fixed(s.peak.total, 2) << " litres/day\n";
+    } else {
+        out << "peak hour: none (no hour has a dry bulb with a dew point or RH)\n";
+    }
     out << "moisture load: " << Fixed(s.litres, 0) << " litres in the year\n";
     for (const Weather::Shortfall& sf : s.shortfall) {
         out << "hours short, HX " << sf.size << " (" << NumberText::FormatGeneral(sf.rate)

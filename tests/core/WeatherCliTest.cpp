@@ -114,6 +114,24 @@ TEST(WeatherCli, RefusedAndMissingFiles) {
     }
 }
 
+// A file past the limit is refused after reading just past it, not read whole.
+TEST(WeatherCli, FileLargerThanTheLimit) {
+    TempDir dir;
+    const std::string big = (dir.Path() / "big.epw").string();
+    {
+        std::ofstream out(big, std::ios::binary);
+        out << "LOCATION,Chicago,IL,USA,TMY3,725300,41.98,-87.92,-6.0,201.0\n";
+        const std::string filler(1 << 20, 'x');
+        for (int i = 0; i < 17; ++i) {
+            out << filler;
+        }
+    }
+    const CliRun r = Calc({"weather", big});
+    EXPECT_EQ(r.status, CalcCli::kExitWeatherRefused);
+    EXPECT_EQ(r.err, "varneldh-calc: The weather file \"" + big +
+                         "\" is larger than the 16 MB a weather file may have\n");
+}
+
 TEST(WeatherCli, YearSummary) {
     const CliRun r = Calc({"year", kChicago, "txtOccupancy=10"});
     EXPECT_EQ(r.status, CalcCli::kExitCompleted) << r.err;

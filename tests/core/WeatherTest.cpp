@@ -627,6 +627,7 @@ TEST(Year, HandMadePeakHour) {
     const Weather::YearRun run = Weather::RunYear(f, ZoneEntries());
     ASSERT_TRUE(run.year.has_value());
     const Weather::PeakHour& peak = run.year->summary.peak;
+    EXPECT_TRUE(peak.found);
     EXPECT_EQ(peak.hour, 30u);
     EXPECT_EQ(peak.record.day, 2);
     EXPECT_EQ(peak.record.hour, 7);
@@ -710,6 +711,32 @@ TEST(Year, MissingValuesLeaveHoursOut) {
     EXPECT_EQ(t.Rh(2), f.records[3].rh);
     EXPECT_EQ(t.Record(3), 5u);
     EXPECT_TRUE(t.RhFromDewPoint(3));
+}
+
+// A file whose every hour lacks its dry bulb: a year of no hours, and no peak.
+TEST(Year, NoHourCounted) {
+    Weather::WeatherFile f = Load("two-days.epw");
+    for (Weather::Record& r : f.records) {
+        r.dryBulb = std::nan("");
+    }
+    const Weather::YearRun run = Weather::RunYear(f, ZoneEntries());
+    ASSERT_TRUE(run.year.has_value());
+    const Weather::YearSummary& s = run.year->summary;
+    EXPECT_EQ(s.hoursCounted, 0);
+    EXPECT_EQ(s.hoursLeftOut, 48);
+    EXPECT_FALSE(s.peak.found);
+    EXPECT_EQ(s.litres, 0);
+    EXPECT_TRUE(Weather::LoadDuration(*run.year->table, run.year->totals, 10).empty());
+    for (const Weather::Shortfall& sf : s.shortfall) {
+        EXPECT_EQ(sf.hoursAbove, std::vector<double>{0});
+    }
+    const auto tables = CalcReport::YearTables(f, *run.year);
+    bool saidNone = false;
+    for (const auto& row : tables[0].rows) {
+        saidNone = saidNone || (row[0] == "Peak hour" && row[1].starts_with("none"));
+    }
+    EXPECT_TRUE(saidNone);
+    EXPECT_TRUE(tables[2].rows.empty());
 }
 
 TEST(Year, RefusedEntriesAndEnvelopeGiveNoYear) {

@@ -39,12 +39,20 @@ std::vector<Table> YearTables(const Weather::WeatherFile& file, const Weather::Y
         {"Hours left out", Hours(s.hoursLeftOut) +
                                (file.missing.Any() ? " (" + MissingText(file.missing) + ")" : "")},
         {"Total at the design point", LitresPerDay(s.designTotal)},
-        {"Peak hour", Weather::DateText(peak) + " " + Weather::TimeText(peak)},
-        {"Peak hour's ambient air", NumberText::FormatFixed(peak.dryBulb, 1) + " °C, " +
-                                        NumberText::FormatFixed(s.peak.rh, 1) + " % RH"},
-        {"Peak hour's total gain", LitresPerDay(s.peak.total)},
-        {"Moisture load in the year", NumberText::FormatFixed(s.litres, 0) + " litres"},
     };
+    if (s.peak.found) {
+        summary.rows.push_back(
+            {"Peak hour", Weather::DateText(peak) + " " + Weather::TimeText(peak)});
+        summary.rows.push_back(
+            {"Peak hour's ambient air", NumberText::FormatFixed(peak.dryBulb, 1) + " °C, " +
+                                            NumberText::FormatFixed(s.peak.rh, 1) + " % RH"});
+        summary.rows.push_back({"Peak hour's total gain", LitresPerDay(s.peak.total)});
+    } else {
+        summary.rows.push_back(
+            {"Peak hour", "none: no hour has a dry bulb with a dew point or RH"});
+    }
+    summary.rows.push_back(
+        {"Moisture load in the year", NumberText::FormatFixed(s.litres, 0) + " litres"});
     for (const std::string& note : file.notes) {
         summary.rows.push_back({"Note", "The weather file " + note});
     }

@@ -163,6 +163,7 @@ YearSummary Summarise(const WeatherFile& file, const AmbientTable& table, const 
     }
     endMonth();
     s.litres = positiveSum / 24 * w;
+    s.peak.found = anyPeak;
     if (anyPeak) {
         s.peak.record = file.records[table.Record(s.peak.hour)];
         s.peak.rh = table.Rh(s.peak.hour);

@@ -102,7 +102,9 @@ inline constexpr std::array<int, 3> kUnitSizes = {100, 160, 200};
 // The shortfall table stops at this many units of a size.
 inline constexpr int kMaxUnitsListed = 200;
 
+// The hour with the highest total, the first of them; none when no hour counted.
 struct PeakHour {
+    bool found = false;
     std::size_t hour = 0; // in the table
     Weather::Record record;
     double rh = 0;
