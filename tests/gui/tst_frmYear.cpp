@@ -9,6 +9,7 @@
 
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPointer>
 #include <QTableWidget>
@@ -220,6 +221,11 @@ private slots:
         QCOMPARE(report->Report()->yearTables[0].rows[0][1],
                  m_zone->WeatherState()->year->tables[0].rows[0][1]);
         QVERIFY(!report->Report()->yearCurve.points.empty());
+        // Laid out and drawn on paper, the year's tables and curve after the chart.
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
+        QVERIFY(report->SaveAsPdf(pdf));
+        QVERIFY(QFileInfo(pdf).size() > 0);
 
         m_zone->Field(QStringLiteral("txtOccupancy"))->setText(QStringLiteral("12"));
         calculate();

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -102,19 +103,21 @@ void PaintDurationCurve(QPainter& painter, const QRectF& area, const DurationCur
 
     // The units' capacities across, named at the right where there is room.
     painter.setClipRect(area);
-    double lastLabel = -1e9;
+    std::vector<double> labelled;
     for (const Weather::CapacityLine& line : data.lines) {
         const QColor colour = SizeColour(line.size);
         painter.setPen(QPen(colour, 1, Qt::DashLine));
         const double at = y(line.litresPerDay);
         painter.drawLine(QPointF(plot.left(), at), QPointF(plot.right(), at));
-        if (std::abs(at - lastLabel) >= text) {
+        const bool room = std::none_of(labelled.begin(), labelled.end(),
+                                       [&](double y0) { return std::abs(at - y0) < text; });
+        if (room) {
             painter.setPen(colour);
             painter.drawText(
                 QRectF(plot.right() + 4, at - text / 2, area.right() - plot.right() - 4, text),
                 Qt::AlignLeft | Qt::AlignVCenter,
                 QStringLiteral("%1 \u00d7 HX %2").arg(line.units).arg(line.size));
-            lastLabel = at;
+            labelled.push_back(at);
         }
     }
 

@@ -30,13 +30,17 @@ void Fill(QTableWidget* grid, const CalcReport::Table& table, bool captionsAsRow
         std::size_t c = 0;
         if (captionsAsRows && !row.empty())
             captions << QString::fromStdString(row[c++]);
-        for (int col = 0; c < row.size() && col < columns; ++c, ++col)
-            grid->setItem(r, col, new QTableWidgetItem(QString::fromStdString(row[c])));
+        for (int col = 0; c < row.size() && col < columns; ++c, ++col) {
+            auto* item = new QTableWidgetItem(QString::fromStdString(row[c]));
+            item->setToolTip(item->text()); // the station line is longer than its column
+            grid->setItem(r, col, item);
+        }
     }
     if (captionsAsRows)
         grid->setVerticalHeaderLabels(captions);
     grid->verticalHeader()->setVisible(captionsAsRows);
     grid->horizontalHeader()->setVisible(!headings.join(QString()).isEmpty());
+    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
     grid->resizeColumnsToContents();
     grid->horizontalHeader()->setStretchLastSection(true);
 }
