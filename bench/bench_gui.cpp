@@ -11,7 +11,10 @@
 #include "gui/shell/frmAbout.h"
 #include "gui/shell/frmSplash.h"
 #include "gui/shell/frmpassword.h"
+#include "gui/weather/DurationCurve.h"
+#include "gui/weather/WeatherFiles.h"
 #include "gui/weather/frmDesign.h"
+#include "gui/weather/frmYear.h"
 #include "gui/zone/frmMethod1.h"
 
 #include <QAction>
@@ -147,7 +150,7 @@ ReportData ZoneExample() {
     CalcReport::ZoneRun run{texts, *checks.inputs, checks.warnings,
                             CalculateZone(*checks.inputs, texts.activity), "Belfast"};
     return {CalcReport::ZoneContent(run, {"Detailed Calculation", "A job", "today"}, true),
-            CalcReport::ZoneChart(run)};
+            CalcReport::ZoneChart(run), {}, {}};
 }
 
 // Laid out, the chart drawn, written to a PDF file and renamed into place.
@@ -190,6 +193,47 @@ void BM_ChartPaintAtScale2(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ChartPaintAtScale2)->Unit(benchmark::kMillisecond);
+
+// A Year, Hour by Hour... on Chicago's year, from the menu item until the new
+// window's curve is painted; the file is the one the picker opened before.
+void BM_YearWindowToCurvePainted(benchmark::State& state) {
+    Application program;
+    program.Start();
+    QMouseEvent click(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(program.Splash(), &click);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    frmMethod1* zone = program.screens().Zone();
+    zone->Field(QStringLiteral("txtOccupancy"))->setText(QStringLiteral("60"));
+    zone->show();
+    zone->WeatherState()->weather =
+        LoadWeatherFile(zone, QStringLiteral(VARNELDH_WEATHER_DATA_DIR "/chicago.epw"));
+    auto* item = zone->findChild<QAction*>(QStringLiteral("mnuYear"));
+    if (!zone->WeatherState()->weather || !item) {
+        state.SkipWithError("no weather file or no menu item");
+        return;
+    }
+    for (auto _ : state) {
+        QCoreApplication::processEvents();
+        QElapsedTimer clock;
+        clock.start();
+        item->trigger();
+        auto* window = zone->findChild<frmYear*>();
+        if (!window) {
+            state.SkipWithError("no year window");
+            break;
+        }
+        PaintSpy curve(window->findChild<DurationCurveView*>());
+        if (!WaitUntil(curve.painted)) {
+            state.SkipWithError("the curve was never painted");
+            break;
+        }
+        state.SetIterationTime(double(clock.nsecsElapsed()) / 1e9);
+        window->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+BENCHMARK(BM_YearWindowToCurvePainted)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // Every screen opened once; the peak resident size of the whole process.
 void BM_PeakMemoryAllScreensOpen(benchmark::State& state) {

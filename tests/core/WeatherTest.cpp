@@ -605,6 +605,18 @@ TEST(Year, ShortfallHoursAboveEachCount) {
     }
     EXPECT_EQ(run.year->summary.shortfall[0].size, 100);
     EXPECT_EQ(run.year->summary.shortfall[2].rate, 2 * run.year->summary.shortfall[0].rate);
+    // The curve's lines across are the table's rows: size by size, 1 unit up.
+    const auto lines = Weather::CapacityLines(run.year->summary);
+    std::size_t at = 0;
+    for (const Weather::Shortfall& sf : run.year->summary.shortfall) {
+        for (std::size_t k = 1; k <= sf.hoursAbove.size(); ++k, ++at) {
+            ASSERT_LT(at, lines.size());
+            EXPECT_EQ(lines[at].size, sf.size);
+            EXPECT_EQ(lines[at].units, static_cast<int>(k));
+            EXPECT_DOUBLE_EQ(lines[at].litresPerDay, static_cast<double>(k) * sf.rate);
+        }
+    }
+    EXPECT_EQ(at, lines.size());
 }
 
 // One hand-made hour far more humid than the rest is the peak, found once.

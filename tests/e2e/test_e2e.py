@@ -41,6 +41,11 @@ METHODS_TITLE = "Evaporation Methods"
 STANDALONE_POOL_TITLE = "Swimming Pool Evaporation Rate Only"
 MILD_WARNING = ("WARNING - This is a mild outdoor design temperature for a condensation check. "
                 "Are you sure this value is correct? Answers will be calculated using this value.")
+OPEN_WEATHER_TITLE = "Open Weather File"
+YEAR_TITLE = "A Year, Hour by Hour - Detailed Calculation"
+WEATHER_FILE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data", "weather",
+                            "chicago.epw")
+STATION = "Chicago Ohare Intl Ap, IL, USA (WMO 725300, 41.98\u00b0 N 87.92\u00b0 W, 201 m, TMY3)"
 TOPIC_1 = "1. Natural infiltration rate"
 VOLUME_REFUSED = "SPACE VOLUME NOT VALID - Please enter a value greater than 20"
 ZONE_RESULTS = {
@@ -605,6 +610,30 @@ def run_steps(user):
     user.alive()
     user.window(ZONE_TITLE)
     step("Close pressed under the check's own warning closes it after OK, and the program lives")
+    user.press(user.button(inputs, "Design Conditions"))
+    picker = user.window(PICKER_TITLE, roles=(a.ROLE_DIALOG,))
+    weather_tab = user.control(picker, "Weather File", (a.ROLE_PAGE_TAB,), "a tab")
+    user.act(weather_tab, "Press")
+    user.press(user.button(picker, "Open Weather File..."))
+    chooser = user.window(OPEN_WEATHER_TITLE, roles=(a.ROLE_DIALOG,))
+    user.type_into(chooser, "File name:", WEATHER_FILE)
+    user.press(user.button(chooser, "Open"))
+    wait_for("the picker to show the weather file's station",
+             lambda: t.find(picker, STATION, (a.ROLE_LABEL, a.ROLE_STATIC)), timeout=10)
+    user.press(user.button(picker, "Cancel"))
+    wait_for("the picker to close",
+             lambda: not t.window(user.app, PICKER_TITLE, roles=None))
+    step("the picker's Weather File tab opens a weather file and shows its station")
+
+    year_item = wait_for('Additional Info > A Year, Hour by Hour... on "Detailed Calculation"',
+                         lambda: t.find(zone, "A Year, Hour by Hour...", (a.ROLE_MENU_ITEM,),
+                                        showing=False))
+    user.act(year_item, "Press")
+    year = user.window(YEAR_TITLE)
+    user.button(year, "Export Hours as CSV...")
+    user.press(user.button(year, "Close"))
+    wait_for("the year window to close", lambda: not t.window(user.app, YEAR_TITLE, roles=None))
+    step("A Year, Hour by Hour... opens the year of the weather file opened")
 
     user.type_into(inputs, "Zone Volume (m3)", "abc")
     user.press(user.button(zone, "Calculate"))

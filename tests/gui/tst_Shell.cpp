@@ -205,7 +205,8 @@ private slots:
                            "mnuExit Exit"}
             << QStringList{"mnuPassword Psychrometrics",
                            "mnuCondensationCheck &Condensation Check...",
-                           "mnuReport Calculation &Report...", "mnuChart Psychrometric C&hart..."}
+                           "mnuReport Calculation &Report...", "mnuChart Psychrometric C&hart...",
+                           "mnuYear A &Year, Hour by Hour..."}
             << QStringList{"mnuHelpIndex Varnel DH Help", "mnuAbout About"};
         QTest::newRow("frmMethod2")
             << "frmMethod2"

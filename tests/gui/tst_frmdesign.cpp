@@ -1,12 +1,18 @@
+#include "GuiTestSupport.h"
 #include "gui/common/Resources.h"
 #include "gui/weather/frmDesign.h"
 #include "gui/zone/frmMethod1.h"
 
 #include <QAccessible>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QPointer>
 #include <QScreen>
+#include <QScrollArea>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QToolButton>
 #include <QWindow>
 #include <QtTest>
@@ -27,11 +33,12 @@ struct Harness {
                 calls << QStringLiteral("write %1 %2 %3").arg(tamb, ambrh, state());
                 location = place;
             },
-            [this] { calls << QStringLiteral("clear %1").arg(state()); }, &opener);
+            [this] { calls << QStringLiteral("clear %1").arg(state()); }, &opener, memory);
     }
     ~Harness() { delete window.data(); }
 
     frmMethod1 opener;
+    std::shared_ptr<WeatherMemory> memory = std::make_shared<WeatherMemory>();
 
     QString state() const {
         return window && window->isVisible() ? QStringLiteral("open") : QStringLiteral("closed");
@@ -69,6 +76,25 @@ void ShowTab(QWidget* window, int index) {
 
 void Hover(QWidget* window, const char* name) {
     QTest::mouseMove(Child(window, QString::fromLatin1(name)));
+}
+
+QString WeatherData(const char* name) {
+    return QStringLiteral(VARNELDH_WEATHER_DATA_DIR "/") + QLatin1String(name);
+}
+
+// The Weather File tab's rows, in order, by caption.
+QStringList PointRows(QWidget* window) {
+    QStringList rows;
+    for (int i = 1;; ++i) {
+        auto* row = window->findChild<QLabel*>(QStringLiteral("lblPoint%1").arg(i));
+        if (!row)
+            return rows;
+        rows << row->text();
+    }
+}
+
+QString StationText(QWidget* window) {
+    return window->findChild<QLabel*>(QStringLiteral("lblStation"))->text();
 }
 
 } // namespace
@@ -309,6 +335,160 @@ private slots:
         QCOMPARE(BoldLocations(second), QStringList());
         QCOMPARE(calls, 0);
         delete second.data();
+    }
+
+    // The third tab follows the two locations' tabs, and the picker still opens
+    // on the first. A point's row writes its two texts, closes, then clears,
+    // as a location does, and the report names the station and the point.
+    void weatherFilePick_data() {
+        QTest::addColumn<QString>("row");
+        QTest::addColumn<QString>("tamb");
+        QTest::addColumn<QString>("ambrh");
+        QTest::addColumn<QString>("point");
+        QTest::newRow("stored dehumidification") << "lblPoint1"
+                                                 << "28.9"
+                                                 << "74.0"
+                                                 << "0.4% dehumidification";
+        QTest::newRow("stored cooling") << "lblPoint4"
+                                        << "33.3"
+                                        << "45.1"
+                                        << "0.4% cooling";
+        QTest::newRow("from the year") << "lblPoint7"
+                                       << "28.7"
+                                       << "72.6"
+                                       << "0.4% dehumidification";
+    }
+    void weatherFilePick() {
+        QFETCH(QString, row);
+        QFETCH(QString, tamb);
+        QFETCH(QString, ambrh);
+        QFETCH(QString, point);
+        auto* tabs = window()->findChild<QTabWidget*>(QStringLiteral("SSTab1"));
+        QCOMPARE(tabs->currentIndex(), 0);
+        QCOMPARE(tabs->count(), 3);
+        QCOMPARE(tabs->tabText(2), QStringLiteral("Weather File"));
+        ShowTab(window(), 2);
+        QVERIFY(PointRows(window()).isEmpty());
+
+        auto* picker = static_cast<frmDesign*>(window());
+        QVERIFY(picker->OpenWeatherFile(WeatherData("chicago.epw")));
+        const QString station = QStringLiteral("Chicago Ohare Intl Ap, IL, USA (WMO 725300, "
+                                               "41.98\u00b0 N 87.92\u00b0 W, 201 m, TMY3)");
+        QCOMPARE(StationText(window()), station);
+        QCOMPARE(PointRows(window()).size(), 12);
+
+        // Bold under the pointer, one row at a time; off the rows, none.
+        auto* label = qobject_cast<QLabel*>(child(row));
+        QVERIFY(label && label->isVisible());
+        window()
+            ->findChild<QScrollArea*>(QStringLiteral("scrWeatherPoints"))
+            ->ensureWidgetVisible(label);
+        // Straight to the row: the test pointer does not follow a scrolled view.
+        QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), label->mapToGlobal(QPointF(2, 2)),
+                         Qt::NoButton, {}, {});
+        QApplication::sendEvent(label, &move);
+        for (QLabel* other : window()->findChildren<LocationLabel*>())
+            QCOMPARE(other->font().bold(), other == label);
+        QWidget* page = child(QStringLiteral("tabWeatherFile"));
+        QMouseEvent off(QEvent::MouseMove, QPointF(2, 2), page->mapToGlobal(QPointF(2, 2)),
+                        Qt::NoButton, {}, {});
+        QApplication::sendEvent(page, &off);
+        QVERIFY(!label->font().bold());
+
+        QTest::mouseClick(label, Qt::LeftButton);
+        QCOMPARE(m_picker->calls, QStringList({QStringLiteral("write %1 %2 open").arg(tamb, ambrh),
+                                               QStringLiteral("clear closed")}));
+        QVERIFY(m_picker->location.startsWith(station + QStringLiteral(": ") + point));
+        QVERIFY(DestroyedAfterDeferredDeletes(m_picker->window));
+    }
+
+    // The file last opened is shown again by the next picker of the same screen.
+    void weatherFileRemembered() {
+        QVERIFY(static_cast<frmDesign*>(window())->OpenWeatherFile(WeatherData("no-design.epw")));
+        const QString station = StationText(window());
+        const QStringList rows = PointRows(window());
+        QVERIFY(!rows.isEmpty());
+        window()->close();
+        QVERIFY(DestroyedAfterDeferredDeletes(m_picker->window));
+
+        frmDesign again([](const QString&, const QString&, const QString&) {}, [] {},
+                        &m_picker->opener, m_picker->memory);
+        QCOMPARE(again.findChild<QTabWidget*>(QStringLiteral("SSTab1"))->currentIndex(), 0);
+        QCOMPARE(StationText(&again), station);
+        QCOMPARE(PointRows(&again), rows);
+    }
+
+    // Open Weather File... asks for the file, then reads it.
+    void openButtonAsksForFile() {
+        ShowTab(window(), 2);
+        QString filter;
+        QTimer::singleShot(0, this, [&filter] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            filter = dialog->nameFilters().join(QLatin1Char(';'));
+            dialog->selectFile(WeatherData("chicago.epw"));
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        QTest::mouseClick(child(QStringLiteral("cmdOpenWeather")), Qt::LeftButton);
+        QVERIFY(filter.contains(QStringLiteral("*.epw")));
+        QVERIFY(StationText(window()).startsWith(QStringLiteral("Chicago Ohare Intl Ap")));
+        QCOMPARE(m_picker->memory->weather->path, WeatherData("chicago.epw"));
+    }
+
+    // A file that is not a weather file, or cannot be read: one message naming
+    // it, and neither the tab, the remembered file nor the zone screen changes.
+    void badWeatherFile_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes"); // null: the file is not there
+        QTest::newRow("empty") << "empty.epw" << QByteArray("");
+        QTest::newRow("a csv") << "rooms.epw" << QByteArray("txttemp,txtrh\n28,60\n");
+        QTest::newRow("binary") << "program.epw"
+                                << QByteArray("\x7f"
+                                              "ELF\0\0\1",
+                                              7);
+        QTest::newRow("header only")
+            << "header.epw"
+            << QByteArray("LOCATION,Chicago,IL,USA,TMY3,725300,41.98,-87.92,-6.0,201.0\n"
+                          "DATA PERIODS,1,1,Data,Sunday, 1/ 1,12/31\n");
+        QFile good(WeatherData("two-days.epw"));
+        QVERIFY(good.open(QIODevice::ReadOnly));
+        QList<QByteArray> lines = good.readAll().split('\n');
+        std::swap(lines[9], lines[10]);
+        QTest::newRow("records backwards") << "backwards.epw" << lines.join('\n');
+        QTest::newRow("not there") << "gone.epw" << QByteArray();
+    }
+    void badWeatherFile() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(name);
+        if (!bytes.isNull()) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+        }
+        auto* picker = static_cast<frmDesign*>(window());
+        QVERIFY(picker->OpenWeatherFile(WeatherData("chicago.epw")));
+        ShowTab(window(), 2);
+        const QString station = StationText(window());
+        const QStringList rows = PointRows(window());
+        const auto remembered = m_picker->memory->weather;
+        const QString tamb = m_picker->opener.Field(QStringLiteral("txtTamb"))->text();
+
+        ModalBoxAnswerer answerer;
+        QVERIFY(!picker->OpenWeatherFile(path));
+        QCOMPARE(answerer.seen().size(), 1);
+        QCOMPARE(answerer.seen()[0].title, QStringLiteral("Varnel DH"));
+        QVERIFY2(answerer.seen()[0].text.startsWith(
+                     QStringLiteral("The weather file \"%1\" ").arg(name)),
+                 qPrintable(answerer.seen()[0].text));
+        QVERIFY(!answerer.seen()[0].text.contains(QLatin1Char('\n')));
+        QCOMPARE(StationText(window()), station);
+        QCOMPARE(PointRows(window()), rows);
+        QCOMPARE(m_picker->memory->weather, remembered);
+        QVERIFY(m_picker->calls.isEmpty());
+        QCOMPARE(m_picker->opener.Field(QStringLiteral("txtTamb"))->text(), tamb);
+        QVERIFY(window()->isVisible());
     }
 };
 

@@ -201,6 +201,16 @@ std::vector<DurationPoint> LoadDuration(const AmbientTable& table, std::span<con
     return curve;
 }
 
+std::vector<CapacityLine> CapacityLines(const YearSummary& summary) {
+    std::vector<CapacityLine> lines;
+    for (const Shortfall& s : summary.shortfall) {
+        for (std::size_t k = 1; k <= s.hoursAbove.size(); ++k) {
+            lines.push_back({s.size, static_cast<int>(k), static_cast<double>(k) * s.rate});
+        }
+    }
+    return lines;
+}
+
 std::string DateText(const Weather::Record& r) {
     char text[24];
     std::snprintf(text, sizeof text, "%04d-%02d-%02d", r.year, r.month, r.day);

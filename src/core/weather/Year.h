@@ -149,6 +149,18 @@ struct DurationPoint {
 std::vector<DurationPoint> LoadDuration(const AmbientTable& table, std::span<const double> totals,
                                         std::size_t maxPoints);
 
+// One line drawn across the load-duration curve: what that many units of a
+// size remove.
+struct CapacityLine {
+    int size = 0;
+    int units = 0;
+    double litresPerDay = 0;
+};
+
+// 1, 2, ... units of each size, up to the count the peak needs (the shortfall
+// table's rows), by size then count.
+std::vector<CapacityLine> CapacityLines(const YearSummary& summary);
+
 // "date,time,dry_bulb,dew_point,rh_used,rh_from,occupant_gain,..." and one line per
 // record of the file, every one of them, the hours left out without figures.
 void WriteHoursCsv(std::ostream& out, const WeatherFile& file, const AmbientTable& table,

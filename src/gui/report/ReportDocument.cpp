@@ -28,6 +28,7 @@ const QColor kHeaderCell(232, 232, 240);
 const QColor kRule(150, 150, 150);
 
 constexpr int kChartObject = QTextFormat::UserObject + 1;
+constexpr int kYearCurveObject = QTextFormat::UserObject + 2;
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
@@ -75,6 +76,28 @@ public:
 
 private:
     ChartPainter m_chart;
+    QSizeF m_size;
+};
+
+// The year's load-duration curve, likewise.
+class YearCurveObject : public QObject, public QTextObjectInterface {
+    Q_OBJECT
+    Q_INTERFACES(QTextObjectInterface)
+
+public:
+    YearCurveObject(const DurationCurveData& data, QSizeF size) : m_data(data), m_size(size) {}
+
+    QSizeF intrinsicSize(QTextDocument*, int, const QTextFormat&) override { return m_size; }
+    void drawObject(QPainter* painter, const QRectF& rect, QTextDocument*, int,
+                    const QTextFormat&) override {
+        if (painter->hasClipping() && !painter->clipBoundingRect().intersects(rect)) {
+            return;
+        }
+        PaintDurationCurve(*painter, rect, m_data);
+    }
+
+private:
+    const DurationCurveData& m_data;
     QSizeF m_size;
 };
 
@@ -229,6 +252,13 @@ QList<Section> Fill(QTextDocument& doc, const ReportData& report) {
     }
     out.Heading(QStringLiteral("Psychrometric Chart"));
     out.Object(kChartObject, plain);
+    for (const CalcReport::Table& table : report.yearTables) {
+        out.Table(table);
+    }
+    if (!report.yearCurve.points.empty()) {
+        out.Heading(QStringLiteral("Load-Duration Curve"));
+        out.Object(kYearCurveObject, plain);
+    }
     edit.endEditBlock();
     return out.Sections();
 }
@@ -360,6 +390,9 @@ bool RenderReport(const ReportData& report, QPagedPaintDevice* device) {
     doc.setPageSize(QSizeF(width, bodyHeight));
     ChartObject chart(report.chart, QSizeF(width, std::min(width * 0.66, bodyHeight * 0.9)));
     doc.documentLayout()->registerHandler(kChartObject, &chart);
+    YearCurveObject yearCurve(report.yearCurve,
+                              QSizeF(width, std::min(width * 0.55, bodyHeight * 0.8)));
+    doc.documentLayout()->registerHandler(kYearCurveObject, &yearCurve);
     KeepSectionsTogether(doc, Fill(doc, report), bodyHeight);
 
     const int pages = doc.pageCount();

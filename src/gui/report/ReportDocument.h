@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/report/CalcReport.h"
+#include "gui/weather/DurationCurve.h"
 
 #include <QPageSize>
 #include <QString>
@@ -16,6 +17,9 @@ struct ReportData {
     // One line above the tables naming the entries changed on the screen since
     // the run; empty when none.
     std::string changedEntries = {};
+    // A year run on the same entries: its tables and curve, after the chart.
+    std::vector<CalcReport::Table> yearTables = {};
+    DurationCurveData yearCurve = {};
 };
 
 // Letter where the reader's country uses it, A4 everywhere else.

@@ -154,6 +154,7 @@ void Application::GiveMenus(QMainWindow* screen) {
             OpenReport(zone, [this, zone] { return m_screens->JobOf(zone).title; });
         };
         handlers.chart = [zone] { OpenChart(zone); };
+        handlers.year = [zone] { OpenYear(zone); };
         handlers.condensationCheck = [this, zone] {
             OpenCondensationCheck(zone, CheckEntries(zone));
         };

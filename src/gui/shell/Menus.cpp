@@ -67,6 +67,9 @@ void InstallMenus(QMainWindow* screen, MenuKind kind, const MenuHandlers& h) {
         if (h.chart) {
             AddItem(additional, "mnuChart", QStringLiteral("Psychrometric C&hart..."), h.chart);
         }
+        if (h.year) {
+            AddItem(additional, "mnuYear", QStringLiteral("A &Year, Hour by Hour..."), h.year);
+        }
     }
 
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));

@@ -17,6 +17,7 @@ struct MenuHandlers {
     std::function<void()> condensationCheck;
     std::function<void()> report;
     std::function<void()> chart;
+    std::function<void()> year; // the zone screen only
     std::function<void()> help;
     std::function<void()> about;
 };

@@ -1,9 +1,11 @@
 #include "gui/shell/ReportLinks.h"
 
+#include "gui/common/MessageBox.h"
 #include "gui/pool/frmEvapMethods.h"
 #include "gui/pool/frmMethod2.h"
 #include "gui/report/frmChart.h"
 #include "gui/report/frmReport.h"
+#include "gui/weather/frmYear.h"
 #include "gui/zone/frmMethod1.h"
 
 #include <QDateTime>
@@ -45,6 +47,17 @@ std::string ChangedEntriesLine(const frmMethod2* pool, const CalcReport::PoolRun
     return ChangedEntriesLine<PoolTexts, PoolInputs>(kPoolFields, run.texts, pool->EntryTexts());
 }
 
+// The zone's year, while it was run on the entries of the run reported.
+void AddYear(const frmMethod1* zone, const CalcReport::ZoneRun& run, ReportData& data) {
+    const std::shared_ptr<const ZoneYear>& year = zone->WeatherState()->year;
+    if (year && SameEntries(year->texts, run.texts)) {
+        data.yearTables = year->tables;
+        data.yearCurve = {year->curve, year->lines};
+    }
+}
+
+void AddYear(const frmMethod2*, const CalcReport::PoolRun&, ReportData&) {}
+
 // The windows are the screen's children and go before it, so they may hold it.
 template <typename Screen, typename Content, typename ChartOf>
 frmReport* ReportOf(Screen* screen, Content content, ChartOf chart, JobTitleSource jobTitle) {
@@ -56,8 +69,10 @@ frmReport* ReportOf(Screen* screen, Content content, ChartOf chart, JobTitleSour
         }
         const CalcReport::Header header{screen->windowTitle().toStdString(),
                                         jobTitle ? jobTitle() : std::string(), Now()};
-        return ReportData{content(*run, header, screen->DetailPanelShown()), chart(*run),
-                          ChangedEntriesLine(screen, *run)};
+        ReportData data{content(*run, header, screen->DetailPanelShown()), chart(*run),
+                        ChangedEntriesLine(screen, *run)};
+        AddYear(screen, *run, data);
+        return data;
     };
     const bool opened =
         !screen->template findChild<frmReport*>(QString(), Qt::FindDirectChildrenOnly);
@@ -99,7 +114,45 @@ template <typename Screen, typename ChartOf> void ChartFor(Screen* screen, Chart
 } // namespace
 
 void OpenReport(frmMethod1* zone, JobTitleSource jobTitle) {
-    ReportOf(zone, &CalcReport::ZoneContent, &CalcReport::ZoneChart, std::move(jobTitle));
+    frmReport* report =
+        ReportOf(zone, &CalcReport::ZoneContent, &CalcReport::ZoneChart, std::move(jobTitle));
+    if (report) {
+        QObject::connect(zone, &frmMethod1::yearChanged, report, &frmReport::Refresh,
+                         Qt::UniqueConnection);
+    }
+}
+
+void OpenYear(frmMethod1* zone) {
+    const std::shared_ptr<WeatherMemory>& memory = zone->WeatherState();
+    if (!memory->weather) {
+        const QString path = ChooseWeatherFile(zone);
+        if (path.isEmpty()) {
+            return;
+        }
+        std::shared_ptr<const LoadedWeather> weather = LoadWeatherFile(zone, path);
+        if (!weather) {
+            return;
+        }
+        memory->weather = std::move(weather);
+    }
+    const std::shared_ptr<const LoadedWeather> weather = memory->weather;
+    ZoneTexts texts = zone->EntryTexts();
+    Weather::YearRun run = Weather::RunYear(weather->file, texts);
+    if (run.checks.refusal) {
+        ShowMessage(zone, QString::fromStdString(run.checks.refusal->message));
+        return;
+    }
+    if (!run.year) {
+        if (run.design && run.design->message) {
+            ShowMessage(zone, QString::fromStdString(*run.design->message));
+        }
+        return;
+    }
+    std::shared_ptr<const ZoneYear> year =
+        MakeZoneYear(weather, std::move(texts), std::move(*run.year));
+    zone->SetYear(year);
+    frmYear* window = ShowYear(zone, std::move(year));
+    window->setWindowTitle(QStringLiteral("A Year, Hour by Hour - ") + zone->windowTitle());
 }
 
 void OpenReport(frmMethod2* pool, JobTitleSource jobTitle) {

@@ -16,3 +16,10 @@ void OpenReport(frmMethod1* zone, JobTitleSource jobTitle = {});
 void OpenReport(frmMethod2* pool, JobTitleSource jobTitle = {});
 void OpenChart(frmMethod1* zone);
 void OpenChart(frmMethod2* pool);
+
+// Additional Info > A Year, Hour by Hour... of the zone screen: the screen's
+// entries through every hour of the weather file it last opened (asked for
+// when there is none). Entries Calculate would refuse, or a zone outside the
+// units' range, give Calculate's message and no year. The report carries the
+// year while the screen's last run has the same entries.
+void OpenYear(frmMethod1* zone);

@@ -14,6 +14,7 @@
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 #include <QTabBar>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -145,9 +146,11 @@ void LocationLabel::paintEvent(QPaintEvent* event) {
     style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
 }
 
-frmDesign::frmDesign(AmbientWriter writeAmbient, ResultsClearer clearZoneResults, QWidget* parent)
+frmDesign::frmDesign(AmbientWriter writeAmbient, ResultsClearer clearZoneResults, QWidget* parent,
+                     std::shared_ptr<WeatherMemory> memory)
     : QWidget(parent, Qt::Tool), m_ui(std::make_unique<Ui::frmDesign>()),
-      m_writeAmbient(std::move(writeAmbient)), m_clearZoneResults(std::move(clearZoneResults)) {
+      m_writeAmbient(std::move(writeAmbient)), m_clearZoneResults(std::move(clearZoneResults)),
+      m_memory(memory ? std::move(memory) : std::make_shared<WeatherMemory>()) {
     InstallAccessibility();
     setFont(PickerFont());
     m_ui->setupUi(this);
@@ -172,8 +175,10 @@ frmDesign::frmDesign(AmbientWriter writeAmbient, ResultsClearer clearZoneResults
 
     // Pointer moves over the tab control outside the labels take every highlight
     // off; the pages and the tab strip report them only when tracking is on.
-    QWidget* const tabControl[] = {m_ui->SSTab1, m_ui->SSTab1->tabBar(), m_ui->tabUnitedKingdom,
-                                   m_ui->tabMiddleEast};
+    QWidget* const tabControl[] = {m_ui->SSTab1,           m_ui->SSTab1->tabBar(),
+                                   m_ui->tabUnitedKingdom, m_ui->tabMiddleEast,
+                                   m_ui->tabWeatherFile,   m_ui->scrWeatherPoints->viewport(),
+                                   m_ui->fraWeatherPoints};
     for (QWidget* part : tabControl) {
         part->setMouseTracking(true);
         part->installEventFilter(this);
@@ -190,6 +195,13 @@ frmDesign::frmDesign(AmbientWriter writeAmbient, ResultsClearer clearZoneResults
     connect(m_ui->Label10, &LocationLabel::clicked, this, &frmDesign::Label10_Click);
     connect(m_ui->Label11, &LocationLabel::clicked, this, &frmDesign::Label11_Click);
     connect(m_ui->Command1, &QToolButton::clicked, this, &frmDesign::Command1_Click);
+    connect(m_ui->cmdOpenWeather, &QPushButton::clicked, this, &frmDesign::cmdOpenWeather_Click);
+
+    auto* rows = new QVBoxLayout(m_ui->fraWeatherPoints);
+    rows->setContentsMargins(4, 0, 0, 0);
+    rows->setSpacing(0);
+    if (m_memory->weather)
+        ShowWeather();
 }
 
 frmDesign::~frmDesign() = default;
@@ -244,15 +256,84 @@ void frmDesign::PickLocation(const LocationLabel* location, const QString& tamb,
 
 void frmDesign::Location_MouseMove(LocationLabel* hovered) {
     // Only the labels of the hovered label's own tab change.
-    for (LocationLabel* label : Locations()) {
+    for (LocationLabel* label : findChildren<LocationLabel*>()) {
         if (label->parentWidget() == hovered->parentWidget())
             SetBold(label, label == hovered);
     }
 }
 
 void frmDesign::SSTab1_MouseMove() {
-    for (LocationLabel* label : Locations())
+    for (LocationLabel* label : findChildren<LocationLabel*>())
         SetBold(label, false);
+}
+
+void frmDesign::cmdOpenWeather_Click() {
+    const QString path = ChooseWeatherFile(this);
+    if (!path.isEmpty())
+        OpenWeatherFile(path);
+}
+
+bool frmDesign::OpenWeatherFile(const QString& path) {
+    std::shared_ptr<const LoadedWeather> loaded = LoadWeatherFile(this, path);
+    if (!loaded)
+        return false;
+    m_memory->weather = std::move(loaded);
+    ShowWeather();
+    return true;
+}
+
+void frmDesign::ShowWeather() {
+    const LoadedWeather& weather = *m_memory->weather;
+    m_ui->lblStation->setText(QString::fromStdString(Weather::StationLine(weather.file.station)));
+    m_ui->lblStation->setToolTip(weather.path);
+    QLayout* rows = m_ui->fraWeatherPoints->layout();
+    for (LocationLabel* old : m_ui->fraWeatherPoints->findChildren<LocationLabel*>())
+        delete old;
+    while (QLayoutItem* item = rows->takeAt(0))
+        delete item;
+    QWidget* previous = m_ui->cmdOpenWeather;
+    for (std::size_t i = 0; i < weather.points.size(); ++i) {
+        const Weather::DesignPoint& point = weather.points[i];
+        auto* row = new LocationLabel(m_ui->fraWeatherPoints);
+        row->setObjectName(QStringLiteral("lblPoint%1").arg(i + 1));
+        QString text = QString::fromStdString(point.caption);
+        if (point.fromFileYear)
+            text += QStringLiteral(" (%1)").arg(QString::fromLatin1(Weather::kFromFileYear));
+        row->setText(text);
+        row->setAccessibleName(text);
+        row->setFont(PickerFont());
+        row->setFixedHeight(17);
+        rows->addWidget(row);
+        row->show();
+        connect(row, &LocationLabel::hovered, this, [this, row] { Location_MouseMove(row); });
+        connect(row, &LocationLabel::clicked, this, [this, i] { PickWeatherPoint(i); });
+        setTabOrder(previous, row);
+        previous = row;
+    }
+    if (weather.points.empty()) {
+        auto* none =
+            new QLabel(QStringLiteral("This file has no design points."), m_ui->fraWeatherPoints);
+        none->setObjectName(QStringLiteral("lblNoPoints"));
+        none->setFont(PickerFont());
+        rows->addWidget(none);
+        none->show();
+    }
+    static_cast<QVBoxLayout*>(rows)->addStretch();
+    // Laid out now, so that the rows stand where the pointer finds them.
+    rows->activate();
+}
+
+void frmDesign::PickWeatherPoint(std::size_t point) {
+    // The memory may take another file later; keep this one for the texts.
+    const std::shared_ptr<const LoadedWeather> weather = m_memory->weather;
+    const Weather::DesignPoint& p = weather->points.at(point);
+    const ResultsClearer clearZoneResults = m_clearZoneResults;
+    if (m_writeAmbient)
+        m_writeAmbient(QString::fromStdString(p.ambientTempText),
+                       QString::fromStdString(p.ambientRhText), DesignPointLocation(*weather, p));
+    close();
+    if (clearZoneResults)
+        clearZoneResults();
 }
 
 void frmDesign::Command1_Click() {
@@ -274,10 +355,12 @@ void frmDesign::keyPressEvent(QKeyEvent* event) {
 }
 
 frmDesign* ShowDesign(frmDesign::AmbientWriter writeAmbient,
-                      frmDesign::ResultsClearer clearZoneResults, QWidget* opener) {
+                      frmDesign::ResultsClearer clearZoneResults, QWidget* opener,
+                      std::shared_ptr<WeatherMemory> memory) {
     static QPointer<frmDesign> picker;
     if (!picker) {
-        picker = new frmDesign(std::move(writeAmbient), std::move(clearZoneResults), opener);
+        picker = new frmDesign(std::move(writeAmbient), std::move(clearZoneResults), opener,
+                               std::move(memory));
         // The client area is centred: the frame is not known until the window
         // manager has wrapped the shown window.
         QScreen* screen = opener ? opener->screen() : QGuiApplication::primaryScreen();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gui/weather/WeatherFiles.h"
+
 #include <QLabel>
 #include <QWidget>
 
@@ -35,8 +37,9 @@ private:
     bool m_pressed = false;
 };
 
-// The design weather picker: ten locations on two tabs. Picking one hands its
-// ambient temperature and humidity texts to the building-zone screen, closes the
+// The design weather picker: ten locations on two tabs, and a third tab with
+// the design points of a weather file. Picking one hands its ambient
+// temperature and humidity texts to the building-zone screen, closes the
 // picker and then clears that screen's results. Closing destroys the window, so
 // every opening starts on "United Kingdom" with nothing highlighted.
 class frmDesign : public QWidget {
@@ -51,9 +54,16 @@ public:
     // Empties the zone screen's results.
     using ResultsClearer = std::function<void()>;
 
+    // memory, when given, holds the weather file last opened: shown again on
+    // the Weather File tab, and replaced by the next one opened there.
     frmDesign(AmbientWriter writeAmbient, ResultsClearer clearZoneResults,
-              QWidget* parent = nullptr);
+              QWidget* parent = nullptr, std::shared_ptr<WeatherMemory> memory = nullptr);
     ~frmDesign() override;
+
+    // What Open Weather File... does with the file chosen: its station and
+    // design points on the Weather File tab. A file that is refused is said in
+    // one message, and the tab stays as it was. True when it was read.
+    bool OpenWeatherFile(const QString& path);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -73,6 +83,9 @@ private:
     void Location_MouseMove(LocationLabel* hovered);
     void SSTab1_MouseMove();
     void Command1_Click();
+    void cmdOpenWeather_Click();
+    void ShowWeather();
+    void PickWeatherPoint(std::size_t point);
 
     void PickLocation(const LocationLabel* location, const QString& tamb, const QString& ambrh);
     std::array<LocationLabel*, 10> Locations() const;
@@ -80,10 +93,12 @@ private:
     std::unique_ptr<Ui::frmDesign> m_ui;
     AmbientWriter m_writeAmbient;
     ResultsClearer m_clearZoneResults;
+    std::shared_ptr<WeatherMemory> m_memory;
 };
 
 // Opens the picker centred on the opener's screen, or brings the open one
 // forward: there is never more than one. The callbacks are those of the first
 // opening; the zone screen outlives the picker, so they stay valid.
 frmDesign* ShowDesign(frmDesign::AmbientWriter writeAmbient,
-                      frmDesign::ResultsClearer clearZoneResults, QWidget* opener);
+                      frmDesign::ResultsClearer clearZoneResults, QWidget* opener,
+                      std::shared_ptr<WeatherMemory> memory = nullptr);

@@ -198,5 +198,10 @@ void frmMethod1::Command9_Click() {
             m_ui->txtAmbrh->setText(ambrh);
             m_designLocation = location;
         },
-        [this] { ClearZoneResults(); }, this);
+        [this] { ClearZoneResults(); }, this, m_weather);
+}
+
+void frmMethod1::SetYear(std::shared_ptr<const ZoneYear> year) {
+    m_weather->year = std::move(year);
+    emit yearChanged();
 }

@@ -2,6 +2,7 @@
 
 #include "core/report/CalcReport.h"
 #include "gui/common/ScreenLinks.h"
+#include "gui/weather/WeatherFiles.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -58,6 +59,11 @@ public:
     // Whether the detail panel is shown: the details lock is open.
     bool DetailPanelShown() const;
 
+    // The weather file last opened here and the last year run on it.
+    const std::shared_ptr<WeatherMemory>& WeatherState() const { return m_weather; }
+    // A year was run from this screen's entries.
+    void SetYear(std::shared_ptr<const ZoneYear> year);
+
 signals:
     // LastRun() has changed: a run completed, or the results it gave no longer stand.
     void lastRunChanged();
@@ -65,6 +71,8 @@ signals:
     void detailPanelChanged();
     // An entry's text has changed, typed or written.
     void entriesChanged();
+    // WeatherState()'s year has changed.
+    void yearChanged();
     // Hide Details also hides the other calculation screen's panel.
     void hideDetailsRequested();
     // "Estimate.." asks for the pool screen prepared as the pool-gain estimator,
@@ -84,4 +92,5 @@ private:
     std::optional<CalcReport::ZoneRun> m_lastRun;
     // The design weather picked for the ambient entries, until they are typed over.
     QString m_designLocation;
+    std::shared_ptr<WeatherMemory> m_weather = std::make_shared<WeatherMemory>();
 };
