@@ -150,7 +150,7 @@ ReportData ZoneExample() {
     CalcReport::ZoneRun run{texts, *checks.inputs, checks.warnings,
                             CalculateZone(*checks.inputs, texts.activity), "Belfast"};
     return {CalcReport::ZoneContent(run, {"Detailed Calculation", "A job", "today"}, true),
-            CalcReport::ZoneChart(run), {}, {}};
+            CalcReport::ZoneChart(run), {}, {}, {}};
 }
 
 // Laid out, the chart drawn, written to a PDF file and renamed into place.
