@@ -6,6 +6,7 @@
 #include "cli/JobRun.h"
 #include "cli/MessageText.h"
 #include "cli/ProjectRun.h"
+#include "cli/WeatherCli.h"
 #include "core/jobs/JobFile.h"
 #include "core/jobs/Project.h"
 #include "core/pool/EvaporationMethods.h"
@@ -107,15 +108,27 @@ constexpr const char* kProjectText =
 constexpr const char* kExitText =
     "Exit status: 0 completed (batch: every row read), 1 out of range, 2 an entry\n"
     "refused, 3 batch: some rows could not be read, 4 batch: the input has no line\n"
-    "end within 65 MiB (no output written), 64 usage error, 65 the job or project\n"
-    "file is refused (project: a row of the schedule cannot be used), 66 the input\n"
-    "cannot be opened, 73 the output cannot be created, 74 writing failed\n"
-    "(standard output included).\n";
+    "end within 65 MiB (no output written), 5 the weather file is refused, 64\n"
+    "usage error, 65 the job or project file is refused (project: a row of the\n"
+    "schedule cannot be used), 66 the input cannot be opened, 73 the output\n"
+    "cannot be created, 74 writing failed (standard output included).\n";
+
+constexpr const char* kWeatherText =
+    "weather FILE.epw reads an EnergyPlus weather file and prints its station and\n"
+    "every design point with the txtTamb and txtAmbrh texts it gives: the 0.4, 1\n"
+    "and 2 % dehumidification and cooling points the file stores from the ASHRAE\n"
+    "handbook, and the same points worked out from the file's own hours. year\n"
+    "FILE.epw [FIELD=TEXT...] runs the zone calculation for every hour of the file\n"
+    "with the zone entries given (the ambient air of each hour is its dry bulb\n"
+    "with the RH of its dew point) and prints the peak hour, the year's moisture\n"
+    "load, the hours each number of units falls short and the monthly peak and\n"
+    "mean; entries zone refuses, or a zone outside the units' range, print as zone\n"
+    "prints them. --hours OUT.csv writes every hour with its gains.\n";
 
 std::string MainFooter() {
-    return std::string(kOutputText) + "\n" + kBatchText + "\n" + kProjectText + "\n" + kExitText +
-           "\n" + FieldList(Calculation::Zone) + "\n" + FieldList(Calculation::Pool) + "\n" +
-           PoolTypeList();
+    return std::string(kOutputText) + "\n" + kBatchText + "\n" + kProjectText + "\n" +
+           kWeatherText + "\n" + kExitText + "\n" + FieldList(Calculation::Zone) + "\n" +
+           FieldList(Calculation::Pool) + "\n" + PoolTypeList();
 }
 
 // Entry texts from FIELD=TEXT arguments over the initial texts; a usage error
@@ -371,7 +384,8 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     app.footer(MainFooter());
 
     bool json = false;
-    app.add_flag("--json", json, "Print the results of zone, pool and run as one JSON object");
+    app.add_flag("--json", json,
+                 "Print the results of zone, pool, run, weather and year as one JSON object");
     std::string poolTypeKey;
     std::vector<std::string> poolTypeKeys;
     for (const EvaporationMethods::PoolTypeSpec& type : EvaporationMethods::kPoolTypes) {
@@ -416,6 +430,22 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     batch->footer(kBatchText);
     batch->fallthrough();
 
+    std::string weatherFile;
+    CLI::App* weather = app.add_subcommand(
+        "weather", "Print a weather file's station and design points (EnergyPlus .epw)");
+    weather->add_option("FILE.epw", weatherFile, "The weather file")->required();
+    weather->footer(kWeatherText);
+    weather->fallthrough();
+    std::string hoursFile;
+    CLI::App* year = app.add_subcommand(
+        "year", "Run the zone calculation for every hour of a weather file's year");
+    year->add_option("FILE.epw", weatherFile, "The weather file")->required();
+    year->add_option("FIELD=TEXT", assignments, "A zone entry field's text")->type_name("");
+    year->add_option("--hours", hoursFile, "Also write every hour as CSV there")
+        ->option_text("OUT.csv");
+    year->footer(kWeatherText);
+    year->fallthrough();
+
     std::string jobFile;
     CLI::App* runJob = app.add_subcommand(
         "run", "Run the calculation of a job file (.vdhjob) as zone or pool do, or every room "
@@ -457,9 +487,11 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
                 return a.rfind('-', 0) != 0;
             });
             return Usage(err, word == args.end()
-                                  ? "missing the command: zone, pool, batch, run or project"
+                                  ? "missing the command: zone, pool, batch, run, project, weather "
+                                    "or year"
                                   : "unknown command '" + *word +
-                                        "': use zone, pool, batch, run or project");
+                                        "': use zone, pool, batch, run, project, weather or "
+                                        "year");
         }
         std::string what = e.what();
         std::replace(what.begin(), what.end(), '\n', ' ');
@@ -473,7 +505,8 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
             jsonOutput->poolType = *EvaporationMethods::PoolTypeKeyed(poolTypeKey);
         }
     }
-    if (!poolTypeKey.empty() && (!json || chosen == Calculation::Zone || batch->parsed())) {
+    if (!poolTypeKey.empty() && (!json || chosen == Calculation::Zone || batch->parsed() ||
+                                 weather->parsed() || year->parsed() || project->parsed())) {
         return Usage(err, "--pool-type applies to pool and run with --json");
     }
     if (chosen) {
@@ -482,8 +515,20 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     if (runJob->parsed()) {
         return RunJobFile(jobFile, jsonOutput, out, err);
     }
+    if (weather->parsed()) {
+        return RunWeather(weatherFile, json, out, err);
+    }
+    if (year->parsed()) {
+        std::string error;
+        std::vector<std::string> texts = Assign(Calculation::Zone, assignments, error);
+        if (!error.empty()) {
+            return Usage(err, error);
+        }
+        return RunYearCommand(weatherFile, std::move(texts), json, hoursFile, out, err);
+    }
     if (json) {
-        return Usage(err, "--json applies to zone, pool and run, not to batch or project");
+        return Usage(err, "--json applies to zone, pool, run, weather and year, not to batch "
+                          "or project");
     }
     if (project->parsed()) {
         if (projectOutput.empty()) {

@@ -14,6 +14,7 @@ inline constexpr int kExitRejected = 1;
 inline constexpr int kExitRefused = 2;
 inline constexpr int kExitSomeRowsFailed = 3; // batch: a row could not be read
 inline constexpr int kExitNoLineEnd = 4;      // batch: the input stopped having line ends
+inline constexpr int kExitWeatherRefused = 5; // weather, year: the weather file is refused
 inline constexpr int kExitUsage = 64;
 inline constexpr int kExitDataError = 65;  // the job file is refused
 inline constexpr int kExitNoInput = 66;    // the input file cannot be opened

@@ -51,6 +51,10 @@ double HumidityRatio(double p, double pw) {
     return kMassRatio * ((kEnhancement * pw) / (p - kEnhancement * pw));
 }
 
+double VapourPressure(double p, double W) {
+    return (W * p) / (kEnhancement * (kMassRatio + W));
+}
+
 double WetBulbHumidityRatio(double pressurePa, double t, double twb) {
     const double pwsStar = SaturationPressure(twb);
     const double WsStar = (kPremultipliedRatio * pwsStar) / (pressurePa - kEnhancement * pwsStar);

@@ -29,6 +29,10 @@ double SaturationPressure(double t);
 // Humidity ratio of air at total pressure p with vapour pressure pw (both Pa).
 double HumidityRatio(double p, double pw);
 
+// The vapour pressure (Pa) of air at total pressure p (Pa) with humidity ratio W:
+// HumidityRatio solved for pw.
+double VapourPressure(double p, double W);
+
 // The humidity ratio of air at t whose thermodynamic wet bulb is twb: the
 // relation WetBulbTemperature solves for twb, evaluated as the search does.
 double WetBulbHumidityRatio(double pressurePa, double t, double twb);

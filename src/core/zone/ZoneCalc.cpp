@@ -234,13 +234,9 @@ CheckResult<ZoneInputs> ValidateZoneInputs(const ZoneTexts& t) {
 
 namespace {
 
-// Moisture carried in by an air flow of q m3/s: ambient water in, zone water out,
-// in litres/day.
 double FlowGain(double q, const Psychrometrics::AirState& zone,
                 const Psychrometrics::AirState& ambient) {
-    const double mz = zone.d * q;
-    const double ma = ambient.d * q;
-    return (ambient.W * ma - zone.W * mz) * 3600 * 24;
+    return ZoneGains::FlowGain(q, ZoneGains::ZoneWater(q, zone.W, zone.d), ambient.W, ambient.d);
 }
 
 } // namespace
@@ -266,14 +262,13 @@ ZoneResult CalculateZone(const ZoneInputs& in, std::string_view activity) {
     n.ambientAir = Psychrometrics::ComputeAirState(in.ambientTemp, in.ambientRh, in.pressure);
     WriteAirState(out, {F(pws2), F(pw2), F(W2), F(V2), F(d2), F(h2)}, n.ambientAir);
 
-    const double ventFlow = in.ventRate * (in.freshAir * in.volume) / 100;
-    n.ventGain = FlowGain(ventFlow / 3600, n.zoneAir, n.ambientAir);
+    n.ventGain = FlowGain(ZoneGains::VentilationFlow(in), n.zoneAir, n.ambientAir);
     out.Write(F(VentGain), n.ventGain);
 
     n.peopleGain = in.occupancy * ActivityRate(activity);
     out.Write(F(PeopleGain), n.peopleGain);
 
-    n.infilGain = FlowGain((in.infilRate * in.volume) / 3600, n.zoneAir, n.ambientAir);
+    n.infilGain = FlowGain(ZoneGains::InfiltrationFlow(in), n.zoneAir, n.ambientAir);
     out.Write(F(InfilGain), n.infilGain);
 
     n.processGain = 24 * in.processGain;
@@ -282,7 +277,8 @@ ZoneResult CalculateZone(const ZoneInputs& in, std::string_view activity) {
     n.poolGain = in.poolGain;
     out.Write(F(SwimPoolGain1), n.poolGain);
 
-    n.totalGain = (((n.peopleGain + n.ventGain) + n.infilGain) + n.processGain) + n.poolGain;
+    n.totalGain =
+        ZoneGains::Total(n.peopleGain, n.ventGain, n.infilGain, n.processGain, n.poolGain);
     out.Write(F(TotGain), n.totalGain);
 
     static_cast<Dehum_Units::UnitCounts&>(n) =

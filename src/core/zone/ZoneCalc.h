@@ -85,3 +85,31 @@ CheckResult<ZoneInputs> ValidateZoneInputs(const ZoneTexts& texts);
 
 // The gains, rates and unit counts of validated inputs.
 ZoneResult CalculateZone(const ZoneInputs& in, std::string_view activity);
+
+// What CalculateZone adds up, for the year's hours to add up the same way: the
+// air flows in m3/s, the moisture a flow carries in (ambient water in, zone water
+// out, in litres/day) and the total in its order of addition.
+namespace ZoneGains {
+
+inline double VentilationFlow(const ZoneInputs& in) {
+    return (in.ventRate * (in.freshAir * in.volume) / 100) / 3600;
+}
+
+inline double InfiltrationFlow(const ZoneInputs& in) {
+    return (in.infilRate * in.volume) / 3600;
+}
+
+// The zone's side of a flow gain, W_z * (rho_z * q): the same for every ambient air.
+inline double ZoneWater(double q, double zoneW, double zoneD) {
+    return zoneW * (zoneD * q);
+}
+
+inline double FlowGain(double q, double zoneWater, double ambientW, double ambientD) {
+    return (ambientW * (ambientD * q) - zoneWater) * 3600 * 24;
+}
+
+inline double Total(double people, double vent, double infil, double process, double pool) {
+    return (((people + vent) + infil) + process) + pool;
+}
+
+} // namespace ZoneGains

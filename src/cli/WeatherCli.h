@@ -1,0 +1,27 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+// varneldh-calc weather and year: a weather file's station and design points, and
+// the building zone through the file's year.
+namespace CalcCli {
+
+// The station and every design point with the two texts it writes.
+int RunWeather(const std::string& path, bool json, std::ostream& out, std::ostream& err);
+
+// The year for the zone entry texts (one per entry, in table order); with a
+// hours path, every hour as CSV there too.
+int RunYearCommand(const std::string& path, std::vector<std::string> entryTexts, bool json,
+                   const std::string& hoursPath, std::ostream& out, std::ostream& err);
+
+// Writes a file whole or not at all: into a temporary file beside the target,
+// renamed into place once written; removed on failure. Returns kExitCompleted,
+// kExitCantCreate or kExitIoError, with `error` saying what failed.
+int WriteFileWhole(const std::filesystem::path& target,
+                   const std::function<void(std::ostream&)>& write, std::string& error);
+
+} // namespace CalcCli
