@@ -198,22 +198,13 @@ int RunProjectFile(const std::string& path, ProjectRead read, const JsonOutput& 
     return RunProject(*read.project, json, out);
 }
 
-bool EndsWith(std::string_view text, std::string_view end) {
-    return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
-}
-
-// A job file or a project file: by its suffix, or else by its format.
+// A job file or a project file.
 int RunJobFile(const std::string& path, JsonOutput json, std::ostream& out, std::ostream& err) {
-    if (EndsWith(path, kProjectFileSuffix)) {
-        return RunProjectFile(path, ReadProjectFile(path), json, out, err);
+    JobOrProjectRead file = ReadJobOrProjectFile(path);
+    if (file.isProject) {
+        return RunProjectFile(path, std::move(file.project), json, out, err);
     }
-    const JobRead read = ReadJobFile(path);
-    if (!read.job && !read.unopened && read.problem == "is not a Varnel DH job file") {
-        ProjectRead project = ReadProjectFile(path);
-        if (project.project || project.problem != "is not a Varnel DH project file") {
-            return RunProjectFile(path, std::move(project), json, out, err);
-        }
-    }
+    const JobRead& read = file.job;
     if (!read.job) {
         err << kProgram << ": " << JobProblemMessage(Printable(path), read.problem) << "\n";
         return read.unopened ? kExitNoInput : kExitDataError;

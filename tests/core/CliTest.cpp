@@ -944,6 +944,9 @@ INSTANTIATE_TEST_SUITE_P(
         FilesCase{"RunNewerProject", R"({"format": "varneldh-project", "formatVersion": 9})",
                   "CALC run IN", 65,
                   "The file \"IN\" was written by a newer version of Varnel DH (project format 9"},
+        // Read once: a project through a pipe.
+        FilesCase{"RunProjectFromAPipe", kRooms,
+                  "CALC project IN -o - --kind zone | CALC run /dev/stdin", 0, "total units: 2"},
         FilesCase{"ZoneToAFullDisk", kRooms, "CALC zone 2>&1 >/dev/full", 74,
                   "writing standard output failed: No space left on device"},
         FilesCase{"PoolToAFullDisk", kRooms, "CALC pool 2>&1 >/dev/full", 74,

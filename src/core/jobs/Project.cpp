@@ -282,6 +282,33 @@ ProjectRead ReadProjectFile(const std::filesystem::path& path) {
     return ReadProject(file.bytes);
 }
 
+JobOrProjectRead ReadJobOrProjectFile(const std::filesystem::path& path) {
+    JobOrProjectRead read;
+    JobJson::FileBytes file = JobJson::ReadBytes(path, kProjectKind);
+    const bool projectByName = path.extension() == kProjectFileSuffix;
+    if (!file.problem.empty()) {
+        read.isProject = projectByName;
+        // The one problem that is not the system's: too large, for a job file's limit.
+        read.job = {std::nullopt,
+                    file.unopened ? file.problem
+                                  : "is too large for a job file (more than " +
+                                        std::to_string(kJobMaxBytes) + " bytes)",
+                    file.unopened};
+        read.project = {std::nullopt, std::move(file.problem), file.unopened};
+        return read;
+    }
+    if (!projectByName) {
+        read.job = ReadJob(file.bytes);
+        if (read.job.job || read.job.problem != "is not a Varnel DH job file") {
+            return read;
+        }
+    }
+    read.project = ReadProject(file.bytes);
+    read.isProject = projectByName || read.project.project ||
+                     read.project.problem != "is not a Varnel DH project file";
+    return read;
+}
+
 RoomResult CalculateRoom(const Room& room) {
     RoomResult r;
     if (room.job.kind == JobKind::Zone) {

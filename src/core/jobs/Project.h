@@ -89,6 +89,16 @@ struct ProjectRead {
 ProjectRead ReadProject(std::string_view bytes);
 ProjectRead ReadProjectFile(const std::filesystem::path& path);
 
+// A job file or a project file: a project by its suffix, else by its format. The
+// file is read once, so that a pipe may be given. A file that is neither is
+// refused as a job file.
+struct JobOrProjectRead {
+    bool isProject = false;
+    JobRead job;         // when not isProject
+    ProjectRead project; // when isProject
+};
+JobOrProjectRead ReadJobOrProjectFile(const std::filesystem::path& path);
+
 // A room's calculation: its outcome, gain and the units it takes.
 struct RoomResult {
     // "Completed", "EnvelopeRejected", "RatesRejected", or "Refused" for an entry
