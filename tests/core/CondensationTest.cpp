@@ -84,6 +84,8 @@ TEST_P(CondensationChainTest, WarnsAndRefusesInOrder) {
 
 const std::vector<std::string> kNone;
 const std::string kNoOutdoor = "Please enter a value for the outdoor design temperature.";
+const std::string kOutdoorNotNumber =
+    "The outdoor design temperature is not a number - please enter a temperature in °C.";
 const std::string kOutdoorRange = "Outdoor design temperature is out of range - please enter a "
                                   "temperature between -50 °C and 50 °C.";
 const std::string kMild = "WARNING - This is a mild outdoor design temperature for a "
@@ -95,7 +97,12 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         ChainCase{"InitialTextsPass", {}, kNone, nullptr, ""},
         ChainCase{"OutdoorEmpty", {{"txtTout", ""}}, kNone, "txtTout", kNoOutdoor},
-        ChainCase{"OutdoorNoNumber", {{"txtTout", "cold"}}, kNone, "txtTout", kNoOutdoor},
+        ChainCase{"OutdoorBlanks", {{"txtTout", "  "}}, kNone, "txtTout", kNoOutdoor},
+        ChainCase{"OutdoorNoNumber", {{"txtTout", "cold"}}, kNone, "txtTout", kOutdoorNotNumber},
+        // Read as 0 °C by the reading rule, but nothing a user meant as a number.
+        ChainCase{
+            "OutdoorNumberAfterText", {{"txtTout", "t5"}}, kNone, "txtTout", kOutdoorNotNumber},
+        ChainCase{"OutdoorSignedWithBlanks", {{"txtTout", " - 5 "}}, kNone, nullptr, ""},
         ChainCase{"OutdoorZeroIsAFrost", {{"txtTout", "0"}}, kNone, nullptr, ""},
         ChainCase{"OutdoorBelow", {{"txtTout", "-51"}}, kNone, "txtTout", kOutdoorRange},
         ChainCase{"OutdoorAbove", {{"txtTout", "51"}}, kNone, "txtTout", kOutdoorRange},
@@ -121,6 +128,16 @@ INSTANTIATE_TEST_SUITE_P(
                   kNone,
                   "txtUroof",
                   "Please enter a value for the roof U-value greater than 0 W/m2K."},
+        ChainCase{"WallLetters",
+                  {{"txtUwall", "abc"}},
+                  kNone,
+                  "txtUwall",
+                  "The wall U-value is not a number - please enter a value in W/m2K."},
+        ChainCase{"RoofPointOnly",
+                  {{"txtUroof", "."}},
+                  kNone,
+                  "txtUroof",
+                  "The roof U-value is not a number - please enter a value in W/m2K."},
         ChainCase{"GlazingBelowFilmsOnly", {{"txtUglazing", "5.88"}}, kNone, nullptr, ""},
         ChainCase{"GlazingFilmsOnly",
                   {{"txtUglazing", "5.89"}},

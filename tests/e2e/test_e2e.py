@@ -36,6 +36,11 @@ PICKER_TITLE = "Design Ambient Weather Conditions"
 PASSWORD_TITLE = "Password"
 REPORT_TITLE = "Calculation Report - Detailed Calculation"
 CHART_TITLE = "Psychrometric Chart - Detailed Calculation"
+CHECK_TITLE = "Condensation Check"
+METHODS_TITLE = "Evaporation Methods"
+STANDALONE_POOL_TITLE = "Swimming Pool Evaporation Rate Only"
+MILD_WARNING = ("WARNING - This is a mild outdoor design temperature for a condensation check. "
+                "Are you sure this value is correct? Answers will be calculated using this value.")
 TOPIC_1 = "1. Natural infiltration rate"
 VOLUME_REFUSED = "SPACE VOLUME NOT VALID - Please enter a value greater than 20"
 ZONE_RESULTS = {
@@ -361,6 +366,57 @@ class User:
             raise Failure(f'the field "{name}" refused the text {text!r}')
         self.expect_text(root, name, text, timeout=3)
 
+    # X key codes of the virtual display's keyboard, for keys held down.
+    KEYCODES = {"Control": 37, "Alt": 64}
+    KEYSYMS = {"Return": 0xff0d, "Tab": 0xff09, "Escape": 0xff1b,
+               "a": 0x61, "f": 0x66, "h": 0x68, "o": 0x6f}
+
+    def key(self, name, held=None):
+        """A key pressed on the keyboard as the user does, with a modifier held."""
+        registry = self.a.Registry
+        if held:
+            registry.generateKeyboardEvent(self.KEYCODES[held], None, self.a.KEY_PRESS)
+        registry.generateKeyboardEvent(self.KEYSYMS[name], None, self.a.KEY_SYM)
+        if held:
+            registry.generateKeyboardEvent(self.KEYCODES[held], None, self.a.KEY_RELEASE)
+
+    def focus(self, node, window):
+        """The keyboard to the node, in the window that has it."""
+        wait_for(f"{self.t.describe(window)} to be the active window",
+                 lambda: self.t.has(window, self.a.STATE_ACTIVE), timeout=5)
+        try:
+            if not node.queryComponent().grabFocus():
+                raise Failure(f"{self.t.describe(node)} did not take the focus")
+        except NotImplementedError:
+            raise Failure(f"{self.t.describe(node)} offers no Component interface")
+        wait_for(f"{self.t.describe(node)} to have the focus",
+                 lambda: self.t.has(node, self.a.STATE_FOCUSED), timeout=5)
+
+    def focused(self, root):
+        for node in self.t.walk(root):
+            if self.t.has(node, self.a.STATE_FOCUSED) and self.t.showing(node):
+                return node
+        return None
+
+    def menu_item(self, window, name):
+        return wait_for(f'the menu item "{name}" on {self.t.describe(window)}',
+                        lambda: self.t.find(window, name, (self.a.ROLE_MENU_ITEM,),
+                                            showing=False))
+
+    def key_binding(self, node):
+        try:
+            actions = node.queryAction()
+        except NotImplementedError:
+            raise Failure(f"{self.t.describe(node)} offers no Action interface")
+        return [actions.getKeyBinding(i) for i in range(actions.nActions)]
+
+    def answer_box(self, message):
+        box = self.window(BOX_TITLE, roles=(self.a.ROLE_ALERT, self.a.ROLE_DIALOG))
+        wait_for(f'the message "{message}" in the box',
+                 lambda: self.t.find(box, message, (self.a.ROLE_LABEL, self.a.ROLE_STATIC)),
+                 timeout=5)
+        return box
+
     def expect_text(self, root, name, wanted, timeout=5.0):
         node = self.field(root, name)
         seen = []
@@ -496,6 +552,60 @@ def run_steps(user):
     wait_for("the chart to close", lambda: not t.window(user.app, CHART_TITLE, roles=None))
     step("Psychrometric Chart... opens the chart of the zone's calculation")
 
+    bindings = {name: user.key_binding(user.menu_item(zone, name))
+                for name in ("Open Job...", "Save Job As...")}
+    if not any("O" in b.upper() and ("CTRL" in b.upper() or "CONTROL" in b.upper())
+               for b in bindings["Open Job..."]):
+        raise Failure(f"Open Job... offers the keys {bindings['Open Job...']}, not Ctrl+O")
+    if not any("S" in b.upper() and ("CTRL" in b.upper() or "CONTROL" in b.upper())
+               for b in bindings["Save Job As..."]):
+        raise Failure(f"Save Job As... offers the keys {bindings['Save Job As...']}, not Ctrl+S")
+    # Brought forward as the user does, from the mode selection: the keys go to
+    # the active window.
+    user.press(user.button(main, "General Building Zone Calculation"))
+    volume = user.field(inputs, "Zone Volume (m3)")
+    user.focus(volume, zone)
+    user.key("a", held="Alt")
+    report_entry = user.menu_item(zone, "Calculation Report...")
+    wait_for("Alt+A to open Additional Info", lambda: t.showing(report_entry), timeout=5)
+    user.key("Escape")
+    wait_for("Escape to close the menu", lambda: not t.showing(report_entry), timeout=5)
+    user.expect_text(inputs, "Zone Volume (m3)", "1000")
+    step("the job items offer Ctrl+O and Ctrl+S; Alt+A opens Additional Info, typing nothing")
+
+    user.act(user.menu_item(zone, "Condensation Check..."), "Press")
+    check = user.window(CHECK_TITLE, roles=(a.ROLE_DIALOG,))
+    roof = user.field(check, "Roof U-value (W/m2K)")
+    user.focus(roof, check)
+    user.key("Tab")
+    wait_for("Tab to go from the last entry to Check",
+             lambda: t.name(user.focused(check)) == "Check", timeout=5)
+    user.key("Tab")
+    wait_for("Tab to go from Check to Close, past the figures",
+             lambda: t.name(user.focused(check)) == "Close", timeout=5)
+    user.focus(roof, check)
+    user.key("Return")
+    user.expect_text(check, "Glazing Inside surface (°C)", "21.1")
+    user.expect_text(check, "Roof Verdict", "margin 7.6 K")
+    user.key("Escape")
+    wait_for("Escape to close the check", lambda: not t.window(user.app, CHECK_TITLE, None))
+    step("Condensation Check...: Tab skips the figures, Enter checks, Escape closes")
+
+    user.act(user.menu_item(zone, "Condensation Check..."), "Press")
+    check = user.window(CHECK_TITLE, roles=(a.ROLE_DIALOG,))
+    user.type_into(check, "Outdoor Design Temperature (°C)", "20")
+    user.press(user.button(check, "Check"))
+    box = user.answer_box(MILD_WARNING)
+    user.act(user.button(check, "Close"), "Press")
+    time.sleep(0.5)
+    user.alive()
+    user.press(user.button(box, "OK"))
+    wait_for("the check to close once its message is answered",
+             lambda: not t.window(user.app, CHECK_TITLE, None))
+    user.alive()
+    user.window(ZONE_TITLE)
+    step("Close pressed under the check's own warning closes it after OK, and the program lives")
+
     user.type_into(inputs, "Zone Volume (m3)", "abc")
     user.press(user.button(zone, "Calculate"))
     box = user.window(BOX_TITLE, roles=(a.ROLE_ALERT, a.ROLE_DIALOG))
@@ -539,6 +649,37 @@ def run_steps(user):
         for name in names:
             user.expect_text(group, name, "", timeout=2)
     step("the zone screen holds the pool gain, 15 people, Social and no results")
+
+    user.press(user.button(main, "Swimming Pool Evaporation Rate Only"))
+    pool = user.window(POOL_TITLE)
+    user.press(user.button(pool, "Calculate"))
+    user.expect_text(pool, "Pool Evaporation (litres/day)", "158.64")
+    user.act(user.menu_item(pool, "Evaporation Methods..."), "Press")
+    methods = user.window(METHODS_TITLE, roles=(a.ROLE_DIALOG,))
+
+    def figures():
+        return [t.text(n) for n in t.walk(methods)
+                if t.role(n) in (a.ROLE_TEXT, a.ROLE_ENTRY) and t.showing(n)]
+
+    wait_for("the methods window to show the run", lambda: any(figures()), timeout=5)
+    # Ctrl+O from an entry: the menu item's own action would wait for the dialog.
+    user.press(user.button(main, "Swimming Pool Evaporation Rate Only"))
+    user.focus(user.field(pool, "Pool Area (m2)"), pool)
+    user.key("o", held="Control")
+    dialog = user.window("Open Job", roles=(a.ROLE_DIALOG,))
+    user.type_into(dialog, "File name:", user.job_file)
+    user.press(user.button(dialog, "Open"))
+    wait_for("the file dialog to close", lambda: not t.window(user.app, "Open Job", None))
+    user.expect_text(pool, "Desired Zone Air Temperature (°C)", "31")
+    user.expect_text(pool, "Pool Area (m2)", "50")
+    user.expect_text(pool, "Pool Evaporation (litres/day)", "")
+    user.expect_text(pool, "No. HX 100", "")
+    wait_for("the methods window to forget the run", lambda: not any(figures()), timeout=5)
+    user.press(user.button(pool, "Calculate"))
+    user.expect_text(pool, "Pool Evaporation (litres/day)", "47.80")
+    user.expect_text(pool, "No. HX 100", "0.7")
+    step("Ctrl+O opens a job on the pool screen, which empties its results and the methods "
+         "window's")
 
     exit_item = wait_for('File > Exit on "Detailed Calculation"',
                          lambda: t.find(zone, "Exit", (a.ROLE_MENU_ITEM,), showing=False))
@@ -629,6 +770,11 @@ def main():
                                   stdin=subprocess.DEVNULL, stdout=plog, stderr=plog)
         log(f"started {program_path} (pid {program.pid})")
         user = User(Tree(pyatspi), program)
+        user.job_file = os.path.join(workdir, "hall.vdhjob")
+        with open(user.job_file, "w") as job:
+            job.write('{"format": "varneldh-job", "formatVersion": 1, "calculation": "pool", '
+                      '"entries": {"txttemp": "31", "txtpoolarea": "50", "txtOccupancy": "10", '
+                      '"cmbOccupancy2": "5"}}\n')
         run_steps(user)
         signal.setitimer(signal.ITIMER_REAL, 0)
         log("PASS")

@@ -309,8 +309,7 @@ private slots:
         // and no smaller than its layout needs to stay legible. On a screen
         // too small even for that, at that least size from the free area's
         // top left corner, so that its title can be taken to move it.
-        const QString tag = QString::fromLatin1(QTest::currentDataTag());
-        if (tag == QLatin1String("frmChart") || tag == QLatin1String("frmReport")) {
+        {
             const QRect available = window->screen()->availableGeometry();
             const QRect outer = window->frameGeometry();
             const QSize least = window->minimumSizeHint().expandedTo(window->minimumSize());

@@ -199,13 +199,21 @@ private slots:
         QCOMPARE(MessageTexts(answerer), typedMessages);
         for (const auto& [field, text] : typed)
             QCOMPARE(FieldTexts(window).value(field), text);
+        // The results of the earlier run are gone, and with them the run that the
+        // report and the other windows follow.
+        auto emptied = [&window](std::string_view name) {
+            return FieldTexts(window).value(QString::fromUtf8(name.data(), qsizetype(name.size())));
+        };
         if (kind == QLatin1String("zone")) {
             for (const ResultSpec* result : kZoneClearedResults)
-                QCOMPARE(FieldTexts(window).value(QString::fromUtf8(
-                             result->name.data(), qsizetype(result->name.size()))),
-                         QString());
+                QCOMPARE(emptied(result->name), QString());
+            QVERIFY(!m_program->screens().Zone()->LastRun());
         } else {
             QVERIFY(window->findChild<QWidget*>(QStringLiteral("Frame2"))->isVisible());
+            for (const ResultSpec& result : kPoolResults)
+                QCOMPARE(emptied(result.name), QString());
+            QVERIFY(!m_program->screens().Pool()->LastRun());
+            QVERIFY(!window->findChild<QPushButton*>(QStringLiteral("Command3"))->isEnabled());
         }
         calculate(window);
         QCOMPARE(FieldTexts(window), typedRun);

@@ -252,30 +252,85 @@ private slots:
     void calculateFirst_data() {
         QTest::addColumn<QString>("which");
         QTest::addColumn<QList<Entry>>("refused");
-        QTest::newRow("zone") << "zone" << QList<Entry>{{"txtVol", "abc"}};
-        QTest::newRow("pool") << "pool" << QList<Entry>{{"txtpoolarea", "0"}};
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("zone") << "zone" << QList<Entry>{{"txtVol", "abc"}} << "Zone Volume (m3)";
+        QTest::newRow("pool") << "pool" << QList<Entry>{{"txtpoolarea", "0"}} << "Pool Area (m2)";
     }
 
-    // Before a completed Calculate, and after one that was refused, there is
-    // nothing to report: one message says to calculate first.
+    // Before a completed Calculate there is nothing to report: one message says
+    // to calculate first.
     void calculateFirst() {
+        QMainWindow* on = screen(QString::fromLatin1(QTest::currentDataTag()));
+        on->show();
+        ModalBoxAnswerer answerer;
+        QVERIFY(!openReport(on));
+        QCOMPARE(answerer.seen().size(), 1);
+        QCOMPARE(answerer.seen()[0].title, QStringLiteral("Varnel DH"));
+        QCOMPARE(answerer.seen()[0].text, QString::fromLatin1(kCalculateFirstMessage));
+    }
+
+    void followsTheResultsShown_data() { calculateFirst_data(); }
+
+    // A refused Calculate empties only its entry: the results on the screen
+    // stand, and the report and the methods window keep them. The report says
+    // in a line above its tables which entries now differ from its run's.
+    void followsTheResultsShown() {
         QFETCH(QString, which);
         QFETCH(QList<Entry>, refused);
+        QFETCH(QString, caption);
         QMainWindow* on = screen(which);
         on->show();
-        for (int attempt = 0; attempt < 2; ++attempt) {
-            if (attempt == 1) {
-                calculate(on, {});
-                QVERIFY(openReport(on));
-                on->findChild<frmReport*>()->close();
-                calculate(on, refused);
-            }
-            ModalBoxAnswerer answerer;
-            QVERIFY(!openReport(on));
-            QCOMPARE(answerer.seen().size(), 1);
-            QCOMPARE(answerer.seen()[0].title, QStringLiteral("Varnel DH"));
-            QCOMPARE(answerer.seen()[0].text, QString::fromLatin1(kCalculateFirstMessage));
+        calculate(on, {});
+        frmReport* report = openReport(on);
+        QVERIFY(report);
+        const CalcReport::Table entries = report->Report()->content.tables.at(0);
+        QCOMPARE(Q(report->Report()->changedEntries), QString());
+        QWidget* methods = nullptr;
+        if (which == QLatin1String("pool")) {
+            choose(on, "mnuEvaporationMethods");
+            methods = TopLevelsNamed(QStringLiteral("frmEvapMethods")).value(0);
+            QVERIFY(methods);
         }
+        auto methodsFigure = [methods] {
+            return methods->findChild<QLineEdit*>(QStringLiteral("txtlitresPerDayProgram"))->text();
+        };
+        const QString figure = methods ? methodsFigure() : QString();
+
+        calculate(on, refused);
+        QCOMPARE(m_warnings.size(), 1);
+        QVERIFY(report->Report());
+        QCOMPARE(report->Report()->content.tables.at(0).rows, entries.rows);
+        const QString line =
+            QStringLiteral("Entries changed on the screen since this calculation: %1.");
+        QCOMPARE(Q(report->Report()->changedEntries), line.arg(caption));
+        if (methods)
+            QCOMPARE(methodsFigure(), figure);
+
+        // Typed over without Calculate: named too, in the order of the report's
+        // entries table.
+        QLineEdit* rh = on->findChild<QLineEdit*>(QStringLiteral("txtrh"));
+        rh->setText(QStringLiteral("55"));
+        const QString both = QStringLiteral("Desired Zone Relative Humidity (%), ") + caption;
+        QCOMPARE(Q(report->Report()->changedEntries), line.arg(both));
+
+        // On paper, above the first table.
+        const QString pdf =
+            QDir(kOutput).filePath(QStringLiteral("changed-entries-%1.pdf").arg(which));
+        QFile::remove(pdf);
+        QCOMPARE(save(report, pdf), QStringList());
+        const QString page = PdfPages(pdf).value(0).simplified();
+        const qsizetype at = page.indexOf(line.arg(both));
+        QVERIFY2(at >= 0, qPrintable(page));
+        QVERIFY(at < page.indexOf(Q(entries.heading)));
+
+        // The entries as the run had them again: no line.
+        rh->setText(QStringLiteral("60"));
+        auto* refusedField = on->findChild<QLineEdit*>(QString::fromLatin1(refused[0].name));
+        for (const auto& row : entries.rows) {
+            if (Q(row.at(0)) == caption)
+                refusedField->setText(Q(row.at(1)));
+        }
+        QCOMPARE(Q(report->Report()->changedEntries), QString());
     }
 
     void pdfHoldsTheScreen_data() {

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -27,12 +28,16 @@
 
 namespace {
 
-// The items of a menu in order: objectName and caption, "-" for a separator.
+// The items of a menu in order: objectName, caption and shortcut, "-" for a
+// separator.
 QStringList Items(QMenu* menu) {
     QStringList items;
     for (QAction* action : menu->actions()) {
-        items << (action->isSeparator() ? action->objectName() + QStringLiteral(" -")
-                                        : action->objectName() + QLatin1Char(' ') + action->text());
+        items << (action->isSeparator()
+                      ? action->objectName() + QStringLiteral(" -")
+                      : (action->objectName() + QLatin1Char(' ') + action->text() +
+                         QLatin1Char(' ') + action->shortcut().toString())
+                            .trimmed());
     }
     return items;
 }
@@ -183,31 +188,34 @@ private slots:
         QTest::addColumn<QStringList>("file");
         QTest::addColumn<QStringList>("additional");
         QTest::addColumn<QStringList>("help");
-        QTest::newRow("frmMain") << "frmMain" << QStringList{"mnuFile File", "mnuHelpMain Help"}
+        // The menus and the later items have access letters and the job items
+        // shortcuts; the first version's items have neither.
+        QTest::newRow("frmMain") << "frmMain" << QStringList{"mnuFile &File", "mnuHelpMain &Help"}
                                  << QStringList{"mnuExit Exit"} << QStringList{}
                                  << QStringList{"mnuHelp Varnel DH Help", "mnuSep1 -",
                                                 "mnuAbout About"};
         QTest::newRow("frmMethod1")
             << "frmMethod1"
-            << QStringList{"mnuFile File", "mnuAdditional Additional Info", "mnuHelp Help"}
-            << QStringList{"mnuOpenJob Open Job...",
-                           "mnuSaveJob Save Job As...",
+            << QStringList{"mnuFile &File", "mnuAdditional &Additional Info", "mnuHelp &Help"}
+            << QStringList{"mnuOpenJob &Open Job... Ctrl+O",
+                           "mnuSaveJob &Save Job As... Ctrl+S",
                            "mnuSepJob -",
                            "mnuPrint Print Window",
                            "mnuSep1 -",
                            "mnuExit Exit"}
-            << QStringList{"mnuPassword Psychrometrics", "mnuCondensationCheck Condensation Check",
-                           "mnuReport Calculation Report...", "mnuChart Psychrometric Chart..."}
+            << QStringList{"mnuPassword Psychrometrics",
+                           "mnuCondensationCheck &Condensation Check...",
+                           "mnuReport Calculation &Report...", "mnuChart Psychrometric C&hart..."}
             << QStringList{"mnuHelpIndex Varnel DH Help", "mnuAbout About"};
         QTest::newRow("frmMethod2")
             << "frmMethod2"
-            << QStringList{"mnuFile File", "mnuAdditional Additional Info", "mnuHelp Help"}
-            << QStringList{"mnuOpenJob Open Job...", "mnuSaveJob Save Job As...", "mnuSepJob -",
-                           "mnuPrint Print Window", "mnuExit Exit"}
+            << QStringList{"mnuFile &File", "mnuAdditional &Additional Info", "mnuHelp &Help"}
+            << QStringList{"mnuOpenJob &Open Job... Ctrl+O", "mnuSaveJob &Save Job As... Ctrl+S",
+                           "mnuSepJob -", "mnuPrint Print Window", "mnuExit Exit"}
             << QStringList{"mnuPassword Psychrometrics",
-                           "mnuEvaporationMethods Evaporation Methods",
-                           "mnuCondensationCheck Condensation Check",
-                           "mnuReport Calculation Report...", "mnuChart Psychrometric Chart..."}
+                           "mnuEvaporationMethods &Evaporation Methods...",
+                           "mnuCondensationCheck &Condensation Check...",
+                           "mnuReport Calculation &Report...", "mnuChart Psychrometric C&hart..."}
             << QStringList{"mnuHelpContents Varnel DH Help", "mnuSep1 -", "mnuAbout About"};
     }
 
@@ -230,10 +238,87 @@ private slots:
         const QString helpMenu = screen == QLatin1String("frmMain") ? QStringLiteral("mnuHelpMain")
                                                                     : QStringLiteral("mnuHelp");
         QCOMPARE(Items(window->findChild<QMenu*>(helpMenu)), help);
-        for (QAction* action : window->findChildren<QAction*>()) {
-            QVERIFY2(!action->text().contains(QLatin1Char('&')), qPrintable(action->text()));
-            QVERIFY(action->shortcut().isEmpty());
+        // A screen reader hears every caption without its access letter.
+        QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(window->menuBar());
+        QVERIFY(bar);
+        QCOMPARE(bar->childCount(), menus.size());
+        for (int i = 0; i < bar->childCount(); ++i) {
+            QCOMPARE(bar->child(i)->text(QAccessible::Name),
+                     menus[i].section(QLatin1Char(' '), 1).remove(QLatin1Char('&')));
+            QAccessibleInterface* menu = bar->child(i)->child(0);
+            QVERIFY(menu);
+            const QList<QAction*> items = window->menuBar()->actions()[i]->menu()->actions();
+            QCOMPARE(menu->childCount(), items.size());
+            for (int j = 0; j < menu->childCount(); ++j) {
+                if (!items[j]->isSeparator())
+                    QCOMPARE(menu->child(j)->text(QAccessible::Name),
+                             items[j]->text().remove(QLatin1Char('&')));
+            }
         }
+    }
+
+    void accessKeysOpenTheMenus_data() {
+        QTest::addColumn<QString>("screen");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("menu");
+        QTest::newRow("main, Alt+F") << "frmMain" << int(Qt::Key_F) << "mnuFile";
+        QTest::newRow("main, Alt+H") << "frmMain" << int(Qt::Key_H) << "mnuHelpMain";
+        QTest::newRow("zone, Alt+F") << "frmMethod1" << int(Qt::Key_F) << "mnuFile";
+        QTest::newRow("zone, Alt+A") << "frmMethod1" << int(Qt::Key_A) << "mnuAdditional";
+        QTest::newRow("pool, Alt+H") << "frmMethod2" << int(Qt::Key_H) << "mnuHelp";
+    }
+
+    // Alt and a menu's letter opens that menu instead of typing the letter into
+    // the field that has the focus.
+    void accessKeysOpenTheMenus() {
+        QFETCH(QString, screen);
+        QFETCH(int, key);
+        QFETCH(QString, menu);
+        QWidget* window = open(screen);
+        QVERIFY(window);
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QLineEdit* field = window->findChild<QLineEdit*>(QStringLiteral("txttemp"));
+        if (field)
+            field->setFocus(Qt::TabFocusReason);
+        const QString before = field ? field->text() : QString();
+        auto* popup = window->findChild<QMenu*>(menu);
+        QVERIFY(popup);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::AltModifier);
+        QTRY_VERIFY(popup->isVisible());
+        popup->close();
+        if (field)
+            QCOMPARE(field->text(), before);
+    }
+
+    void jobShortcutsAskForTheFile_data() {
+        QTest::addColumn<QString>("screen");
+        QTest::addColumn<QKeySequence>("keys");
+        QTest::addColumn<bool>("forSaving");
+        QTest::newRow("zone, Ctrl+O")
+            << "frmMethod1" << QKeySequence(QStringLiteral("Ctrl+O")) << false;
+        QTest::newRow("pool, Ctrl+S")
+            << "frmMethod2" << QKeySequence(QStringLiteral("Ctrl+S")) << true;
+    }
+
+    // The shortcuts work from an entry field, where the focus mostly is.
+    void jobShortcutsAskForTheFile() {
+        QFETCH(QString, screen);
+        QFETCH(QKeySequence, keys);
+        QFETCH(bool, forSaving);
+        QList<bool> asked;
+        m_program->SetFileChooser([&asked](QWidget*, bool saving, const QString&) {
+            asked << saving;
+            return QString();
+        });
+        QWidget* window = open(screen);
+        QVERIFY(window);
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QLineEdit* field = window->findChild<QLineEdit*>(QStringLiteral("txttemp"));
+        field->setFocus(Qt::TabFocusReason);
+        QTest::keySequence(window, keys);
+        QCOMPARE(asked, QList<bool>{forSaving});
     }
 
     void buttonsOpenTheScreens() {
@@ -480,6 +565,21 @@ private slots:
             QStringLiteral("Please enter a value for the glazing U-value greater than 0 W/m2K."));
         QCOMPARE(field(zoneCheck, "txtUglazing")->text(), QString());
         QCOMPARE(zoneCheck->focusWidget(), field(zoneCheck, "txtUglazing"));
+        // The figures of the entries before do not stand beside the emptied one.
+        QCOMPARE(field(zoneCheck, "txtTsiGlazing")->text(), QString());
+        QCOMPARE(field(zoneCheck, "txtVerdictRoof")->text(), QString());
+        // Letters are not taken for an empty entry.
+        field(zoneCheck, "txtUglazing")->setText(QStringLiteral("abc"));
+        check->click();
+        QTRY_COMPARE(answerer.seen().size(), 3);
+        QCOMPARE(answerer.seen().at(2).text,
+                 QStringLiteral("The glazing U-value is not a number - please enter a value in "
+                                "W/m2K."));
+        // Double glazing: 28 - 0.13 * 2.8 * 33 = 15.99 °C, below the dew point.
+        field(zoneCheck, "txtUglazing")->setText(QStringLiteral("2.8"));
+        check->click();
+        QCOMPARE(field(zoneCheck, "txtTsiGlazing")->text(), QStringLiteral("16.0"));
+        QCOMPARE(field(zoneCheck, "txtDewPointWall")->text(), QStringLiteral("19.5"));
 
         // Single glazing over the pool's worked example, 29 °C and 60 %: wet.
         QVERIFY(open(QStringLiteral("frmMethod2")));
@@ -504,7 +604,145 @@ private slots:
         QCOMPARE(field(poolCheck, "txtDewPointWall")->text(), QStringLiteral("14.1"));
         // The zone's window still shows the zone's air.
         QCOMPARE(field(zoneCheck, "txtDewPointWall")->text(), QStringLiteral("19.5"));
-        QCOMPARE(answerer.seen().size(), 2);
+        QCOMPARE(answerer.seen().size(), 3);
+
+        // Closed and opened again, each keeps its screen's entries.
+        QPointer<QWidget> closed(zoneCheck);
+        zoneCheck->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(closed.isNull());
+        zone->findChild<QAction*>(QStringLiteral("mnuCondensationCheck"))->trigger();
+        zoneCheck = nullptr;
+        for (QWidget* window : TopLevelsNamed(QStringLiteral("frmCondensation"))) {
+            if (window->parentWidget() == zone)
+                zoneCheck = window;
+        }
+        QVERIFY(zoneCheck);
+        QCOMPARE(field(zoneCheck, "txtUglazing")->text(), QStringLiteral("2.8"));
+        QCOMPARE(field(poolCheck, "txtUglazing")->text(), QStringLiteral("5.7"));
+        QCOMPARE(field(zoneCheck, "txtTout")->text(), QStringLiteral("-5"));
+    }
+
+    void keysOfTheCheckWindows_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("firstStop");
+        QTest::addColumn<QStringList>("tabStops");
+        QTest::newRow("condensation check")
+            << "frmCondensation"
+            << "txtTout" << QStringList{"txtTout",  "txtUglazing", "txtUwall",
+                                        "txtUroof", "cmdCheck",    "cmdClose"};
+        QTest::newRow("evaporation methods")
+            << "frmEvapMethods"
+            << "cmbPoolType" << QStringList{"cmbPoolType", "cmdClose"};
+    }
+
+    // Tab walks the entries and buttons, not the figures; Enter in an entry
+    // checks, Escape closes.
+    void keysOfTheCheckWindows() {
+        QFETCH(QString, name);
+        QFETCH(QString, firstStop);
+        QFETCH(QStringList, tabStops);
+        ModalBoxAnswerer answerer;
+        const bool condensation = name == QLatin1String("frmCondensation");
+        QVERIFY(open(condensation ? QStringLiteral("frmMethod1") : QStringLiteral("frmMethod2")));
+        QMainWindow* screen = condensation ? static_cast<QMainWindow*>(m_program->screens().Zone())
+                                           : m_program->screens().Pool();
+        screen->findChild<QPushButton*>(QStringLiteral("cmdCalculate"))->click();
+        screen
+            ->findChild<QAction*>(condensation ? QStringLiteral("mnuCondensationCheck")
+                                               : QStringLiteral("mnuEvaporationMethods"))
+            ->trigger();
+        QPointer<QWidget> window = TopLevelsNamed(name).value(0);
+        QVERIFY(window);
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QWidget* first = window->findChild<QWidget*>(firstStop);
+        first->setFocus(Qt::TabFocusReason);
+        QStringList walked{first->objectName()};
+        for (QWidget* stop = NextTabStop(first); stop != first; stop = NextTabStop(stop)) {
+            if (stop->isVisibleTo(window) && stop->isEnabled())
+                walked << stop->objectName();
+            QVERIFY2(walked.size() < 50, qPrintable(walked.join(u' ')));
+        }
+        QCOMPARE(walked, tabStops);
+
+        if (condensation) {
+            auto* entry = window->findChild<QLineEdit*>(QStringLiteral("txtUwall"));
+            auto* figure = window->findChild<QLineEdit*>(QStringLiteral("txtTsiWall"));
+            QCOMPARE(figure->text(), QString());
+            entry->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(entry, Qt::Key_Return);
+            QCOMPARE(figure->text(), QStringLiteral("26.5"));
+            QCOMPARE(entry->text(), QStringLiteral("0.35"));
+        }
+        QTest::keyClick(window->focusWidget(), Qt::Key_Escape);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(window.isNull());
+        QVERIFY(screen->isVisible());
+        QVERIFY(answerer.seen().isEmpty());
+    }
+
+    void closedUnderItsOwnMessage_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("condensation check, mild design day")
+            << "frmCondensation"
+            << "WARNING - This is a mild outdoor design temperature for a condensation check. Are "
+               "you sure this value is correct? Answers will be calculated using this value.";
+        QTest::newRow("password, a wrong one") << "frmpassword"
+                                               << "Incorrect Password";
+    }
+
+    // Its Close pressed while its own message is open, as a screen reader can:
+    // the window closes once the message is answered, and nothing that the
+    // message's caller still uses goes before.
+    void closedUnderItsOwnMessage() {
+        QFETCH(QString, name);
+        QFETCH(QString, message);
+        QVERIFY(open(QStringLiteral("frmMethod1")));
+        frmMethod1* zone = m_program->screens().Zone();
+        QPointer<QWidget> window;
+        QPushButton* run = nullptr;
+        QPushButton* close = nullptr;
+        if (name == QLatin1String("frmCondensation")) {
+            zone->findChild<QPushButton*>(QStringLiteral("cmdCalculate"))->click();
+            zone->findChild<QAction*>(QStringLiteral("mnuCondensationCheck"))->trigger();
+            window = TopLevelsNamed(name).value(0);
+            QVERIFY(window);
+            window->findChild<QLineEdit*>(QStringLiteral("txtTout"))->setText(QStringLiteral("20"));
+            run = window->findChild<QPushButton*>(QStringLiteral("cmdCheck"));
+            close = window->findChild<QPushButton*>(QStringLiteral("cmdClose"));
+        } else {
+            window = open(name);
+            QVERIFY(window);
+            window->findChild<QLineEdit*>(QStringLiteral("txtPassword"))
+                ->setText(QStringLiteral("wrong"));
+            run = window->findChild<QPushButton*>(QStringLiteral("cmdOK"));
+            close = window->findChild<QPushButton*>(QStringLiteral("cmdClose"));
+        }
+        QVERIFY(run && close);
+        // Close at the first look at the box, OK at a later one: the box's own
+        // event loop runs in between, as it does while a user reads it.
+        QStringList seen;
+        int looks = 0;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible())
+                return;
+            if (++looks == 1) {
+                seen << box->text();
+                close->click();
+            } else if (looks == 3) {
+                box->button(QMessageBox::Ok)->click();
+            }
+        });
+        answer.start(10);
+        run->click();
+        QCOMPARE(seen, QStringList{message});
+        QVERIFY(window);
+        QTRY_VERIFY(window.isNull());
+        QVERIFY(zone->isVisible());
+        QCOMPARE(TopLevelsNamed(name).size(), 0);
     }
 
     void revealDetails() {

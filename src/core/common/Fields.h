@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The fields of a calculation, each described once: the screens, the command
 // line, the fuzz targets and the tests read these tables.
@@ -77,4 +78,19 @@ Texts InitialTexts(std::span<const EntrySpec<Texts, Inputs>> table) {
         texts.*entry.text = std::string(entry.initialText);
     }
     return texts;
+}
+
+// The entries of the table whose texts differ between the two records, in the
+// table's order.
+template <typename Texts, typename Inputs>
+std::vector<const EntrySpec<Texts, Inputs>*>
+ChangedEntries(std::span<const EntrySpec<Texts, Inputs>> table, const Texts& before,
+               const Texts& now) {
+    std::vector<const EntrySpec<Texts, Inputs>*> changed;
+    for (const auto& entry : table) {
+        if (before.*entry.text != now.*entry.text) {
+            changed.push_back(&entry);
+        }
+    }
+    return changed;
 }

@@ -204,6 +204,32 @@ Digits FifteenDigits(double value) {
 
 } // namespace
 
+bool HasNumber(std::string_view text) {
+    std::size_t i = 0;
+    auto skipBlanks = [&] {
+        while (i < text.size() && IsBlank(text[i])) {
+            ++i;
+        }
+    };
+    skipBlanks();
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        ++i;
+        skipBlanks();
+    }
+    bool point = false;
+    for (; i < text.size(); ++i) {
+        if (IsDigit(text[i])) {
+            return true;
+        }
+        if (text[i] == '.' && !point) {
+            point = true;
+        } else if (!IsBlank(text[i])) {
+            return false;
+        }
+    }
+    return false;
+}
+
 Reading Read(std::string_view text) {
     std::string clean;
     clean.reserve(text.size());

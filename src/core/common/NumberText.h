@@ -21,6 +21,10 @@ struct Reading {
 };
 Reading Read(std::string_view text);
 
+// Whether ReadNumber finds a number in the text, rather than reading 0 for the
+// lack of one.
+bool HasNumber(std::string_view text);
+
 // Writes the value with exactly `decimals` digits after the point (the "0.00"
 // style patterns), rounding the exact binary value half away from zero. A value
 // that rounds to zero carries no minus sign. A value that is not finite is

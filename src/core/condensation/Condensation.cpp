@@ -54,9 +54,9 @@ std::string Concat(std::initializer_list<std::string_view> parts) {
     return text;
 }
 
-bool HasDigit(const std::string& text) {
-    return std::any_of(text.begin(), text.end(),
-                       [](unsigned char c) { return std::isdigit(c) != 0; });
+bool IsBlank(const std::string& text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](unsigned char c) { return std::isspace(c) != 0; });
 }
 
 } // namespace
@@ -73,8 +73,12 @@ CheckResult<Inputs> Validate(const Texts& t) {
         return r;
     };
     // 0 °C is a real design temperature: only a text without any number is refused.
-    if (!HasDigit(t.outdoorTemp)) {
+    if (IsBlank(t.outdoorTemp)) {
         return refuse(&T::outdoorTemp, "Please enter a value for the outdoor design temperature.");
+    }
+    if (!NumberText::HasNumber(t.outdoorTemp)) {
+        return refuse(&T::outdoorTemp, "The outdoor design temperature is not a number - please "
+                                       "enter a temperature in °C.");
     }
     if (in.outdoorTemp < kColdest || in.outdoorTemp > kWarmest) {
         return refuse(&T::outdoorTemp, "Outdoor design temperature is out of range - please enter "
@@ -85,6 +89,12 @@ CheckResult<Inputs> Validate(const Texts& t) {
     for (std::size_t i = 0; i < kElements.size(); ++i) {
         const ElementSpec& element = kElements[i];
         const double u = in.*element.u;
+        const std::string& text = t.*texts[i];
+        if (!IsBlank(text) && !NumberText::HasNumber(text)) {
+            return refuse(texts[i], Concat({"The ", names[i],
+                                            " U-value is not a number - please enter a value in "
+                                            "W/m2K."}));
+        }
         if (u <= 0) {
             return refuse(texts[i], Concat({"Please enter a value for the ", names[i],
                                             " U-value greater than 0 W/m2K."}));

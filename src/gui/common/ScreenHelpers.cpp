@@ -3,6 +3,7 @@
 #include "gui/common/Accessibility.h"
 #include "gui/common/MessageBox.h"
 #include "gui/common/ScreenFont.h"
+#include "gui/common/WindowPlacement.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -18,7 +19,6 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QStatusBar>
-#include <QStyle>
 #include <QTimer>
 
 namespace {
@@ -164,12 +164,9 @@ void SetClientSize(QMainWindow* screen, int w, int h) {
 }
 
 void CentreOnScreen(QWidget* window) {
-    // The client area, not the frame: the frame is not known until a window
-    // manager has wrapped the shown window.
-    if (QScreen* screen = window->screen()) {
-        window->setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window->size(),
-                                                screen->availableGeometry()));
-    }
+    // Centred within the available area, and kept inside it on a small or
+    // highly scaled screen.
+    PlaceOnScreen(window);
 }
 
 void InstallCloseRule(QMainWindow* screen, std::function<void()> endProgram) {

@@ -8,6 +8,7 @@
 #include "gui/common/ScreenFont.h"
 #include "gui/common/ScreenHelpers.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -24,11 +25,11 @@ frmCondensation::frmCondensation(QWidget* parent)
     setAttribute(Qt::WA_QuitOnClose, false);
     PressButtonsOnEnter(this);
 
-    const Texts initial = InitialTexts();
+    // The entries keep no Enter rule: Enter in one reaches the window, which checks.
+    SetEntryTexts(InitialTexts());
     for (const Entry& entry : kFields) {
-        QLineEdit* field = Field(ToQString(entry.name));
-        field->setText(ToQString(initial.*entry.text));
-        SuppressEnterKey(field);
+        connect(Field(ToQString(entry.name)), &QLineEdit::textChanged, this,
+                &frmCondensation::entriesChanged);
     }
     QString resistances;
     for (const ElementSpec& element : kElements) {
@@ -38,8 +39,11 @@ frmCondensation::frmCondensation(QWidget* parent)
             const QString unit = column.unit.empty()
                                      ? QString()
                                      : QStringLiteral(" (%1)").arg(ToQString(column.unit));
-            Field(ToQString(column.name) + ToQString(element.key))
-                ->setAccessibleName(caption + QLatin1Char(' ') + ToQString(column.caption) + unit);
+            QLineEdit* result = Field(ToQString(column.name) + ToQString(element.key));
+            result->setAccessibleName(caption + QLatin1Char(' ') + ToQString(column.caption) +
+                                      unit);
+            // Read, not typed into: Tab goes from the entries to the buttons.
+            result->setFocusPolicy(Qt::ClickFocus);
         }
         resistances += tr("%1 %2, ").arg(caption.toLower(),
                                          ToQString(NumberText::FormatFixed(element.rsi, 2)));
@@ -61,6 +65,37 @@ frmCondensation::~frmCondensation() = default;
 
 QLineEdit* frmCondensation::Field(const QString& name) const {
     return findChild<QLineEdit*>(name);
+}
+
+Texts frmCondensation::EntryTexts() const {
+    Texts texts;
+    for (const Entry& entry : kFields) {
+        texts.*entry.text = Field(ToQString(entry.name))->text().toStdString();
+    }
+    return texts;
+}
+
+void frmCondensation::SetEntryTexts(const Texts& texts) {
+    for (const Entry& entry : kFields) {
+        Field(ToQString(entry.name))->setText(ToQString(texts.*entry.text));
+    }
+}
+
+void frmCondensation::keyPressEvent(QKeyEvent* event) {
+    const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (modifiers == Qt::NoModifier) {
+        if (event->key() == Qt::Key_Escape) {
+            close();
+            return;
+        }
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            if (!event->isAutoRepeat()) {
+                m_ui->cmdCheck->click();
+            }
+            return;
+        }
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void frmCondensation::Follow(const std::optional<RoomAir>& room) {
@@ -87,13 +122,12 @@ void frmCondensation::cmdCheck_Click() {
                              "Calculate on the calculation screen first."));
         return;
     }
-    Texts texts;
-    for (const Entry& entry : kFields) {
-        texts.*entry.text = Field(ToQString(entry.name))->text().toStdString();
-    }
-    const auto checks = Validate(texts);
+    const auto checks = Validate(EntryTexts());
     const FieldResolver resolve = [this](const QString& name) { return Field(name); };
     if (ApplyChecks(this, checks, resolve, true)) {
+        // The figures of the entries before would stand beside the emptied one.
+        m_inputs.reset();
+        ShowChecks();
         return;
     }
     m_inputs = checks.inputs;

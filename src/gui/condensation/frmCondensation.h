@@ -11,11 +11,13 @@
 namespace Ui {
 class frmCondensation;
 }
+class QKeyEvent;
 class QLineEdit;
 
 // "Condensation Check": the inside surface temperature of the glazing, walls and
 // roof on a design winter day against the dew point of the room air of its
-// calculation screen's last completed run. Closing destroys it.
+// calculation screen's last completed run. Closing destroys it; its opener
+// keeps the entries for the next opening.
 class frmCondensation : public QWidget {
     Q_OBJECT
     Q_CLASSINFO("accessibleRole", "Dialog")
@@ -29,6 +31,18 @@ public:
     void Follow(const std::optional<Condensation::RoomAir>& room);
 
     QLineEdit* Field(const QString& name) const;
+
+    // The entry texts as they stand, and written as typing would.
+    Condensation::Texts EntryTexts() const;
+    void SetEntryTexts(const Condensation::Texts& texts);
+
+signals:
+    // An entry's text has changed.
+    void entriesChanged();
+
+protected:
+    // Enter checks, as Check does; Escape closes.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void cmdCheck_Click();

@@ -10,6 +10,7 @@
 #include "gui/pool/frmMethod2.h"
 
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -51,6 +52,8 @@ frmEvapMethods::frmEvapMethods(QWidget* parent)
                                      ? QString()
                                      : QStringLiteral(" (%1)").arg(ToQString(column.unit));
             field->setAccessibleName(caption + QLatin1Char(' ') + ToQString(column.caption) + unit);
+            // Read, not typed into: Tab goes from the pool type to Close.
+            field->setFocusPolicy(Qt::ClickFocus);
         }
     }
 
@@ -68,6 +71,14 @@ frmEvapMethods::~frmEvapMethods() = default;
 void frmEvapMethods::Follow(const std::optional<CalcReport::PoolRun>& run) {
     m_run = run;
     ShowFigures();
+}
+
+void frmEvapMethods::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 PoolType frmEvapMethods::ChosenPoolType() const {

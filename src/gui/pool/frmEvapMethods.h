@@ -11,6 +11,7 @@
 namespace Ui {
 class frmEvapMethods;
 }
+class QKeyEvent;
 class frmMethod2;
 
 // "Evaporation Methods": the pool's evaporation by the published methods beside
@@ -32,6 +33,10 @@ public:
 
 signals:
     void poolTypeChosen();
+
+protected:
+    // Escape closes.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void cmbPoolType_Change();

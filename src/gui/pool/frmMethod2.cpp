@@ -54,6 +54,11 @@ frmMethod2::frmMethod2(QWidget* parent) : QMainWindow(parent), m_ui(new Ui::frmM
 
     InstallStatusBar(this, kStatusPanelTwips);
 
+    for (const auto& entry : kPoolFields) {
+        connect(Field(ToQString(entry.name)), &QLineEdit::textChanged, this,
+                &frmMethod2::entriesChanged);
+    }
+
     connect(m_ui->cmdCalculate, &QPushButton::clicked, this, &frmMethod2::cmdCalculate_Click);
     connect(m_ui->Command1, &QPushButton::clicked, this, &frmMethod2::Command1_Click);
     connect(m_ui->Command2, &QPushButton::clicked, this, &frmMethod2::Command2_Click);
@@ -120,6 +125,16 @@ void frmMethod2::HideDetailPanel() {
     emit detailPanelChanged();
 }
 
+void frmMethod2::ClearPoolResults() {
+    for (const ResultSpec& result : kPoolResults) {
+        if (QLineEdit* field = Field(ToQString(result.name))) {
+            field->clear();
+        }
+    }
+    m_ui->Command3->setEnabled(false);
+    SetLastRun(std::nullopt);
+}
+
 void frmMethod2::SetLastRun(std::optional<CalcReport::PoolRun> run) {
     if (!run && !m_lastRun) {
         return;
@@ -134,7 +149,8 @@ void frmMethod2::cmdCalculate_Click() {
     const auto checks = ValidatePoolInputs(texts);
     // A refusal here leaves the focus where it is.
     if (ApplyChecks(this, checks, resolve, false)) {
-        SetLastRun(std::nullopt);
+        // Only the refused entry is emptied: the results shown, and the run
+        // behind them, stand.
         return;
     }
     PoolResult result = CalculatePool(*checks.inputs);

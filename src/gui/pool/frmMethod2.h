@@ -34,6 +34,11 @@ public:
     // temperature and humidity texts copied in as they stand.
     void ShowAsEstimator(const QString& zoneTemp, const QString& zoneRh);
 
+    // Empties every result field of the screen, the detail panel's included:
+    // the results of a run whose entries are gone. Continue... then waits for
+    // the next completed run.
+    void ClearPoolResults();
+
     void ShowDetailPanel();
     // Hides this screen's detail panel and returns it to its normal size.
     void HideDetailPanel();
@@ -46,8 +51,8 @@ public:
 
     QLineEdit* Field(const QString& name) const;
 
-    // The last Calculate, with the texts, warnings and result it applied, when
-    // it completed; none otherwise.
+    // The last completed Calculate, with the texts, warnings and result it
+    // applied, while the screen shows its results; none otherwise.
     const std::optional<CalcReport::PoolRun>& LastRun() const { return m_lastRun; }
 
     // Whether the detail panel is shown: the details lock is open.
@@ -58,6 +63,8 @@ signals:
     void lastRunChanged();
     // The detail panel was shown or hidden.
     void detailPanelChanged();
+    // An entry's text has changed, typed or written.
+    void entriesChanged();
     // Another VDI 2089-1 pool type was chosen for the evaporation methods.
     void evaporationPoolTypeChanged();
     // Hide Details also hides the building-zone screen's panel.

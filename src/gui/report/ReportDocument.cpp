@@ -206,6 +206,9 @@ QList<Section> Fill(QTextDocument& doc, const ReportData& report) {
     if (!c.designLocation.empty()) {
         out.Paragraph(QStringLiteral("Design weather: %1").arg(Q(c.designLocation)), plain);
     }
+    if (!report.changedEntries.empty()) {
+        out.Paragraph(Q(report.changedEntries), CharFormat(9, true));
+    }
     for (const CalcReport::Table& table : c.tables) {
         out.Table(table);
     }

@@ -13,6 +13,9 @@ class QPagedPaintDevice;
 struct ReportData {
     CalcReport::Content content;
     CalcReport::ChartData chart;
+    // One line above the tables naming the entries changed on the screen since
+    // the run; empty when none.
+    std::string changedEntries = {};
 };
 
 // Letter where the reader's country uses it, A4 everywhere else.

@@ -92,6 +92,7 @@ void frmReport::cmdSavePdf_Click() {
     dialog.setDefaultSuffix(QStringLiteral("pdf"));
     dialog.setDirectory(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
     dialog.selectFile(tr("Calculation Report.pdf"));
+    const HoldCloseWhileOpen hold(this);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return;
     }
@@ -106,6 +107,7 @@ void frmReport::cmdPrint_Click() {
     SetUpPage(printer);
     printer.setDocName(ReportTitle(*m_report));
     QPrintDialog dialog(&printer, this);
+    const HoldCloseWhileOpen hold(this);
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }

@@ -28,9 +28,13 @@
 
 namespace {
 
-// The condensation check over a calculation screen follows that screen's runs.
-template <typename Screen> void OpenCondensationCheck(Screen* screen) {
-    ShowCondensationCheck(screen, [screen](frmCondensation* window) {
+// The condensation check over a calculation screen follows that screen's runs,
+// and keeps its entries in `kept`.
+template <typename Screen> void OpenCondensationCheck(Screen* screen, Condensation::Texts& kept) {
+    ShowCondensationCheck(screen, [screen, &kept](frmCondensation* window) {
+        window->SetEntryTexts(kept);
+        QObject::connect(window, &frmCondensation::entriesChanged, window,
+                         [window, &kept] { kept = window->EntryTexts(); });
         window->Follow(RoomAirOf(screen->LastRun()));
         QObject::connect(screen, &Screen::lastRunChanged, window,
                          [window, screen] { window->Follow(RoomAirOf(screen->LastRun())); });
@@ -150,11 +154,15 @@ void Application::GiveMenus(QMainWindow* screen) {
             OpenReport(zone, [this, zone] { return m_screens->JobOf(zone).title; });
         };
         handlers.chart = [zone] { OpenChart(zone); };
-        handlers.condensationCheck = [zone] { OpenCondensationCheck(zone); };
+        handlers.condensationCheck = [this, zone] {
+            OpenCondensationCheck(zone, CheckEntries(zone));
+        };
     } else if (auto* pool = qobject_cast<frmMethod2*>(screen)) {
         kind = MenuKind::Pool;
         handlers.evaporationMethods = [pool] { ShowEvaporationMethods(pool); };
-        handlers.condensationCheck = [pool] { OpenCondensationCheck(pool); };
+        handlers.condensationCheck = [this, pool] {
+            OpenCondensationCheck(pool, CheckEntries(pool));
+        };
         handlers.report = [this, pool] {
             OpenReport(pool, [this, pool] { return m_screens->JobOf(pool).title; });
         };
@@ -177,6 +185,10 @@ void Application::GiveMenus(QMainWindow* screen) {
     }
     CentreOnScreen(screen);
     InstallCloseRule(screen, &Application::Exit);
+}
+
+Condensation::Texts& Application::CheckEntries(const QObject* screen) {
+    return m_checkEntries.try_emplace(screen, Condensation::InitialTexts()).first->second;
 }
 
 frmSplash* Application::Splash() const {

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "core/condensation/Condensation.h"
 #include "gui/shell/Jobs.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QString>
 
+#include <map>
 #include <memory>
 
 class QMainWindow;
@@ -55,7 +57,11 @@ private:
     void ShowMainScreen();
     void GiveMenus(QMainWindow* screen);
     void SaveJobFrom(QMainWindow* screen);
+    Condensation::Texts& CheckEntries(const QObject* screen);
 
+    // The entries of each screen's condensation check, kept from one opening of
+    // the check to the next; they outlive the screens and their windows.
+    std::map<const QObject*, Condensation::Texts> m_checkEntries;
     std::unique_ptr<Screens> m_screens;
     std::unique_ptr<frmMain> m_main;
     QPointer<frmSplash> m_splash;

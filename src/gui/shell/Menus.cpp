@@ -1,16 +1,20 @@
 #include "gui/shell/Menus.h"
 
 #include <QAction>
+#include <QKeySequence>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 
 namespace {
 
+// The caption may carry an access letter ("&"): screen readers are given the
+// caption without it.
 QAction* AddItem(QMenu* menu, const char* name, const QString& caption,
-                 const std::function<void()>& handler) {
+                 const std::function<void()>& handler, const QKeySequence& shortcut = {}) {
     QAction* action = menu->addAction(caption);
     action->setObjectName(QString::fromLatin1(name));
+    action->setShortcut(shortcut);
     QObject::connect(action, &QAction::triggered, menu, [handler] { handler(); });
     return action;
 }
@@ -24,13 +28,17 @@ void AddSeparator(QMenu* menu) {
 void InstallMenus(QMainWindow* screen, MenuKind kind, const MenuHandlers& h) {
     auto* bar = new QMenuBar(screen);
     bar->setObjectName(QStringLiteral("menuBar"));
-    // The captions carry no access letters: "&" would make one.
-    QMenu* file = bar->addMenu(QStringLiteral("File"));
+    // Access letters for the menus and the items added since the first
+    // version; its own items keep none, as their users know them.
+    QMenu* file = bar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
     if (kind != MenuKind::Main && h.openJob && h.saveJob) {
         // Above the screen's own items, which keep their order.
-        AddItem(file, "mnuOpenJob", QStringLiteral("Open Job..."), h.openJob);
-        AddItem(file, "mnuSaveJob", QStringLiteral("Save Job As..."), h.saveJob);
+        AddItem(file, "mnuOpenJob", QStringLiteral("&Open Job..."), h.openJob,
+                QKeySequence(Qt::CTRL | Qt::Key_O));
+        // No plain Save: the job is always saved under a chosen name.
+        AddItem(file, "mnuSaveJob", QStringLiteral("&Save Job As..."), h.saveJob,
+                QKeySequence(Qt::CTRL | Qt::Key_S));
         file->addSeparator()->setObjectName(QStringLiteral("mnuSepJob"));
     }
     if (kind != MenuKind::Main) {
@@ -42,26 +50,26 @@ void InstallMenus(QMainWindow* screen, MenuKind kind, const MenuHandlers& h) {
     AddItem(file, "mnuExit", QStringLiteral("Exit"), h.exit);
 
     if (kind != MenuKind::Main) {
-        QMenu* additional = bar->addMenu(QStringLiteral("Additional Info"));
+        QMenu* additional = bar->addMenu(QStringLiteral("&Additional Info"));
         additional->setObjectName(QStringLiteral("mnuAdditional"));
         AddItem(additional, "mnuPassword", QStringLiteral("Psychrometrics"), h.password);
         if (h.evaporationMethods) {
-            AddItem(additional, "mnuEvaporationMethods", QStringLiteral("Evaporation Methods"),
+            AddItem(additional, "mnuEvaporationMethods", QStringLiteral("&Evaporation Methods..."),
                     h.evaporationMethods);
         }
         if (h.condensationCheck) {
-            AddItem(additional, "mnuCondensationCheck", QStringLiteral("Condensation Check"),
+            AddItem(additional, "mnuCondensationCheck", QStringLiteral("&Condensation Check..."),
                     h.condensationCheck);
         }
         if (h.report) {
-            AddItem(additional, "mnuReport", QStringLiteral("Calculation Report..."), h.report);
+            AddItem(additional, "mnuReport", QStringLiteral("Calculation &Report..."), h.report);
         }
         if (h.chart) {
-            AddItem(additional, "mnuChart", QStringLiteral("Psychrometric Chart..."), h.chart);
+            AddItem(additional, "mnuChart", QStringLiteral("Psychrometric C&hart..."), h.chart);
         }
     }
 
-    QMenu* help = bar->addMenu(QStringLiteral("Help"));
+    QMenu* help = bar->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QString::fromLatin1(kind == MenuKind::Main ? "mnuHelpMain" : "mnuHelp"));
     const char* helpItem = kind == MenuKind::Main   ? "mnuHelp"
                            : kind == MenuKind::Zone ? "mnuHelpIndex"

@@ -9,6 +9,9 @@
 #include <QDateTime>
 #include <QLocale>
 
+#include <span>
+#include <string>
+
 #include <utility>
 
 namespace {
@@ -19,6 +22,27 @@ std::string Now() {
     return (locale.toString(now.date(), QLocale::LongFormat) + QStringLiteral(", ") +
             locale.toString(now.time(), QLocale::ShortFormat))
         .toStdString();
+}
+
+// The line naming the entries typed over since the run the report shows; empty
+// when the screen still holds that run's entries.
+template <typename Texts, typename Inputs>
+std::string ChangedEntriesLine(std::span<const EntrySpec<Texts, Inputs>> table, const Texts& run,
+                               const Texts& now) {
+    std::string line;
+    for (const auto* entry : ChangedEntries(table, run, now)) {
+        line += (line.empty() ? "Entries changed on the screen since this calculation: " : ", ");
+        line += entry->caption;
+    }
+    return line.empty() ? line : line + ".";
+}
+
+std::string ChangedEntriesLine(const frmMethod1* zone, const CalcReport::ZoneRun& run) {
+    return ChangedEntriesLine<ZoneTexts, ZoneInputs>(kZoneFields, run.texts, zone->EntryTexts());
+}
+
+std::string ChangedEntriesLine(const frmMethod2* pool, const CalcReport::PoolRun& run) {
+    return ChangedEntriesLine<PoolTexts, PoolInputs>(kPoolFields, run.texts, pool->EntryTexts());
 }
 
 // The windows are the screen's children and go before it, so they may hold it.
@@ -32,11 +56,24 @@ frmReport* ReportOf(Screen* screen, Content content, ChartOf chart, JobTitleSour
         }
         const CalcReport::Header header{screen->windowTitle().toStdString(),
                                         jobTitle ? jobTitle() : std::string(), Now()};
-        return ReportData{content(*run, header, screen->DetailPanelShown()), chart(*run)};
+        return ReportData{content(*run, header, screen->DetailPanelShown()), chart(*run),
+                          ChangedEntriesLine(screen, *run)};
     };
+    const bool opened =
+        !screen->template findChild<frmReport*>(QString(), Qt::FindDirectChildrenOnly);
     frmReport* report = ShowReport(screen, std::move(source));
     if (!report) {
         return nullptr;
+    }
+    if (opened) {
+        // Laid out again only when the line would read otherwise, not at each key.
+        QObject::connect(screen, &Screen::entriesChanged, report, [screen, report] {
+            const auto& run = screen->LastRun();
+            const auto& shown = report->Report();
+            if (!run || !shown || shown->changedEntries != ChangedEntriesLine(screen, *run)) {
+                report->Refresh();
+            }
+        });
     }
     report->setWindowTitle(QStringLiteral("Calculation Report - ") + screen->windowTitle());
     QObject::connect(screen, &Screen::lastRunChanged, report, &frmReport::Refresh,

@@ -86,6 +86,7 @@ void Screens::OpenJob(const Job& job) {
     for (const PoolEntry& entry : kPoolFields) {
         pool->SetEntryText(entry.text, QString::fromStdString(texts.*entry.text));
     }
+    pool->ClearPoolResults();
     pool->ShowStandalone();
 }
 

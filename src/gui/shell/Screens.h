@@ -40,7 +40,7 @@ public:
     void RevealDetails();
 
     // A job opened: its entry texts written into its own screen as typing would,
-    // that screen shown; a zone job also clears the zone results.
+    // that screen's results cleared and the screen shown.
     void OpenJob(const Job& job);
 
     // The job of a calculation screen's entry texts as they stand, with the title

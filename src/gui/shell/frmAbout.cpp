@@ -2,6 +2,7 @@
 
 #include "gui/common/MessageBox.h"
 #include "gui/common/ScreenFont.h"
+#include "gui/common/WindowPlacement.h"
 #include "gui/shell/SysInfo.h"
 #include "ui_frmAbout.h"
 
@@ -84,7 +85,8 @@ void ShowAbout(QWidget* parent) {
         box = new frmAbout;
         QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
         if (screen)
-            box->move(screen->availableGeometry().center() - box->rect().center());
+            box->setGeometry(
+                PlacedWithin(box->size(), box->minimumSize(), screen->availableGeometry()));
     }
     box->show();
     if (box->isMinimized())

@@ -5,6 +5,7 @@
 #include "gui/common/MessageBox.h"
 #include "gui/common/ScreenFont.h"
 #include "gui/common/ScreenHelpers.h"
+#include "gui/common/WindowPlacement.h"
 #include "ui_frmpassword.h"
 
 #include <QCryptographicHash>
@@ -99,7 +100,8 @@ void ShowPassword(std::function<void()> reveal, QWidget* parent) {
         screen = new frmpassword(std::move(reveal));
         QScreen* display = parent ? parent->screen() : QGuiApplication::primaryScreen();
         if (display)
-            screen->move(display->availableGeometry().center() - screen->rect().center());
+            screen->setGeometry(
+                PlacedWithin(screen->size(), screen->minimumSize(), display->availableGeometry()));
     }
     screen->show();
     if (screen->isMinimized())

@@ -73,6 +73,11 @@ frmMethod1::frmMethod1(QWidget* parent) : QMainWindow(parent), m_ui(new Ui::frmM
 
     InstallStatusBar(this, kStatusPanelTwips);
 
+    for (const auto& entry : kZoneFields) {
+        connect(Field(ToQString(entry.name)), &QLineEdit::textChanged, this,
+                &frmMethod1::entriesChanged);
+    }
+
     connect(m_ui->cmdCalculate, &QPushButton::clicked, this, &frmMethod1::cmdCalculate_Click);
     connect(m_ui->Command1, &QPushButton::clicked, this, &frmMethod1::Command1_Click);
     connect(m_ui->Command2, &QPushButton::clicked, this, &frmMethod1::Command2_Click);
@@ -163,7 +168,8 @@ void frmMethod1::cmdCalculate_Click() {
     const FieldResolver resolve = [this](const QString& name) { return Field(name); };
     const auto checks = ValidateZoneInputs(texts);
     if (ApplyChecks(this, checks, resolve, true)) {
-        SetLastRun(std::nullopt);
+        // Only the refused entry is emptied: the results shown, and the run
+        // behind them, stand.
         return;
     }
     ZoneResult result = CalculateZone(*checks.inputs, texts.activity);

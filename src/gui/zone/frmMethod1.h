@@ -63,6 +63,8 @@ signals:
     void lastRunChanged();
     // The detail panel was shown or hidden.
     void detailPanelChanged();
+    // An entry's text has changed, typed or written.
+    void entriesChanged();
     // Hide Details also hides the other calculation screen's panel.
     void hideDetailsRequested();
     // "Estimate.." asks for the pool screen prepared as the pool-gain estimator,
