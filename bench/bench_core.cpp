@@ -5,6 +5,7 @@
 #include "core/condensation/Condensation.h"
 #include "core/csv/Csv.h"
 #include "core/jobs/JobFile.h"
+#include "core/jobs/Project.h"
 #include "core/pool/EvaporationMethods.h"
 #include "core/pool/PoolCalc.h"
 #include "core/psychrometrics/Psychrometrics.h"
@@ -315,6 +316,52 @@ void BM_WriteAndReadJob(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_WriteAndReadJob)->Unit(benchmark::kMicrosecond);
+
+namespace {
+
+// A building of 200 rooms, zone and pool in turn, each of its own size.
+Project BigProject() {
+    Project project;
+    project.title = "Leisure centre";
+    for (int i = 0; i < 200; ++i) {
+        Room room;
+        room.name = "Room " + std::to_string(i + 1);
+        room.quantity = 1 + i % 4;
+        if (i % 2 == 0) {
+            ZoneTexts texts = InitialZoneTexts();
+            texts.occupancy = std::to_string(5 + i % 30);
+            texts.volume = std::to_string(200 + 10 * i);
+            room.job = ZoneJob(texts);
+        } else {
+            PoolTexts texts = InitialPoolTexts();
+            texts.area = std::to_string(50 + i);
+            room.job = PoolJob(texts);
+        }
+        project.rooms.push_back(std::move(room));
+    }
+    return project;
+}
+
+// Opening a project: its file read and every room recalculated, with the totals.
+void BM_OpenAndRecalculateProject200(benchmark::State& state) {
+    const std::string file = WriteProject(BigProject());
+    for (auto _ : state) {
+        const ProjectRead read = ReadProject(file);
+        const std::vector<RoomResult> results = CalculateRooms(*read.project);
+        benchmark::DoNotOptimize(TotalsOf(results));
+    }
+}
+BENCHMARK(BM_OpenAndRecalculateProject200)->Unit(benchmark::kMillisecond);
+
+void BM_WriteProject200(benchmark::State& state) {
+    const Project project = BigProject();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(WriteProject(project));
+    }
+}
+BENCHMARK(BM_WriteProject200)->Unit(benchmark::kMillisecond);
+
+} // namespace
 
 namespace {
 

@@ -5,8 +5,10 @@
 #include "cli/FdOutput.h"
 #include "cli/JobRun.h"
 #include "cli/MessageText.h"
+#include "cli/ProjectRun.h"
 #include "cli/WeatherCli.h"
 #include "core/jobs/JobFile.h"
+#include "core/jobs/Project.h"
 #include "core/pool/EvaporationMethods.h"
 
 #include <CLI/CLI.hpp>
@@ -98,12 +100,26 @@ constexpr const char* kBatchText =
     "standard error (rows done, rows a second, time left), erased at the end;\n"
     "--quiet leaves it out.\n";
 
+constexpr const char* kProjectText =
+    "run PROJECT.vdhproj prints each room of a project file (its calculation,\n"
+    "quantity, outcome, total gain, the size chosen and the units per room and in\n"
+    "all, or its message), then the units of the completed rooms per size and in\n"
+    "all, and the rooms left out of them. With --json it prints one object: the\n"
+    "project's details, the rooms (each with its full run as run FILE.vdhjob --json\n"
+    "prints it), totals (units per size), totalUnits and leftOut. Its exit status\n"
+    "is 2 when a room's entry is refused, else 1 when a room is out of range.\n"
+    "project FROM.csv -o PROJECT.vdhproj --kind zone|pool makes a project of a CSV\n"
+    "schedule in the batch format, one room a row, with optional columns room\n"
+    "(its name), quantity (1 to 10000) and size (100, 160, 200 or fewest, the\n"
+    "default). A row that cannot be used stops it with exit status 65 and no file.\n";
+
 constexpr const char* kExitText =
     "Exit status: 0 completed (batch: every row read), 1 out of range, 2 an entry\n"
     "refused, 3 batch: some rows could not be read, 4 batch: the input has no line\n"
     "end within 65 MiB (no output written), 5 the weather file is refused, 64\n"
-    "usage error, 65 the job file is refused, 66 the input cannot be opened, 73\n"
-    "the output cannot be created, 74 writing failed (standard output included).\n";
+    "usage error, 65 the job or project file is refused (project: a row of the\n"
+    "schedule cannot be used), 66 the input cannot be opened, 73 the output\n"
+    "cannot be created, 74 writing failed (standard output included).\n";
 
 constexpr const char* kWeatherText =
     "weather FILE.epw reads an EnergyPlus weather file and prints its station and\n"
@@ -118,9 +134,9 @@ constexpr const char* kWeatherText =
     "prints them. --hours OUT.csv writes every hour with its gains.\n";
 
 std::string MainFooter() {
-    return std::string(kOutputText) + "\n" + kBatchText + "\n" + kWeatherText + "\n" + kExitText +
-           "\n" + FieldList(Calculation::Zone) + "\n" + FieldList(Calculation::Pool) + "\n" +
-           PoolTypeList();
+    return std::string(kOutputText) + "\n" + kBatchText + "\n" + kProjectText + "\n" +
+           kWeatherText + "\n" + kExitText + "\n" + FieldList(Calculation::Zone) + "\n" +
+           FieldList(Calculation::Pool) + "\n" + PoolTypeList();
 }
 
 // Entry texts from FIELD=TEXT arguments over the initial texts; a usage error
@@ -176,8 +192,27 @@ std::vector<std::string> TableTexts(std::span<const EntrySpec<Texts, Inputs>> ta
     return out;
 }
 
+int RefusedFile(const std::string& path, const std::string& problem, bool unopened,
+                std::ostream& err) {
+    err << kProgram << ": " << JobProblemMessage(Printable(path), problem) << "\n";
+    return unopened ? kExitNoInput : kExitDataError;
+}
+
+int RunProjectFile(const std::string& path, ProjectRead read, const JsonOutput& json,
+                   std::ostream& out, std::ostream& err) {
+    if (!read.project) {
+        return RefusedFile(path, read.problem, read.unopened, err);
+    }
+    return RunProject(*read.project, json, out);
+}
+
+// A job file or a project file.
 int RunJobFile(const std::string& path, JsonOutput json, std::ostream& out, std::ostream& err) {
-    const JobRead read = ReadJobFile(path);
+    JobOrProjectRead file = ReadJobOrProjectFile(path);
+    if (file.isProject) {
+        return RunProjectFile(path, std::move(file.project), json, out, err);
+    }
+    const JobRead& read = file.job;
     if (!read.job) {
         err << kProgram << ": " << JobProblemMessage(Printable(path), read.problem) << "\n";
         return read.unopened ? kExitNoInput : kExitDataError;
@@ -278,6 +313,55 @@ int Batch(Calculation calc, const std::string& input, const std::string& output,
     return status;
 }
 
+int MakeProject(Calculation calc, const std::string& input, const std::string& output,
+                std::ostream& out, std::ostream& err) {
+    const std::string inputName = input == "-" ? "standard input" : input;
+    struct stat inputInfo {};
+    if (const std::string problem = StatInput(input, inputInfo); !problem.empty()) {
+        err << kProgram << ": cannot open " << Printable(inputName) << ": " << problem << "\n";
+        return kExitNoInput;
+    }
+    if (IsTheInput(output, inputInfo)) {
+        return Usage(err, "the output " + Printable(output == "-" ? "standard output" : output) +
+                              " is the input " + Printable(inputName) + "; write to another file");
+    }
+    std::ifstream inFile;
+    if (input != "-") {
+        inFile.open(input, std::ios::binary);
+        if (!inFile) {
+            err << kProgram << ": cannot open " << Printable(input) << ": " << Reason(errno)
+                << "\n";
+            return kExitNoInput;
+        }
+    }
+    std::istream& in = input == "-" ? std::cin : inFile;
+    const ScheduleRead read = ProjectFromSchedule(calc, in);
+    if (in.bad()) {
+        err << kProgram << ": reading " << Printable(inputName) << " failed\n";
+        return kExitIoError;
+    }
+    if (!read.project) {
+        err << kProgram << ": " << Printable(inputName) << " " << read.problem << "\n";
+        return kExitDataError;
+    }
+    const std::string text = WriteProject(*read.project);
+    if (output == "-") {
+        out << text;
+        return kExitCompleted;
+    }
+    AtomicFile file(output);
+    if (!file.IsOpen()) {
+        err << kProgram << ": cannot create " << Printable(output) << ": " << file.Error() << "\n";
+        return kExitCantCreate;
+    }
+    file.Stream() << text;
+    if (const std::string problem = file.Commit(); !problem.empty()) {
+        err << kProgram << ": writing " << Printable(output) << " failed: " << problem << "\n";
+        return kExitIoError;
+    }
+    return kExitCompleted;
+}
+
 // What was printed reached standard output: a full disk or a closed pipe fails
 // the run even when every line before was written.
 int CheckOutput(int status, std::ostream& out, std::ostream& err) {
@@ -376,10 +460,30 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     year->fallthrough();
 
     std::string jobFile;
-    CLI::App* runJob =
-        app.add_subcommand("run", "Run the calculation of a job file (.vdhjob) as zone or pool do");
-    runJob->add_option("FILE.vdhjob", jobFile, "The job file")->required();
+    CLI::App* runJob = app.add_subcommand(
+        "run", "Run the calculation of a job file (.vdhjob) as zone or pool do, or every room "
+               "of a project file (.vdhproj)");
+    runJob->add_option("FILE", jobFile, "The job or project file")->required();
+    runJob->footer(kProjectText);
     runJob->fallthrough();
+
+    std::string projectKind;
+    std::string scheduleInput;
+    std::string projectOutput;
+    CLI::App* project =
+        app.add_subcommand("project", "Make a project file of the rooms of a CSV schedule");
+    project->add_option("FROM.csv", scheduleInput, "The schedule of rooms (- for standard input)")
+        ->required();
+    project
+        ->add_option("-o,--output", projectOutput,
+                     "The project file to write (- for standard output)")
+        ->option_text("PROJECT.vdhproj")
+        ->required();
+    project->add_option("--kind", projectKind, "The rooms' calculation: zone or pool")
+        ->required()
+        ->check(CLI::IsMember({"zone", "pool"}));
+    project->footer(kProjectText);
+    project->fallthrough();
 
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     try {
@@ -396,9 +500,10 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
                 return a.rfind('-', 0) != 0;
             });
             return Usage(err, word == args.end()
-                                  ? "missing the command: zone, pool, batch, run, weather or year"
+                                  ? "missing the command: zone, pool, batch, run, project, weather "
+                                    "or year"
                                   : "unknown command '" + *word +
-                                        "': use zone, pool, batch, run, weather or "
+                                        "': use zone, pool, batch, run, project, weather or "
                                         "year");
         }
         std::string what = e.what();
@@ -414,7 +519,7 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         }
     }
     if (!poolTypeKey.empty() && (!json || chosen == Calculation::Zone || batch->parsed() ||
-                                 weather->parsed() || year->parsed())) {
+                                 weather->parsed() || year->parsed() || project->parsed())) {
         return Usage(err, "--pool-type applies to pool and run with --json");
     }
     if (chosen) {
@@ -435,7 +540,14 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         return RunYearCommand(weatherFile, std::move(texts), json, hoursFile, out, err);
     }
     if (json) {
-        return Usage(err, "--json applies to zone, pool, run, weather and year, not to batch");
+        return Usage(err, "--json applies to zone, pool, run, weather and year, not to batch "
+                          "or project");
+    }
+    if (project->parsed()) {
+        if (projectOutput.empty()) {
+            return Usage(err, "-o needs a file name (- for standard output)");
+        }
+        return MakeProject(*CalculationNamed(projectKind), scheduleInput, projectOutput, out, err);
     }
     if (outputOption->count() > 0 && output.empty()) {
         return Usage(err, "-o needs a file name (- for standard output)");

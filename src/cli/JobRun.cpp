@@ -2,6 +2,7 @@
 
 #include "cli/CalcCli.h"
 #include "cli/MessageText.h"
+#include "cli/RunJson.h"
 
 #include "core/common/NumberText.h"
 
@@ -359,7 +360,7 @@ void PrintEvents(const JobRun& run, std::ostream& out) {
     }
 }
 
-void PrintJson(const JobRun& run, std::ostream& out, const ReportOptions& report) {
+nlohmann::ordered_json RunJson(const JobRun& run, const ReportOptions& report) {
     Json entries = Json::array();
     const auto entryTable = Entries(run.calc);
     for (std::size_t i = 0; i < entryTable.size(); ++i) {
@@ -391,7 +392,7 @@ void PrintJson(const JobRun& run, std::ostream& out, const ReportOptions& report
         result["text"] = run.resultTexts[i];
         results.push_back(std::move(result));
     }
-    const Json doc = {
+    return {
         {"calculation", CalculationName(run.calc)},
         {"entries", std::move(entries)},
         {"events", std::move(events)},
@@ -402,6 +403,10 @@ void PrintJson(const JobRun& run, std::ostream& out, const ReportOptions& report
         {"results", std::move(results)},
         {"report", ReportJson(run, report)},
     };
+}
+
+void PrintJson(const JobRun& run, std::ostream& out, const ReportOptions& report) {
+    const Json doc = RunJson(run, report);
     // Texts are taken as typed, and may not be UTF-8: such bytes become U+FFFD
     // rather than failing the output.
     out << doc.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";

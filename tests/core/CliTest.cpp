@@ -538,6 +538,50 @@ TEST(CalcCli, RunJobFileAsItsTexts) {
     std::filesystem::remove_all(dir);
 }
 
+// Each room of a project made from a schedule runs as its texts typed on the
+// command line do; the totals count the completed rooms.
+TEST(CalcCli, ProjectRoomsRunAsTheirTexts) {
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("varneldh-proj-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string schedule = (dir / "rooms.csv").string();
+    const std::string project = (dir / "p.vdhproj").string();
+    std::ofstream(schedule, std::ios::binary) << "room;quantity;size;txtOccupancy;txtrh\n"
+                                                 "Gallery;3;fewest;10;60\n"
+                                                 "Hall;2;160;40;60,0\n"
+                                                 "Store;5;fewest;10;abc\n";
+    const CliRun made = InProcess({"project", schedule, "-o", project, "--kind", "zone"});
+    ASSERT_EQ(made.status, CalcCli::kExitCompleted) << made.err;
+    const std::vector<std::vector<std::string>> typed{{"zone", "txtOccupancy=10", "txtrh=60"},
+                                                      {"zone", "txtOccupancy=40", "txtrh=60.0"},
+                                                      {"zone", "txtOccupancy=10", "txtrh=abc"}};
+
+    const CliRun text = InProcess({"run", project});
+    EXPECT_EQ(text.status, CalcCli::kExitRefused);
+    for (const char* line :
+         {"room 2: Hall", "  size: HX 160", "  units per room: 2", "  units in all: 4",
+          "  size: HX 160 (fewest units)", "total HX 160: 7", "total units: 7",
+          "left out: room 3: Store (Refused)"}) {
+        EXPECT_TRUE(HasLine(text.out, line)) << line << "\n" << text.out;
+    }
+
+    const auto json = nlohmann::json::parse(InProcess({"--json", "run", project}).out);
+    ASSERT_EQ(json.at("rooms").size(), typed.size());
+    for (std::size_t i = 0; i < typed.size(); ++i) {
+        std::vector<std::string> args{"--json"};
+        args.insert(args.end(), typed[i].begin(), typed[i].end());
+        auto expected = nlohmann::json::parse(InProcess(args).out);
+        const auto& room = json.at("rooms")[i];
+        if (!expected.at("report").is_null()) {
+            expected.at("report").at("jobTitle") = room.at("name");
+        }
+        EXPECT_EQ(room.at("run"), expected) << i;
+    }
+    EXPECT_EQ(json.at("totals"), nlohmann::json({{"HX 100", 0}, {"HX 160", 7}, {"HX 200", 0}}));
+    EXPECT_EQ(json.at("totalUnits"), 7);
+    std::filesystem::remove_all(dir);
+}
+
 CliRun Batch(CalcCli::Calculation calc, const std::string& csv) {
     std::istringstream in(csv);
     std::ostringstream out;
@@ -890,6 +934,22 @@ INSTANTIATE_TEST_SUITE_P(
                   "standard input line 4: no line end within 65 MiB"},
         FilesCase{"FolderAsJobFile", kRooms, "CALC run DIR/folder", 66,
                   "The file \"DIR/folder\" is a folder, not a file."},
+        FilesCase{"ProjectOverItsSchedule", kRooms, "CALC project IN -o IN --kind zone", 64,
+                  "the output IN is the input IN"},
+        FilesCase{"ProjectRowUnusable", "room,quantity\nHall,1\nStore,0\n",
+                  "CALC project IN -o OUT --kind zone", 65,
+                  "IN line 3: quantity '0' is not a whole number from 1 to 10000"},
+        FilesCase{"ProjectUnknownSize", "size\nHX 100\n", "CALC project IN -o OUT --kind pool", 65,
+                  "size 'HX 100' is not 100, 160, 200 or fewest"},
+        FilesCase{"ProjectIntoAFolder", kRooms, "CALC project IN -o DIR/folder --kind zone", 73,
+                  "cannot create DIR/folder: it is a folder"},
+        // Told from a job file by its format, whatever its name.
+        FilesCase{"RunNewerProject", R"({"format": "varneldh-project", "formatVersion": 9})",
+                  "CALC run IN", 65,
+                  "The file \"IN\" was written by a newer version of Varnel DH (project format 9"},
+        // Read once: a project through a pipe.
+        FilesCase{"RunProjectFromAPipe", kRooms,
+                  "CALC project IN -o - --kind zone | CALC run /dev/stdin", 0, "total units: 2"},
         FilesCase{"ZoneToAFullDisk", kRooms, "CALC zone 2>&1 >/dev/full", 74,
                   "writing standard output failed: No space left on device"},
         FilesCase{"PoolToAFullDisk", kRooms, "CALC pool 2>&1 >/dev/full", 74,

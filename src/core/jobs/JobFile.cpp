@@ -1,6 +1,5 @@
 #include "core/jobs/JobFile.h"
-
-#include <nlohmann/json.hpp>
+#include "core/jobs/JobJson.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -11,12 +10,8 @@
 #include <system_error>
 #include <vector>
 
+namespace JobJson {
 namespace {
-
-using Json = nlohmann::json;
-// Written in a fixed order, so that saving the same job twice gives the same bytes
-// and the file reads top to bottom like the screen.
-using OrderedJson = nlohmann::ordered_json;
 
 constexpr const char* kFormatKey = "format";
 constexpr const char* kVersionKey = "formatVersion";
@@ -26,32 +21,20 @@ constexpr const char* kTitleKey = "title";
 constexpr const char* kNotesKey = "notes";
 constexpr const char* kEntriesKey = "entries";
 
-// Built by appending: GCC 12 at -O3 takes a literal plus a string for an
-// overlapping copy (-Wrestrict) and stops a Release build.
-std::string Damaged(std::string_view what) {
-    std::string text = "is damaged: ";
-    text.append(what);
-    return text;
-}
-
-// A name from the file as JSON writes it, so that a line break or a stray byte in
-// it cannot break the message it is shown in; a long one is cut.
-std::string Quoted(std::string_view key) {
-    constexpr std::size_t kLongest = 60;
-    std::string text = Json(std::string(key.substr(0, kLongest)))
-                           .dump(-1, ' ', false, Json::error_handler_t::replace);
-    if (key.size() > kLongest) {
-        text += "...";
-    }
-    return text;
-}
+const FileKind kJobKind{"job file", kJobFormatName, kJobMaxBytes};
 
 JobRead Refused(std::string problem) {
     return {std::nullopt, std::move(problem), false};
 }
 
-JobRead Unopened(std::string problem) {
-    return {std::nullopt, std::move(problem), true};
+Parsed Bad(std::string problem) {
+    return {std::nullopt, std::move(problem)};
+}
+
+std::string NotOfFormat(const FileKind& kind) {
+    std::string text = "is not a Varnel DH ";
+    text.append(kind.noun);
+    return text;
 }
 
 // A JSON object takes the last of two values of one key; a job file with two is
@@ -175,20 +158,6 @@ Utf8Fault FirstBadUtf8(std::string_view text) {
     return {};
 }
 
-// An optional text member; false (with the problem set) when it is there but no text.
-bool ReadText(const Json& object, const char* key, std::string& text, std::string& problem) {
-    const auto it = object.find(key);
-    if (it == object.end()) {
-        return true;
-    }
-    if (!it->is_string()) {
-        problem = Damaged(Quoted(key) + " is not a text");
-        return false;
-    }
-    text = it->get<std::string>();
-    return true;
-}
-
 template <typename Texts, typename Inputs>
 bool HasEntry(std::span<const EntrySpec<Texts, Inputs>> table, std::string_view name) {
     return FindEntry(table, name) != nullptr;
@@ -225,39 +194,75 @@ Texts TextsOf(const Job& job, std::span<const EntrySpec<Texts, Inputs>> table) {
 
 } // namespace
 
-std::string_view JobKindName(JobKind kind) {
-    return kind == JobKind::Zone ? "zone" : "pool";
+// Built by appending: GCC 12 at -O3 takes a literal plus a string for an
+// overlapping copy (-Wrestrict) and stops a Release build.
+std::string Damaged(std::string_view what) {
+    std::string text = "is damaged: ";
+    text.append(what);
+    return text;
 }
 
-std::string_view JobWriterName() {
-    return "Varnel DH " VARNELDH_VERSION;
-}
-
-std::string WriteJob(const Job& job) {
-    OrderedJson doc;
-    doc[kFormatKey] = kJobFormatName;
-    doc[kVersionKey] = kJobFormatVersion;
-    doc[kCalculationKey] = JobKindName(job.kind);
-    doc[kWrittenByKey] = JobWriterName();
-    doc[kTitleKey] = job.title;
-    doc[kNotesKey] = job.notes;
-    OrderedJson entries = OrderedJson::object();
-    for (const auto& [name, text] : job.entries) {
-        entries[name] = text;
+// A name from the file as JSON writes it, so that a line break or a stray byte in
+// it cannot break the message it is shown in; a long one is cut.
+std::string Quoted(std::string_view key) {
+    constexpr std::size_t kLongest = 60;
+    std::string text = Json(std::string(key.substr(0, kLongest)))
+                           .dump(-1, ' ', false, Json::error_handler_t::replace);
+    if (key.size() > kLongest) {
+        text += "...";
     }
-    doc[kEntriesKey] = std::move(entries);
-    // Texts from the screens are always UTF-8; a stray byte from elsewhere becomes
-    // U+FFFD rather than making the job unsavable.
-    return doc.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+    return text;
 }
 
-JobRead ReadJob(std::string_view bytes) {
-    if (bytes.size() > kJobMaxBytes) {
-        return Refused("is too large for a job file (" + std::to_string(bytes.size()) +
-                       " bytes; a job file is at most " + std::to_string(kJobMaxBytes) + ")");
+bool ReadText(const Json& object, const char* key, std::string& text, std::string& problem) {
+    const auto it = object.find(key);
+    if (it == object.end()) {
+        return true;
+    }
+    if (!it->is_string()) {
+        problem = Damaged(Quoted(key) + " is not a text");
+        return false;
+    }
+    text = it->get<std::string>();
+    return true;
+}
+
+std::string FormatProblem(const Json& doc, const FileKind& kind, int version) {
+    const auto format = doc.find(kFormatKey);
+    if (format == doc.end() || !format->is_string() ||
+        format->get<std::string>() != kind.formatName) {
+        return NotOfFormat(kind);
+    }
+    // "job format", "project format".
+    const std::string formatWord =
+        std::string(kind.noun.substr(0, kind.noun.find(' '))) + " format ";
+    const auto found = doc.find(kVersionKey);
+    if (found == doc.end()) {
+        return Damaged(Quoted(kVersionKey) + " is missing");
+    }
+    if (!found->is_number_integer()) {
+        return Damaged(Quoted(kVersionKey) + " is not a whole number");
+    }
+    // Non-negative numbers parse as unsigned, negative ones as signed.
+    if (found->is_number_unsigned() &&
+        found->get<std::uint64_t>() > static_cast<std::uint64_t>(version)) {
+        return "was written by a newer version of Varnel DH (" + formatWord + found->dump() +
+               "; this version reads format " + std::to_string(version) + ")";
+    }
+    if (!found->is_number_unsigned() || found->get<std::uint64_t>() < 1) {
+        return Damaged(formatWord + found->dump() + " does not exist");
+    }
+    return {};
+}
+
+Parsed Parse(std::string_view bytes, const FileKind& kind, int version) {
+    const std::string noun(kind.noun);
+    if (bytes.size() > kind.maxBytes) {
+        return Bad("is too large for a " + noun + " (" + std::to_string(bytes.size()) +
+                   " bytes; a " + noun + " is at most " + std::to_string(kind.maxBytes) + ")");
     }
     if (IsUtf16(bytes)) {
-        return Refused("is UTF-16 text; a job file must be UTF-8");
+        return Bad("is UTF-16 text; a " + noun + " must be UTF-8");
     }
     std::string_view body = bytes;
     if (body.starts_with("\xEF\xBB\xBF")) {
@@ -265,21 +270,21 @@ JobRead ReadJob(std::string_view bytes) {
     }
     const auto start = body.find_first_not_of(" \t\r\n");
     if (start == std::string_view::npos) {
-        return Refused("is empty");
+        return Bad("is empty");
     }
     // Anything but a JSON object is some other kind of file.
     if (body[start] != '{') {
-        return Refused("is not a Varnel DH job file");
+        return Bad(NotOfFormat(kind));
     }
     if (const Utf8Fault bad = FirstBadUtf8(bytes); bad.offset != std::string_view::npos) {
-        return Refused(Damaged(bad.cutShort ? "it is cut short"
-                                            : "it holds bytes that are not UTF-8 text (" +
-                                                  Place(bytes, bad.offset) + ")"));
+        return Bad(Damaged(bad.cutShort ? "it is cut short"
+                                        : "it holds bytes that are not UTF-8 text (" +
+                                              Place(bytes, bad.offset) + ")"));
     }
     // The parser takes a NUL for the end of the text: what follows it would be
     // passed over unseen.
     if (const auto nul = bytes.find('\0'); nul != std::string_view::npos) {
-        return Refused(Damaged("it holds a NUL byte (" + Place(bytes, nul) + ")"));
+        return Bad(Damaged("it holds a NUL byte (" + Place(bytes, nul) + ")"));
     }
 
     Json doc;
@@ -289,41 +294,30 @@ JobRead ReadJob(std::string_view bytes) {
     } catch (const Json::parse_error& e) {
         // e.byte counts from 1 and lies past the end when the text stops early.
         if (e.byte > bytes.size()) {
-            return Refused(Damaged("it is cut short"));
+            return Bad(Damaged("it is cut short"));
         }
-        return Refused(
+        return Bad(
             Damaged("it is not valid JSON at " + Place(bytes, e.byte == 0 ? 0 : e.byte - 1)));
     } catch (const Json::out_of_range&) {
         // A number beyond a double, such as 1E999.
-        return Refused(Damaged("it holds a number too large to read"));
+        return Bad(Damaged("it holds a number too large to read"));
     }
     if (!duplicates.Found().empty()) {
-        return Refused(Damaged(duplicates.Found()));
+        return Bad(Damaged(duplicates.Found()));
     }
+    if (std::string problem = FormatProblem(doc, kind, version); !problem.empty()) {
+        return Bad(std::move(problem));
+    }
+    return {std::move(doc), {}};
+}
 
-    const auto format = doc.find(kFormatKey);
-    if (format == doc.end() || !format->is_string() ||
-        format->get<std::string>() != kJobFormatName) {
-        return Refused("is not a Varnel DH job file");
+JobRead JobFromJson(const Json& doc) {
+    if (!doc.is_object()) {
+        return Refused(NotOfFormat(kJobKind));
     }
-
-    const auto version = doc.find(kVersionKey);
-    if (version == doc.end()) {
-        return Refused(Damaged(Quoted(kVersionKey) + " is missing"));
+    if (std::string problem = FormatProblem(doc, kJobKind, kJobFormatVersion); !problem.empty()) {
+        return Refused(std::move(problem));
     }
-    if (!version->is_number_integer()) {
-        return Refused(Damaged(Quoted(kVersionKey) + " is not a whole number"));
-    }
-    // Non-negative numbers parse as unsigned, negative ones as signed.
-    if (version->is_number_unsigned() && version->get<std::uint64_t>() > kJobFormatVersion) {
-        return Refused("was written by a newer version of Varnel DH (job format " +
-                       version->dump() + "; this version reads format " +
-                       std::to_string(kJobFormatVersion) + ")");
-    }
-    if (!version->is_number_unsigned() || version->get<std::uint64_t>() < 1) {
-        return Refused(Damaged("job format " + version->dump() + " does not exist"));
-    }
-
     Job job;
     const auto calculation = doc.find(kCalculationKey);
     if (calculation != doc.end() && *calculation == "zone") {
@@ -361,34 +355,89 @@ JobRead ReadJob(std::string_view bytes) {
     return {std::move(job), {}};
 }
 
-JobRead ReadJobFile(const std::filesystem::path& path) {
+OrderedJson JobToJson(const Job& job) {
+    OrderedJson doc;
+    doc[kFormatKey] = kJobFormatName;
+    doc[kVersionKey] = kJobFormatVersion;
+    doc[kCalculationKey] = JobKindName(job.kind);
+    doc[kWrittenByKey] = JobWriterName();
+    doc[kTitleKey] = job.title;
+    doc[kNotesKey] = job.notes;
+    OrderedJson entries = OrderedJson::object();
+    for (const auto& [name, text] : job.entries) {
+        entries[name] = text;
+    }
+    doc[kEntriesKey] = std::move(entries);
+    return doc;
+}
+
+std::string Dump(const OrderedJson& doc) {
+    return doc.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+}
+
+FileBytes ReadBytes(const std::filesystem::path& path, const FileKind& kind) {
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) {
-        return Unopened("is a folder, not a file");
+        return {{}, "is a folder, not a file", true};
     }
     errno = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         const int error = errno;
-        return Unopened(
-            "cannot be opened" +
-            (error != 0 ? " (" + std::generic_category().message(error) + ")" : std::string()));
+        return {{},
+                "cannot be opened" + (error != 0
+                                          ? " (" + std::generic_category().message(error) + ")"
+                                          : std::string()),
+                true};
     }
-    std::string bytes(kJobMaxBytes + 1, '\0');
+    std::string bytes(kind.maxBytes + 1, '\0');
     errno = 0;
     in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (in.bad()) {
         const int error = errno;
-        return Unopened(
-            "cannot be read" +
-            (error != 0 ? " (" + std::generic_category().message(error) + ")" : std::string()));
+        return {{},
+                "cannot be read" + (error != 0 ? " (" + std::generic_category().message(error) + ")"
+                                               : std::string()),
+                true};
     }
     bytes.resize(static_cast<std::size_t>(in.gcount()));
-    if (bytes.size() > kJobMaxBytes) {
-        return Refused("is too large for a job file (more than " + std::to_string(kJobMaxBytes) +
-                       " bytes)");
+    if (bytes.size() > kind.maxBytes) {
+        return {{},
+                "is too large for a " + std::string(kind.noun) + " (more than " +
+                    std::to_string(kind.maxBytes) + " bytes)",
+                false};
     }
-    return ReadJob(bytes);
+    return {std::move(bytes), {}, false};
+}
+
+} // namespace JobJson
+
+std::string_view JobKindName(JobKind kind) {
+    return kind == JobKind::Zone ? "zone" : "pool";
+}
+
+std::string_view JobWriterName() {
+    return "Varnel DH " VARNELDH_VERSION;
+}
+
+std::string WriteJob(const Job& job) {
+    return JobJson::Dump(JobJson::JobToJson(job));
+}
+
+JobRead ReadJob(std::string_view bytes) {
+    JobJson::Parsed parsed = JobJson::Parse(bytes, JobJson::kJobKind, kJobFormatVersion);
+    if (!parsed.doc) {
+        return JobJson::Refused(std::move(parsed.problem));
+    }
+    return JobJson::JobFromJson(*parsed.doc);
+}
+
+JobRead ReadJobFile(const std::filesystem::path& path) {
+    JobJson::FileBytes file = JobJson::ReadBytes(path, JobJson::kJobKind);
+    if (!file.problem.empty()) {
+        return {std::nullopt, std::move(file.problem), file.unopened};
+    }
+    return ReadJob(file.bytes);
 }
 
 std::string JobProblemMessage(std::string_view fileName, std::string_view problem) {
@@ -398,19 +447,19 @@ std::string JobProblemMessage(std::string_view fileName, std::string_view proble
 }
 
 Job ZoneJob(const ZoneTexts& texts, std::string title, std::string notes) {
-    return JobOf<ZoneTexts, ZoneInputs>(JobKind::Zone, kZoneFields, texts, std::move(title),
-                                        std::move(notes));
+    return JobJson::JobOf<ZoneTexts, ZoneInputs>(JobKind::Zone, kZoneFields, texts,
+                                                 std::move(title), std::move(notes));
 }
 
 Job PoolJob(const PoolTexts& texts, std::string title, std::string notes) {
-    return JobOf<PoolTexts, PoolInputs>(JobKind::Pool, kPoolFields, texts, std::move(title),
-                                        std::move(notes));
+    return JobJson::JobOf<PoolTexts, PoolInputs>(JobKind::Pool, kPoolFields, texts,
+                                                 std::move(title), std::move(notes));
 }
 
 ZoneTexts JobToZoneTexts(const Job& job) {
-    return TextsOf<ZoneTexts, ZoneInputs>(job, kZoneFields);
+    return JobJson::TextsOf<ZoneTexts, ZoneInputs>(job, kZoneFields);
 }
 
 PoolTexts JobToPoolTexts(const Job& job) {
-    return TextsOf<PoolTexts, PoolInputs>(job, kPoolFields);
+    return JobJson::TextsOf<PoolTexts, PoolInputs>(job, kPoolFields);
 }
