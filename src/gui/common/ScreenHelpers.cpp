@@ -164,9 +164,13 @@ void SetClientSize(QMainWindow* screen, int w, int h) {
 }
 
 void CentreOnScreen(QWidget* window) {
-    // Centred within the available area, and kept inside it on a small or
-    // highly scaled screen.
-    PlaceOnScreen(window);
+    // The client area, not the frame: the frame is not known until a window
+    // manager has wrapped the shown window. A screen keeps its designed size;
+    // on a screen too small for it, its top left corner stays on the screen.
+    if (QScreen* screen = window->screen()) {
+        window->setGeometry(
+            PlacedWithin(window->size(), window->size(), screen->availableGeometry()));
+    }
 }
 
 void InstallCloseRule(QMainWindow* screen, std::function<void()> endProgram) {

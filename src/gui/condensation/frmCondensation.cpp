@@ -7,6 +7,7 @@
 #include "gui/common/MessageBox.h"
 #include "gui/common/ScreenFont.h"
 #include "gui/common/ScreenHelpers.h"
+#include "gui/common/WindowPlacement.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -161,7 +162,7 @@ frmCondensation* ShowCondensationCheck(QWidget* screen,
         if (made) {
             made(window);
         }
-        CentreOnScreen(window);
+        PlaceOnScreen(window);
     }
     window->show();
     window->raise();

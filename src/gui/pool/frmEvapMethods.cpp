@@ -7,6 +7,7 @@
 #include "gui/common/Accessibility.h"
 #include "gui/common/ScreenFont.h"
 #include "gui/common/ScreenHelpers.h"
+#include "gui/common/WindowPlacement.h"
 #include "gui/pool/frmMethod2.h"
 
 #include <QComboBox>
@@ -145,7 +146,7 @@ frmEvapMethods* ShowEvaporationMethods(frmMethod2* pool) {
                          [window, pool] { window->Follow(pool->LastRun()); });
         QObject::connect(window, &frmEvapMethods::poolTypeChosen, pool,
                          &frmMethod2::evaporationPoolTypeChanged);
-        CentreOnScreen(window);
+        PlaceOnScreen(window);
     }
     window->show();
     window->raise();

@@ -3,6 +3,7 @@
 #include "ui_frmDesign.h"
 
 #include "gui/common/Accessibility.h"
+#include "gui/common/WindowPlacement.h"
 
 #include <QAccessibleWidget>
 #include <QGuiApplication>
@@ -365,8 +366,8 @@ frmDesign* ShowDesign(frmDesign::AmbientWriter writeAmbient,
         // manager has wrapped the shown window.
         QScreen* screen = opener ? opener->screen() : QGuiApplication::primaryScreen();
         if (screen)
-            picker->setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter,
-                                                    picker->size(), screen->availableGeometry()));
+            picker->setGeometry(
+                PlacedWithin(picker->size(), picker->size(), screen->availableGeometry()));
     }
     picker->show();
     picker->raise();
