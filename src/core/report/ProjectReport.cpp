@@ -50,8 +50,8 @@ std::string OutcomeText(const RoomResult& r) {
 
 // The room's report as its screen gives it, details left out as they are
 // behind the password there.
-void AddRun(const Project& project, const Room& room, RoomReport& out) {
-    const CalcReport::Header header{out.calculation, out.name, {}};
+void AddRun(const Project& project, const Room& room, const std::string& created, RoomReport& out) {
+    const CalcReport::Header header{out.calculation, out.name, created};
     if (room.job.kind == JobKind::Zone) {
         ZoneTexts texts = JobToZoneTexts(room.job);
         const auto checks = ValidateZoneInputs(texts);
@@ -116,7 +116,7 @@ Content Build(const Project& project, const std::string& created) {
             if (room.size == SizeChoice::Fewest) {
                 size += " (fewest units)";
             }
-            AddRun(project, room, report);
+            AddRun(project, room, created, report);
         } else {
             report.notCompleted = OutcomeText(r);
         }

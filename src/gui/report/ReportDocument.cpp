@@ -142,7 +142,9 @@ public:
 
     const QList<Section>& Sections() const { return m_sections; }
 
-    void Table(const CalcReport::Table& table) {
+    // widths: the columns' shares of the page in percent; by default the
+    // first column, of captions, wider than the even rest.
+    void Table(const CalcReport::Table& table, const QList<double>& widths = {}) {
         Heading(Q(table.heading));
         const int columns = int(table.columns.size());
         QTextTableFormat format;
@@ -156,14 +158,15 @@ public:
         // The first column holds the captions, the widest texts. A table of
         // many figures gives its columns even shares, wide enough for their
         // headings' longest words and for "No. HX 100" on one line.
-        QList<QTextLength> widths;
+        QList<QTextLength> lengths;
         const bool wide = columns > 4;
         const double first = wide ? 16 : 55;
         const double rest = (100 - first) / std::max(1, columns - 1);
         for (int i = 0; i < columns; ++i) {
-            widths << QTextLength(QTextLength::PercentageLength, i == 0 ? first : rest);
+            const double share = i < widths.size() ? widths[i] : i == 0 ? first : rest;
+            lengths << QTextLength(QTextLength::PercentageLength, share);
         }
-        format.setColumnWidthConstraints(widths);
+        format.setColumnWidthConstraints(lengths);
         QTextTable* grid = m_cursor.insertTable(int(table.rows.size()) + 1, columns, format);
         m_sections.back().table = grid;
         const QTextCharFormat header = CharFormat(9, true);
@@ -429,7 +432,9 @@ QList<Section> FillCover(QTextDocument& doc, const ProjectReport::Content& c) {
     }
     out.Paragraph(QStringLiteral("Created: %1").arg(Q(c.created)), plain, 6, 2);
     out.Paragraph(QStringLiteral("Program: %1").arg(Q(c.program)), plain, 0, 2);
-    out.Table(c.summary);
+    // Room names and the outcome's message are the long texts; the figures
+    // and sizes need only their headings' words.
+    out.Table(c.summary, {14, 10, 13, 10, 11, 8, 8, 26});
     // The summary begins the page after the cover.
     QTextBlock heading = out.Sections().back().heading;
     QTextBlockFormat format = heading.blockFormat();
