@@ -7,7 +7,9 @@
 #include "core/report/ProjectReport.h"
 #include "gui/help/Misc.h"
 #include "gui/report/ChartView.h"
+#include "gui/report/ProjectReportLinks.h"
 #include "gui/report/ReportDocument.h"
+#include "gui/report/frmProjectReport.h"
 #include "gui/shell/Application.h"
 #include "gui/shell/Jobs.h"
 #include "gui/shell/Screens.h"
@@ -216,6 +218,22 @@ void BM_ProjectReportToPdf(benchmark::State& state) {
     state.counters["peak_rss_MB"] = double(usage.ru_maxrss) / 1024.0;
 }
 BENCHMARK(BM_ProjectReportToPdf)->Unit(benchmark::kSecond);
+
+// The report window of the same project opened, its preview's pages drawn.
+void BM_ProjectReportWindow(benchmark::State& state) {
+    const Project project = TwoHundredRooms();
+    QWidget projectWindow;
+    for (auto _ : state) {
+        frmProjectReport* report = OpenProjectReport(&projectWindow, project, QString());
+        QCoreApplication::processEvents();
+        report->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    state.counters["peak_rss_MB"] = double(usage.ru_maxrss) / 1024.0;
+}
+BENCHMARK(BM_ProjectReportWindow)->Unit(benchmark::kSecond);
 
 // One repaint of the chart window's chart at its opening size.
 void BM_ChartRepaint(benchmark::State& state) {

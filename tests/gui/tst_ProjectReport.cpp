@@ -4,8 +4,11 @@
 #include "core/common/NumberText.h"
 #include "core/jobs/Project.h"
 #include "gui/report/ProjectReportLinks.h"
+#include "gui/report/ReportDocument.h"
 #include "gui/report/frmProjectReport.h"
 
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -189,6 +192,28 @@ private slots:
             QVERIFY2(start > previous, room.name.c_str());
             previous = start;
         }
+    }
+
+    // Print... offers the print dialog, set up on the reader's paper and
+    // named after the project.
+    void printOffersTheDialog() {
+        frmProjectReport* report = open(MixedProject(), QString());
+        QVERIFY(report);
+        QString paper;
+        QString document;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, this, [&paper, &document] {
+            if (auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) {
+                paper = dialog->printer()->pageLayout().pageSize().name();
+                document = dialog->printer()->docName();
+                dialog->reject();
+            }
+        });
+        answer.start(10);
+        QTest::mouseClick(report->findChild<QPushButton*>(QStringLiteral("cmdPrint")),
+                          Qt::LeftButton);
+        QCOMPARE(paper, ReportPageSize().name());
+        QCOMPARE(document, QStringLiteral("Project Report - Leisure Centre"));
     }
 
     // A write that fails halfway says so once and leaves the file already
