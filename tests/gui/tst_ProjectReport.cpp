@@ -127,7 +127,11 @@ private slots:
         frmProjectReport* report = open(project, dir.filePath(QStringLiteral("centre.vdhproj")));
         QVERIFY(report);
         QCOMPARE(report->objectName(), QStringLiteral("frmProjectReport"));
-        const QString pdf = dir.filePath(QStringLiteral("centre.pdf"));
+        // Left for a person to look at, beside the room reports' PDFs.
+        QDir().mkpath(QStringLiteral(VARNELDH_REPORT_OUTPUT));
+        const QString pdf =
+            QDir(QStringLiteral(VARNELDH_REPORT_OUTPUT)).filePath(QStringLiteral("project.pdf"));
+        QFile::remove(pdf);
         QCOMPARE(save(report, pdf), QStringList());
 
         const QStringList pages = PdfPages(pdf).mid(0, PdfPageCount(pdf));
