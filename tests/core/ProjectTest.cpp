@@ -1,5 +1,4 @@
 #include "core/jobs/Project.h"
-#include "core/report/ProjectReport.h"
 
 #include <gtest/gtest.h>
 
@@ -149,34 +148,6 @@ TEST(ProjectWeather, LocationAppliesToZoneRoomsOnly) {
     EXPECT_EQ(texts.ambientRh, "50");
     EXPECT_EQ(texts.volume, "77");
     EXPECT_EQ(WriteJob(p.rooms[1].job), poolBefore);
-}
-
-// On paper a room names the project's design weather only while its ambient
-// entries are still the ones the location gave; a room without a name is
-// headed by its place, and one that did not complete says why instead.
-TEST(ProjectReportData, RoomsClaimTheDesignWeatherOnlyWhileTheyUseIt) {
-    Project p;
-    p.weather = {DesignWeather::Source::Location, "London", {}, {}};
-    p.rooms = {ZoneRoom("Applied", {}), ZoneRoom("Typed over", {}), PoolRoom("Pool"),
-               ZoneRoom("", {{"txtrh", "abc"}})};
-    ASSERT_EQ(ApplyDesignLocation(p), 3);
-    ZoneTexts typed = JobToZoneTexts(p.rooms[1].job);
-    typed.ambientTemp = "30";
-    p.rooms[1].job = ZoneJob(typed);
-
-    const ProjectReport::Content report = ProjectReport::Build(p, "today");
-    EXPECT_EQ(report.designWeather, "London");
-    ASSERT_EQ(report.rooms.size(), 4U);
-    ASSERT_TRUE(report.rooms[0].content);
-    EXPECT_EQ(report.rooms[0].content->designLocation, "London");
-    ASSERT_TRUE(report.rooms[1].content);
-    EXPECT_EQ(report.rooms[1].content->designLocation, "");
-    ASSERT_TRUE(report.rooms[2].content);
-    EXPECT_EQ(report.rooms[2].content->jobTitle, "Pool");
-    EXPECT_EQ(report.rooms[3].name, "Room 4");
-    EXPECT_FALSE(report.rooms[3].content);
-    EXPECT_EQ(report.rooms[3].notCompleted, CalculateRoom(p.rooms[3]).message);
-    EXPECT_EQ(report.summary.rows[3][0], "Room 4");
 }
 
 struct BadCase {
