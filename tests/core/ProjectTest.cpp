@@ -1,4 +1,5 @@
 #include "core/jobs/Project.h"
+#include "core/jobs/ProjectWeather.h"
 
 #include <gtest/gtest.h>
 
@@ -203,6 +204,85 @@ TEST_P(ProjectBadFile, RefusedWithOneClearProblem) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, ProjectBadFile, testing::ValuesIn(kBadFiles),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct WeatherCase {
+    const char* name;
+    DesignWeather weather;
+    const char* projectFile; // beside which the weather file's path starts
+    std::string ambientTemp; // empty when refused
+    std::string ambientRh;
+    std::string problem;
+};
+
+const std::string kWeatherDir = VARNELDH_WEATHER_DATA_DIR;
+using Src = DesignWeather::Source;
+
+const std::vector<WeatherCase> kWeatherCases{
+    {"Location", {Src::Location, "Dubai", {}, {}}, "/nowhere/p.vdhproj", "46", "30", {}},
+    {"StoredPoint",
+     {Src::WeatherFile, {}, "chicago.epw", "0.4% dehumidification"},
+     "p.vdhproj",
+     "28.9",
+     "74.0",
+     {}},
+    // The year's point is not the stored one of the same name.
+    {"YearPoint",
+     {Src::WeatherFile, {}, "chicago.epw", "0.4% dehumidification (from this file's year)"},
+     "p.vdhproj",
+     "28.7",
+     "72.6",
+     {}},
+    {"PathFromASubfolder",
+     {Src::WeatherFile, {}, "../chicago.epw", "1% cooling"},
+     "rooms/p.vdhproj",
+     "31.6",
+     "48.5",
+     {}},
+    // An edition or a caption is not a point's name.
+    {"CaptionIsNoName",
+     {Src::WeatherFile, {}, "chicago.epw", "0.4% dehumidification (ASHRAE Handbook 2009)"},
+     "p.vdhproj",
+     {},
+     {},
+     R"x(The weather file "chicago.epw" has no design point "0.4% dehumidification (ASHRAE )x"
+     R"x(Handbook 2009)".)x"},
+    {"MissingFile",
+     {Src::WeatherFile, {}, "oslo.epw", "1% cooling"},
+     "p.vdhproj",
+     {},
+     {},
+     R"(The weather file "oslo.epw" cannot be opened)"},
+    {"None", {}, "p.vdhproj", {}, {}, "The project has no design weather."},
+};
+
+class ProjectDesignWeather : public testing::TestWithParam<WeatherCase> {};
+
+// The ambient texts every zone room gets, or the one message why there are none;
+// a refusal changes no room.
+TEST_P(ProjectDesignWeather, ResolvedAndAppliedToZoneRooms) {
+    const WeatherCase& c = GetParam();
+    Project p;
+    p.weather = c.weather;
+    p.rooms = {ZoneRoom("a", {{"txtTamb", "5"}, {"txtAmbrh", "20"}}), PoolRoom("p")};
+    const std::string before = WriteProject(p);
+    const DesignAmbient ambient =
+        ResolveDesignWeather(p, std::filesystem::path(kWeatherDir) / c.projectFile);
+    EXPECT_EQ(ambient.problem, c.problem);
+    EXPECT_EQ(ambient.found, c.problem.empty());
+    const int changed = ApplyDesignAmbient(p, ambient);
+    if (!ambient.found) {
+        EXPECT_EQ(changed, 0);
+        EXPECT_EQ(WriteProject(p), before);
+        return;
+    }
+    EXPECT_EQ(changed, 1);
+    const ZoneTexts texts = JobToZoneTexts(p.rooms[0].job);
+    EXPECT_EQ(texts.ambientTemp, c.ambientTemp);
+    EXPECT_EQ(texts.ambientRh, c.ambientRh);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sources, ProjectDesignWeather, testing::ValuesIn(kWeatherCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "core/jobs/Project.h"
+#include "core/weather/DesignPoints.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A project's design weather taken from a weather file: the file by its path
+// relative to the project file, and the point by a name that stays the same
+// whichever handbook edition the file quotes.
+
+// "0.4% dehumidification", "1% cooling"; the year's points add
+// " (from this file's year)".
+std::string DesignPointId(const Weather::DesignPoint& point);
+
+// The point of that name, or none.
+const Weather::DesignPoint* FindDesignPoint(const std::vector<Weather::DesignPoint>& points,
+                                            std::string_view id);
+
+// The weather file's path: `relative` ('/'-separated) from the project file's folder.
+std::filesystem::path WeatherFilePath(const std::filesystem::path& projectFile,
+                                      std::string_view relative);
+
+// The ambient texts the project's design weather gives, or the one message
+// saying why there are none.
+struct DesignAmbient {
+    bool found = false;
+    std::string ambientTemp; // °C text, as the zone screen takes it
+    std::string ambientRh;   // % text
+    std::string problem;
+};
+
+// A picker location, or a weather file's point read from the file now. A
+// project with no design weather gives a problem too.
+DesignAmbient ResolveDesignWeather(const Project& project,
+                                   const std::filesystem::path& projectFile);
+
+// Writes the ambient texts into every zone room's two ambient entries; pool rooms
+// have none. Returns the number of rooms changed.
+int ApplyDesignAmbient(Project& project, const DesignAmbient& ambient);
