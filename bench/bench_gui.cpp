@@ -206,7 +206,7 @@ void BM_ProjectReportToPdf(benchmark::State& state) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("project.pdf"));
     for (auto _ : state) {
-        const ProjectReport::Content report = ProjectReport::Build(project, "today");
+        const ProjectReport::Content report = ProjectReport::Build(project, {}, "today");
         if (!SaveProjectReportPdf(report, path)) {
             state.SkipWithError("the report could not be saved");
             break;

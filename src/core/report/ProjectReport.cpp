@@ -1,6 +1,7 @@
 #include "core/report/ProjectReport.h"
 
 #include "core/common/NumberText.h"
+#include "core/jobs/ProjectWeather.h"
 
 #include <cstddef>
 
@@ -27,18 +28,15 @@ std::string DesignWeatherText(const DesignWeather& weather) {
     return {};
 }
 
-// The project's location, while the room's ambient entries are still the ones
-// it gives: a room typed over since says nothing of it.
-std::string RoomLocation(const DesignWeather& weather, const ZoneTexts& texts) {
-    if (weather.source != DesignWeather::Source::Location) {
+// The project's design weather, while the room's ambient entries are still the
+// ones it gives: a room typed over since says nothing of it.
+std::string RoomWeather(const DesignAmbient& ambient, const std::string& name,
+                        const ZoneTexts& texts) {
+    if (!ambient.found || texts.ambientTemp != ambient.ambientTemp ||
+        texts.ambientRh != ambient.ambientRh) {
         return {};
     }
-    const DesignLocation* location = FindDesignLocation(weather.location);
-    if (location == nullptr || texts.ambientTemp != location->ambientTemp ||
-        texts.ambientRh != location->ambientRh) {
-        return {};
-    }
-    return std::string(location->name);
+    return name;
 }
 
 std::string OutcomeText(const RoomResult& r) {
@@ -50,7 +48,8 @@ std::string OutcomeText(const RoomResult& r) {
 
 // The room's report as its screen gives it, details left out as they are
 // behind the password there.
-void AddRun(const Project& project, const Room& room, const std::string& created, RoomReport& out) {
+void AddRun(const Room& room, const DesignAmbient& ambient, const std::string& weather,
+            const std::string& created, RoomReport& out) {
     const CalcReport::Header header{out.calculation, out.name, created};
     if (room.job.kind == JobKind::Zone) {
         ZoneTexts texts = JobToZoneTexts(room.job);
@@ -62,7 +61,7 @@ void AddRun(const Project& project, const Room& room, const std::string& created
         if (result.outcome != Outcome::Completed) {
             return;
         }
-        std::string location = RoomLocation(project.weather, texts);
+        std::string location = RoomWeather(ambient, weather, texts);
         const CalcReport::ZoneRun run{std::move(texts), *checks.inputs, checks.warnings,
                                       std::move(result), std::move(location)};
         out.content = CalcReport::ZoneContent(run, header, false);
@@ -86,7 +85,8 @@ void AddRun(const Project& project, const Room& room, const std::string& created
 
 } // namespace
 
-Content Build(const Project& project, const std::string& created) {
+Content Build(const Project& project, const std::filesystem::path& projectFile,
+              const std::string& created) {
     Content c;
     c.projectTitle = project.title;
     c.client = project.client;
@@ -95,6 +95,8 @@ Content Build(const Project& project, const std::string& created) {
     c.created = created;
     c.program = CalcReport::ProgramName();
     c.designWeather = DesignWeatherText(project.weather);
+    // Read once: a weather file's point is looked up in the file now.
+    const DesignAmbient ambient = ResolveDesignWeather(project, projectFile);
 
     const std::vector<RoomResult> results = CalculateRooms(project);
     const ProjectTotals totals = TotalsOf(results);
@@ -116,7 +118,7 @@ Content Build(const Project& project, const std::string& created) {
             if (room.size == SizeChoice::Fewest) {
                 size += " (fewest units)";
             }
-            AddRun(project, room, created, report);
+            AddRun(room, ambient, c.designWeather, created, report);
         } else {
             report.notCompleted = OutcomeText(r);
         }

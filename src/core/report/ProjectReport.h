@@ -3,6 +3,7 @@
 #include "core/jobs/Project.h"
 #include "core/report/CalcReport.h"
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,7 +43,9 @@ struct Content {
     std::vector<RoomReport> rooms;
 };
 
-// created: the date and time, written the reader's way.
-Content Build(const Project& project, const std::string& created);
+// projectFile: where the project is (or will be) saved, from which a weather
+// file's path starts; created: the date and time, written the reader's way.
+Content Build(const Project& project, const std::filesystem::path& projectFile,
+              const std::string& created);
 
 } // namespace ProjectReport

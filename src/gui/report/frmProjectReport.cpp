@@ -136,7 +136,8 @@ void frmProjectReport::keyPressEvent(QKeyEvent* event) {
 
 frmProjectReport* OpenProjectReport(QWidget* parent, const Project& project,
                                     const QString& projectPath) {
-    ProjectReport::Content report = ProjectReport::Build(project, Now());
+    ProjectReport::Content report =
+        ProjectReport::Build(project, std::filesystem::path(projectPath.toStdString()), Now());
     auto* window = parent->findChild<frmProjectReport*>(QString(), Qt::FindDirectChildrenOnly);
     if (window) {
         window->SetReport(std::move(report), projectPath);
