@@ -1,10 +1,15 @@
 // Costs a user feels: the splash's first paint, a Calculate click until the
-// results are painted, saving and opening a job, the report saved as PDF, a
+// results are painted, saving and opening a job, the report saved as PDF (a
+// room's, and a project's of 200 rooms), a
 // repaint of the chart, and the memory of the program with every screen open.
+#include "core/jobs/Project.h"
 #include "core/report/CalcReport.h"
+#include "core/report/ProjectReport.h"
 #include "gui/help/Misc.h"
 #include "gui/report/ChartView.h"
+#include "gui/report/ProjectReportLinks.h"
 #include "gui/report/ReportDocument.h"
+#include "gui/report/frmProjectReport.h"
 #include "gui/shell/Application.h"
 #include "gui/shell/Jobs.h"
 #include "gui/shell/Screens.h"
@@ -20,6 +25,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QImage>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -150,7 +156,10 @@ ReportData ZoneExample() {
     CalcReport::ZoneRun run{texts, *checks.inputs, checks.warnings,
                             CalculateZone(*checks.inputs, texts.activity), "Belfast"};
     return {CalcReport::ZoneContent(run, {"Detailed Calculation", "A job", "today"}, true),
-            CalcReport::ZoneChart(run), {}, {}, {}};
+            CalcReport::ZoneChart(run),
+            {},
+            {},
+            {}};
 }
 
 // Laid out, the chart drawn, written to a PDF file and renamed into place.
@@ -166,6 +175,65 @@ void BM_ReportToPdf(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ReportToPdf)->Unit(benchmark::kMillisecond);
+
+// A building of 200 rooms, zone and pool in turn, each zone of its own size and
+// occupancy so that no two reports are alike.
+Project TwoHundredRooms() {
+    Project project;
+    project.title = "Two hundred rooms";
+    for (int i = 0; i < 200; ++i) {
+        Room room;
+        room.name = "Room " + std::to_string(i + 1);
+        room.quantity = 1 + i % 3;
+        if (i % 4 == 3) {
+            room.job = PoolJob(InitialPoolTexts());
+        } else {
+            ZoneTexts texts = InitialZoneTexts();
+            texts.volume = std::to_string(500 + 10 * i);
+            texts.occupancy = std::to_string(i % 40);
+            room.job = ZoneJob(texts);
+        }
+        project.rooms.push_back(std::move(room));
+    }
+    return project;
+}
+
+// The project report from the rooms' entries: worked out, laid out, every chart
+// drawn, written to a PDF file and renamed into place. Its peak resident size is
+// the process's, so it is read alone: --benchmark_filter=BM_ProjectReportToPdf.
+void BM_ProjectReportToPdf(benchmark::State& state) {
+    const Project project = TwoHundredRooms();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("project.pdf"));
+    for (auto _ : state) {
+        const ProjectReport::Content report = ProjectReport::Build(project, {}, "today");
+        if (!SaveProjectReportPdf(report, path)) {
+            state.SkipWithError("the report could not be saved");
+            break;
+        }
+    }
+    state.counters["pdf_MB"] = double(QFileInfo(path).size()) / (1024.0 * 1024.0);
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    state.counters["peak_rss_MB"] = double(usage.ru_maxrss) / 1024.0;
+}
+BENCHMARK(BM_ProjectReportToPdf)->Unit(benchmark::kSecond);
+
+// The report window of the same project opened, its preview's pages drawn.
+void BM_ProjectReportWindow(benchmark::State& state) {
+    const Project project = TwoHundredRooms();
+    QWidget projectWindow;
+    for (auto _ : state) {
+        frmProjectReport* report = OpenProjectReport(&projectWindow, project, QString());
+        QCoreApplication::processEvents();
+        report->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    state.counters["peak_rss_MB"] = double(usage.ru_maxrss) / 1024.0;
+}
+BENCHMARK(BM_ProjectReportWindow)->Unit(benchmark::kSecond);
 
 // One repaint of the chart window's chart at its opening size.
 void BM_ChartRepaint(benchmark::State& state) {

@@ -1,5 +1,5 @@
 # Checks that the desktop files agree with each other and with the build:
-# one application id throughout, the job file type the same in the desktop entry,
+# one application id throughout, the job and project file types the same in the desktop entry,
 # the metadata and the MIME package, the metadata's newest release is the
 # project's version, and every rendered icon is a PNG of its folder's size.
 #
@@ -22,16 +22,29 @@ if(NOT _desktop MATCHES "\nExec=varneldh %f\n")
     fault("the desktop entry does not start varneldh with the file opened")
 endif()
 set(_job_type "application/x-varneldh-job")
-if(NOT _desktop MATCHES "\nMimeType=${_job_type};\n")
-    fault("the desktop entry does not open ${_job_type}")
+set(_project_type "application/x-varneldh-project")
+if(NOT _desktop MATCHES "\nMimeType=${_job_type};${_project_type};\n")
+    fault("the desktop entry does not open ${_job_type} and ${_project_type}")
 endif()
-if(NOT _meta MATCHES "<mediatype>${_job_type}</mediatype>")
-    fault("the metadata does not provide ${_job_type}")
-endif()
-if(NOT _mime MATCHES "<mime-type type=\"${_job_type}\">" OR
-   NOT _mime MATCHES "<glob pattern=\"\\*\\.vdhjob\"/>")
-    fault("the MIME package does not give ${_job_type} to *.vdhjob")
-endif()
+foreach(_pair "${_job_type}=vdhjob" "${_project_type}=vdhproj")
+    string(REPLACE "=" ";" _pair "${_pair}")
+    list(GET _pair 0 _type)
+    list(GET _pair 1 _suffix)
+    if(NOT _meta MATCHES "<mediatype>${_type}</mediatype>")
+        fault("the metadata does not provide ${_type}")
+    endif()
+    # The glob inside its own type's element, not merely somewhere in the file.
+    set(_element)
+    string(FIND "${_mime}" "<mime-type type=\"${_type}\">" _start)
+    if(_start GREATER_EQUAL 0)
+        string(SUBSTRING "${_mime}" ${_start} -1 _element)
+        string(FIND "${_element}" "</mime-type>" _end)
+        string(SUBSTRING "${_element}" 0 ${_end} _element)
+    endif()
+    if(NOT _element MATCHES "<glob pattern=\"\\*\\.${_suffix}\"/>")
+        fault("the MIME package does not give ${_type} to *.${_suffix}")
+    endif()
+endforeach()
 if(NOT _meta MATCHES "<id>${APP_ID}</id>")
     fault("the metadata's id is not ${APP_ID}")
 endif()

@@ -6,7 +6,7 @@
 #       "varneldh/" in the data folders)
 #   share/applications/<id>.desktop
 #   share/metainfo/<id>.metainfo.xml
-#   share/mime/packages/<id>.xml  (the .vdhjob job file type)
+#   share/mime/packages/<id>.xml  (the .vdhjob job and .vdhproj project file types)
 #   share/icons/hicolor/scalable/apps/<id>.svg and NxN PNGs
 #
 # where <id> is VARNELDH_APP_ID (the top-level CMakeLists.txt). The menu entry and

@@ -45,7 +45,7 @@ if(missing)
     message(FATAL_ERROR "not installed:\n  ${missing}\ninstalled:\n  ${present}")
 endif()
 
-# A file manager finds the job file type once the MIME database is rebuilt, as
+# A file manager finds the job and project file types once the MIME database is rebuilt, as
 # the package's trigger does.
 find_program(UPDATE_MIME_DATABASE update-mime-database)
 if(UPDATE_MIME_DATABASE)
@@ -55,9 +55,14 @@ if(UPDATE_MIME_DATABASE)
     if(status EQUAL 0)
         file(READ ${root}/share/mime/globs2 globs)
     endif()
-    if(NOT globs MATCHES ":application/x-varneldh-job:\\*\\.vdhjob\n")
-        message(FATAL_ERROR "the MIME package does not give *.vdhjob its type:\n${out}")
-    endif()
+    foreach(pair "job:vdhjob" "project:vdhproj")
+        string(REPLACE ":" ";" pair "${pair}")
+        list(GET pair 0 kind)
+        list(GET pair 1 suffix)
+        if(NOT globs MATCHES ":application/x-varneldh-${kind}:\\*\\.${suffix}\n")
+            message(FATAL_ERROR "the MIME package does not give *.${suffix} its type:\n${out}")
+        endif()
+    endforeach()
 endif()
 
 execute_process(COMMAND ${root}/bin/varneldh-calc zone

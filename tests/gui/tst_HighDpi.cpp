@@ -11,6 +11,8 @@
 #include "gui/condensation/frmCondensation.h"
 #include "gui/pool/frmEvapMethods.h"
 #include "gui/pool/frmMethod2.h"
+#include "gui/report/ProjectReportLinks.h"
+#include "gui/report/frmProjectReport.h"
 #include "gui/shell/ReportLinks.h"
 #include "gui/shell/Screens.h"
 #include "gui/shell/frmAbout.h"
@@ -256,6 +258,14 @@ private slots:
             o.screens->Zone()->findChild<QPushButton*>(QStringLiteral("cmdCalculate"))->click();
             OpenChart(o.screens->Zone());
             o.window = o.screens->Zone()->findChild<QWidget*>(QStringLiteral("frmChart"));
+        });
+        // A project's report, from a window standing in for the project's.
+        QTest::newRow("frmProjectReport") << Opener([](Opened& o) {
+            o.owned = std::make_unique<QWidget>();
+            o.owned->show();
+            Project project;
+            project.rooms = {{"Hall", 2, SizeChoice::Fewest, ZoneJob(InitialZoneTexts())}};
+            o.window = OpenProjectReport(o.owned.get(), project, QString());
         });
         QTest::newRow("frmEvapMethods") << Opener([](Opened& o) {
             o.screens = std::make_unique<Screens>();

@@ -17,6 +17,9 @@
 #include <QTextTable>
 
 #include <algorithm>
+#include <memory>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -139,7 +142,9 @@ public:
 
     const QList<Section>& Sections() const { return m_sections; }
 
-    void Table(const CalcReport::Table& table) {
+    // widths: the columns' shares of the page in percent; by default the
+    // first column, of captions, wider than the even rest.
+    void Table(const CalcReport::Table& table, const QList<double>& widths = {}) {
         Heading(Q(table.heading));
         const int columns = int(table.columns.size());
         QTextTableFormat format;
@@ -153,14 +158,15 @@ public:
         // The first column holds the captions, the widest texts. A table of
         // many figures gives its columns even shares, wide enough for their
         // headings' longest words and for "No. HX 100" on one line.
-        QList<QTextLength> widths;
+        QList<QTextLength> lengths;
         const bool wide = columns > 4;
         const double first = wide ? 16 : 55;
         const double rest = (100 - first) / std::max(1, columns - 1);
         for (int i = 0; i < columns; ++i) {
-            widths << QTextLength(QTextLength::PercentageLength, i == 0 ? first : rest);
+            const double share = i < widths.size() ? widths[i] : i == 0 ? first : rest;
+            lengths << QTextLength(QTextLength::PercentageLength, share);
         }
-        format.setColumnWidthConstraints(widths);
+        format.setColumnWidthConstraints(lengths);
         QTextTable* grid = m_cursor.insertTable(int(table.rows.size()) + 1, columns, format);
         m_sections.back().table = grid;
         const QTextCharFormat header = CharFormat(9, true);
@@ -326,6 +332,174 @@ QByteArray XmpMetadata(const QString& title, const QString& creator) {
         .toUtf8();
 }
 
+// The page's body above the footer, in the device's units.
+struct PageFrame {
+    explicit PageFrame(QPagedPaintDevice* device)
+        : width(device->width()), footerFont(ReportFont(7.5)),
+          footerHeight(2.2 * QFontMetricsF(footerFont, device).height()),
+          bodyHeight(device->height() - footerHeight) {}
+
+    double width;
+    QFont footerFont;
+    double footerHeight;
+    double bodyHeight;
+};
+
+// One document laid out on the device's pages: a room's report, or the cover.
+class ReportPart {
+public:
+    ReportPart(QPagedPaintDevice* device, const PageFrame& frame) : m_frame(frame) {
+        m_doc.documentLayout()->setPaintDevice(device);
+        m_doc.setDefaultFont(ReportFont(9));
+        m_doc.setDocumentMargin(0);
+        m_doc.setPageSize(QSizeF(frame.width, frame.bodyHeight));
+    }
+
+    void AddChart(const CalcReport::ChartData& data) {
+        m_chart = std::make_unique<ChartObject>(
+            data, QSizeF(m_frame.width, std::min(m_frame.width * 0.66, m_frame.bodyHeight * 0.9)));
+        m_doc.documentLayout()->registerHandler(kChartObject, m_chart.get());
+    }
+
+    void AddYearCurve(const DurationCurveData& data) {
+        m_curve = std::make_unique<YearCurveObject>(
+            data, QSizeF(m_frame.width, std::min(m_frame.width * 0.55, m_frame.bodyHeight * 0.8)));
+        m_doc.documentLayout()->registerHandler(kYearCurveObject, m_curve.get());
+    }
+
+    QTextDocument& Doc() { return m_doc; }
+    int Pages() const { return m_doc.pageCount(); }
+
+    void Paint(QPainter& painter, int page) const {
+        const double top = page * m_frame.bodyHeight;
+        painter.save();
+        painter.translate(0, -top);
+        painter.setClipRect(QRectF(0, top, m_frame.width, m_frame.bodyHeight));
+        // A line that starts right at the page's foot has been moved to the
+        // next page: the layout draws a line that touches its clip, and one
+        // drawn here, though clipped away, would still be in the PDF's text.
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = QRectF(0, top, m_frame.width, m_frame.bodyHeight - 1);
+        m_doc.documentLayout()->draw(&painter, context);
+        painter.restore();
+    }
+
+private:
+    const PageFrame& m_frame;
+    QTextDocument m_doc;
+    std::unique_ptr<ChartObject> m_chart;
+    std::unique_ptr<YearCurveObject> m_curve;
+};
+
+void PaintFooter(QPainter& painter, QPagedPaintDevice* device, const PageFrame& frame,
+                 const QString& text, int page, int pages) {
+    const double width = frame.width;
+    const double bodyHeight = frame.bodyHeight;
+    const double footerHeight = frame.footerHeight;
+    painter.setFont(frame.footerFont);
+    painter.setPen(QPen(kRule, 0.5 * device->logicalDpiY() / 72.0));
+    painter.drawLine(QPointF(0, bodyHeight + footerHeight * 0.3),
+                     QPointF(width, bodyHeight + footerHeight * 0.3));
+    painter.setPen(Qt::black);
+    const QRectF footer(0, bodyHeight + footerHeight * 0.4, width, footerHeight * 0.6);
+    painter.drawText(footer, Qt::AlignLeft | Qt::AlignVCenter, text);
+    painter.drawText(footer, Qt::AlignRight | Qt::AlignVCenter,
+                     QStringLiteral("Page %1 of %2").arg(page + 1).arg(pages));
+}
+
+// The project's cover, then its summary and totals on the pages after it; the
+// sections after the summary, which may move.
+QList<Section> FillCover(QTextDocument& doc, const ProjectReport::Content& c) {
+    QTextCursor edit(&doc);
+    edit.beginEditBlock();
+    Writer out(doc);
+    out.Paragraph(Q(c.title), CharFormat(18, true), 0, 2);
+    if (!c.projectTitle.empty()) {
+        out.Paragraph(Q(c.projectTitle), CharFormat(13, true), 0, 8);
+    }
+    const QTextCharFormat plain = CharFormat(10);
+    const std::pair<const char*, const std::string*> fields[] = {
+        {"Client", &c.client},
+        {"Site", &c.site},
+        {"Reference", &c.reference},
+        {"Design weather", &c.designWeather},
+    };
+    for (const auto& [caption, text] : fields) {
+        if (!text->empty()) {
+            out.Paragraph(QStringLiteral("%1: %2").arg(QLatin1String(caption), Q(*text)), plain, 0,
+                          2);
+        }
+    }
+    out.Paragraph(QStringLiteral("Created: %1").arg(Q(c.created)), plain, 6, 2);
+    out.Paragraph(QStringLiteral("Program: %1").arg(Q(c.program)), plain, 0, 2);
+    // Room names and the outcome's message are the long texts; the figures
+    // and sizes need only their headings' words.
+    out.Table(c.summary, {14, 10, 13, 10, 11, 8, 8, 26});
+    // The summary begins the page after the cover.
+    QTextBlock heading = out.Sections().back().heading;
+    QTextBlockFormat format = heading.blockFormat();
+    format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    QTextCursor(heading).setBlockFormat(format);
+    out.Table(c.totals);
+    if (!c.leftOut.empty()) {
+        out.Paragraph(Q(c.leftOut), CharFormat(9, true), 6, 0);
+    }
+    edit.endEditBlock();
+    return out.Sections().mid(1);
+}
+
+// A room whose calculation did not complete: its name and why.
+void FillNotCompleted(QTextDocument& doc, const ProjectReport::RoomReport& room) {
+    QTextCursor edit(&doc);
+    edit.beginEditBlock();
+    Writer out(doc);
+    out.Paragraph(Q(CalcReport::kTitle), CharFormat(18, true), 0, 2);
+    out.Paragraph(Q(room.name), CharFormat(13, true), 0, 2);
+    out.Paragraph(Q(room.calculation), CharFormat(12, true, kHeading), 0, 4);
+    out.Paragraph(QStringLiteral("This room's calculation did not complete, and its units are "
+                                 "left out of the project's totals: %1")
+                      .arg(Q(room.notCompleted)),
+                  CharFormat(9));
+    edit.endEditBlock();
+}
+
+// Written beside the target and renamed over it only when whole.
+template <typename Render>
+bool SavePdf(const QString& path, const QString& title, const QString& creator, Render render,
+             QString* problem) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (problem) {
+            *problem = file.errorString();
+        }
+        return false;
+    }
+    bool painted = false;
+    {
+        QPdfWriter writer(&file);
+        writer.setTitle(title);
+        writer.setCreator(creator);
+        writer.setDocumentXmpMetadata(XmpMetadata(title, creator));
+        writer.setPageSize(ReportPageSize());
+        writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+        painted = render(&writer);
+    }
+    if (!painted) {
+        file.cancelWriting();
+        if (problem) {
+            *problem = QStringLiteral("the page could not be drawn");
+        }
+        return false;
+    }
+    if (!file.commit()) {
+        if (problem) {
+            *problem = file.errorString();
+        }
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 QPageSize ReportPageSize(const QLocale& locale) {
@@ -378,89 +552,89 @@ bool RenderReport(const ReportData& report, QPagedPaintDevice* device) {
     if (!painter.begin(device)) {
         return false;
     }
-    const double width = device->width();
-    const QFont footerFont = ReportFont(7.5);
-    const double footerHeight = 2.2 * QFontMetricsF(footerFont, device).height();
-    const double bodyHeight = device->height() - footerHeight;
+    const PageFrame frame(device);
+    ReportPart part(device, frame);
+    part.AddChart(report.chart);
+    part.AddYearCurve(report.yearCurve);
+    KeepSectionsTogether(part.Doc(), Fill(part.Doc(), report), frame.bodyHeight);
 
-    QTextDocument doc;
-    doc.documentLayout()->setPaintDevice(device);
-    doc.setDefaultFont(ReportFont(9));
-    doc.setDocumentMargin(0);
-    doc.setPageSize(QSizeF(width, bodyHeight));
-    ChartObject chart(report.chart, QSizeF(width, std::min(width * 0.66, bodyHeight * 0.9)));
-    doc.documentLayout()->registerHandler(kChartObject, &chart);
-    YearCurveObject yearCurve(report.yearCurve,
-                              QSizeF(width, std::min(width * 0.55, bodyHeight * 0.8)));
-    doc.documentLayout()->registerHandler(kYearCurveObject, &yearCurve);
-    KeepSectionsTogether(doc, Fill(doc, report), bodyHeight);
-
-    const int pages = doc.pageCount();
-    const QString title = ReportTitle(report);
+    const int pages = part.Pages();
+    const QString footer = Q(report.content.program) + QStringLiteral(" - ") + ReportTitle(report);
     for (int page = 0; page < pages; ++page) {
         if (page > 0 && !device->newPage()) {
             return false;
         }
-        painter.save();
-        painter.translate(0, -page * bodyHeight);
-        painter.setClipRect(QRectF(0, page * bodyHeight, width, bodyHeight));
-        // A line that starts right at the page's foot has been moved to the
-        // next page: the layout draws a line that touches its clip, and one
-        // drawn here, though clipped away, would still be in the PDF's text.
-        QAbstractTextDocumentLayout::PaintContext context;
-        context.clip = QRectF(0, page * bodyHeight, width, bodyHeight - 1);
-        doc.documentLayout()->draw(&painter, context);
-        painter.restore();
+        part.Paint(painter, page);
+        PaintFooter(painter, device, frame, footer, page, pages);
+    }
+    return painter.end();
+}
 
-        painter.setFont(footerFont);
-        painter.setPen(QPen(kRule, 0.5 * device->logicalDpiY() / 72.0));
-        painter.drawLine(QPointF(0, bodyHeight + footerHeight * 0.3),
-                         QPointF(width, bodyHeight + footerHeight * 0.3));
-        painter.setPen(Qt::black);
-        const QRectF footer(0, bodyHeight + footerHeight * 0.4, width, footerHeight * 0.6);
-        painter.drawText(footer, Qt::AlignLeft | Qt::AlignVCenter,
-                         Q(report.content.program) + QStringLiteral(" - ") + title);
-        painter.drawText(footer, Qt::AlignRight | Qt::AlignVCenter,
-                         QStringLiteral("Page %1 of %2").arg(page + 1).arg(pages));
+QString ProjectReportTitle(const ProjectReport::Content& report) {
+    QString title = Q(report.title);
+    if (!report.projectTitle.empty()) {
+        title += QStringLiteral(" - ") + Q(report.projectTitle);
+    }
+    return title;
+}
+
+bool RenderProjectReport(const ProjectReport::Content& report, QPagedPaintDevice* device) {
+    QPainter painter;
+    if (!painter.begin(device)) {
+        return false;
+    }
+    const PageFrame frame(device);
+    // Every part is laid out before the first page is painted: each page names
+    // the count of them all. A part holds its text and layout, not its pages'
+    // pictures, so two hundred rooms stay well within memory.
+    std::vector<std::unique_ptr<ReportPart>> parts;
+    parts.reserve(report.rooms.size() + 1);
+    parts.push_back(std::make_unique<ReportPart>(device, frame));
+    KeepSectionsTogether(parts.back()->Doc(), FillCover(parts.back()->Doc(), report),
+                         frame.bodyHeight);
+    for (const ProjectReport::RoomReport& room : report.rooms) {
+        auto part = std::make_unique<ReportPart>(device, frame);
+        if (room.content) {
+            // The document keeps its own texts, and the chart its own points.
+            const ReportData data{*room.content, room.chart};
+            part->AddChart(data.chart);
+            KeepSectionsTogether(part->Doc(), Fill(part->Doc(), data), frame.bodyHeight);
+        } else {
+            FillNotCompleted(part->Doc(), room);
+        }
+        parts.push_back(std::move(part));
+    }
+    int pages = 0;
+    for (const auto& part : parts) {
+        pages += part->Pages();
+    }
+    const QString footer = Q(report.program) + QStringLiteral(" - ") + ProjectReportTitle(report);
+    int page = 0;
+    for (const auto& part : parts) {
+        // Each room begins on a page of its own.
+        for (int inPart = 0; inPart < part->Pages(); ++inPart, ++page) {
+            if (page > 0 && !device->newPage()) {
+                return false;
+            }
+            part->Paint(painter, inPart);
+            PaintFooter(painter, device, frame, footer, page, pages);
+        }
     }
     return painter.end();
 }
 
 bool SaveReportPdf(const ReportData& report, const QString& path, QString* problem) {
-    // Written beside the target and renamed over it only when whole.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (problem) {
-            *problem = file.errorString();
-        }
-        return false;
-    }
-    bool painted = false;
-    {
-        QPdfWriter writer(&file);
-        const QString title = ReportTitle(report);
-        const QString creator = Q(report.content.program);
-        writer.setTitle(title);
-        writer.setCreator(creator);
-        writer.setDocumentXmpMetadata(XmpMetadata(title, creator));
-        writer.setPageSize(ReportPageSize());
-        writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
-        painted = RenderReport(report, &writer);
-    }
-    if (!painted) {
-        file.cancelWriting();
-        if (problem) {
-            *problem = QStringLiteral("the page could not be drawn");
-        }
-        return false;
-    }
-    if (!file.commit()) {
-        if (problem) {
-            *problem = file.errorString();
-        }
-        return false;
-    }
-    return true;
+    return SavePdf(
+        path, ReportTitle(report), Q(report.content.program),
+        [&report](QPagedPaintDevice* device) { return RenderReport(report, device); }, problem);
+}
+
+bool SaveProjectReportPdf(const ProjectReport::Content& report, const QString& path,
+                          QString* problem) {
+    return SavePdf(
+        path, ProjectReportTitle(report), Q(report.program),
+        [&report](QPagedPaintDevice* device) { return RenderProjectReport(report, device); },
+        problem);
 }
 
 #include "ReportDocument.moc"

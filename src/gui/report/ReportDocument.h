@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/report/CalcReport.h"
+#include "core/report/ProjectReport.h"
 #include "gui/weather/DurationCurve.h"
 
 #include <QPageSize>
@@ -39,3 +40,11 @@ bool RenderReport(const ReportData& report, QPagedPaintDevice* device);
 // is left at path and a file already there stays as it was. problem, when
 // given, receives the reason.
 bool SaveReportPdf(const ReportData& report, const QString& path, QString* problem = nullptr);
+
+// A project's report: its cover, summary and totals, then each room's report
+// from a page of its own, every page numbered out of the whole count.
+QString ProjectReportTitle(const ProjectReport::Content& report);
+bool RenderProjectReport(const ProjectReport::Content& report, QPagedPaintDevice* device);
+// As SaveReportPdf: whole or not at all.
+bool SaveProjectReportPdf(const ProjectReport::Content& report, const QString& path,
+                          QString* problem = nullptr);
