@@ -260,7 +260,8 @@ void TestHelp::contentsOpenOnOneClick() {
                    {"Calculation report", "report.html"},
                    {"Psychrometric chart", "chart.html"},
                    {"Psychrometric details (password)", "details.html"},
-                   {"Job files", "job-files.html"}};
+                   {"Job files", "job-files.html"},
+                   {"Projects", "projects.html"}};
     for (const auto& entry : entries) {
         const QModelIndex item = ContentsEntry(contents, QString::fromUtf8(entry.title));
         QVERIFY2(item.isValid(), entry.title);
@@ -313,11 +314,9 @@ void TestHelp::indexOpensPage() {
     const struct {
         const char* keyword;
         const char* page;
-    } entries[] = {{"Cooking", "topic4-process.html"},
-                   {"Calculation Report", "report.html"},
-                   {"Psychrometric Chart", "chart.html"},
-                   {"Password", "details.html"},
-                   {"Job files", "job-files.html"}};
+    } entries[] = {{"Cooking", "topic4-process.html"},    {"Calculation Report", "report.html"},
+                   {"Psychrometric Chart", "chart.html"}, {"Password", "details.html"},
+                   {"Job files", "job-files.html"},       {"Open Room", "projects.html"}};
     for (const auto& entry : entries) {
         filter->setText(QString::fromUtf8(entry.keyword));
         QTRY_COMPARE(index->model()->rowCount(), 1);

@@ -411,6 +411,25 @@ private slots:
             QCOMPARE(window->CurrentProject().rooms[i].job.entries, rooms[i].job.entries);
     }
 
+    // The screens calculate at the standard pressure only: a room at another is
+    // refused with one message and the screen keeps what it had.
+    void roomAtAnotherPressureStaysClosed() {
+        Project project = MixedProject();
+        project.rooms[0].job.entries.emplace_back("txtPresskPa", "90");
+        frmProject* window = openProject(savedProject(project, QStringLiteral("90kPa.vdhproj")));
+        const QString caption = m_program->screens().Zone()->windowTitle();
+        const ZoneTexts texts = m_program->screens().Zone()->EntryTexts();
+        ModalBoxAnswerer answerer;
+        press(window, "cmdOpenRoom");
+        QCOMPARE(answerer.seen().size(), 1);
+        QCOMPARE(answerer.seen()[0].text,
+                 QStringLiteral("The room \"Changing\" sets the barometric pressure to \"90\"; the "
+                                "screens calculate at 101.325 kPa only."));
+        QCOMPARE(m_program->screens().Zone()->windowTitle(), caption);
+        QCOMPARE(ZoneJob(m_program->screens().Zone()->EntryTexts()).entries,
+                 ZoneJob(texts).entries);
+    }
+
     // Closing the window, opening or starting another project and quitting each
     // ask once. Cancel keeps everything; a save that fails keeps the window.
     void unsavedChangesAskedOnce_data() {

@@ -82,7 +82,7 @@ frmProject::RoomId NextRoomId() {
 } // namespace
 
 frmProject::frmProject(FileChooser chooseFile, QWidget* parent)
-    : QMainWindow(parent), m_ui(std::make_unique<Ui::frmProject>()),
+    : QMainWindow(parent, Qt::Window), m_ui(std::make_unique<Ui::frmProject>()),
       m_chooseFile(std::move(chooseFile)) {
     InstallAccessibility();
     m_ui->setupUi(this);

@@ -29,6 +29,7 @@ public:
     using FileChooser =
         std::function<QString(QWidget* parent, bool forSaving, const QString& suggested)>;
 
+    // A window of its own over `parent`, whose frame tells where it fits on the screen.
     explicit frmProject(FileChooser chooseFile, QWidget* parent = nullptr);
     ~frmProject() override;
 

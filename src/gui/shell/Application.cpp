@@ -1,5 +1,6 @@
 #include "gui/shell/Application.h"
 
+#include "gui/common/MessageBox.h"
 #include "gui/common/Resources.h"
 #include "gui/common/ScreenHelpers.h"
 #include "gui/common/WindowPlacement.h"
@@ -155,14 +156,15 @@ frmProject* Application::MakeProjectWindow() {
     if (m_project) {
         return m_project;
     }
-    auto* window =
-        new frmProject([this](QWidget* parent, bool forSaving, const QString& suggested) {
+    auto* window = new frmProject(
+        [this](QWidget* parent, bool forSaving, const QString& suggested) {
             const QString path = m_chooseProject(parent, forSaving, suggested);
             if (!path.isEmpty()) {
                 m_lastProject = path;
             }
             return path;
-        });
+        },
+        m_main.get());
     m_project = window;
     Screens* screens = m_screens.get();
     connect(window, &frmProject::newProjectRequested, this, &Application::NewProject);
@@ -170,7 +172,16 @@ frmProject* Application::MakeProjectWindow() {
             [this, window] { ChooseAndOpenProject(window); });
     connect(window, &frmProject::reportRequested, this,
             [this, window] { emit projectReportRequested(window); });
-    connect(window, &frmProject::roomOpenRequested, screens, &Screens::OpenRoom);
+    connect(window, &frmProject::roomOpenRequested, this,
+            [window, screens](frmProject::RoomId room, const QString& name, const Job& job) {
+                if (const auto problem = Jobs::PressureProblem(job)) {
+                    ShowMessage(
+                        window,
+                        QStringLiteral("The room \"%1\" %2.").arg(name, ToQString(*problem)));
+                    return;
+                }
+                screens->OpenRoom(room, name, job);
+            });
     connect(window, &frmProject::roomRenamed, screens, &Screens::RenameRoom);
     connect(window, &frmProject::roomJobReplaced, screens, &Screens::ReplaceRoomJob);
     connect(window, &frmProject::roomReleased, screens, &Screens::ReleaseRoom);

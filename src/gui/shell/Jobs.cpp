@@ -19,6 +19,8 @@ void Refuse(QWidget* parent, const QString& path, const std::string& problem) {
     ShowMessage(parent, ToQString(JobProblemMessage(ShownName(path).toStdString(), problem)));
 }
 
+} // namespace
+
 // The screens keep the barometric pressure at its initial text; a job that sets
 // another one would be calculated at a pressure the screen does not show.
 std::optional<std::string> PressureProblem(const Job& job) {
@@ -32,8 +34,6 @@ std::optional<std::string> PressureProblem(const Job& job) {
     return "sets the barometric pressure to \"" + pressure + "\"; the screens calculate at " +
            screens + " kPa only";
 }
-
-} // namespace
 
 QString ChooseInDialog(QWidget* parent, bool forSaving, const QString& suggested) {
     QFileDialog dialog(parent,
