@@ -725,13 +725,25 @@ def run_steps(user):
     user.act(user.menu_item(main, "New Project..."), "Press")
     project = wait_for("the project window", project_window)
     gains_of_rooms = []
-    for add, title, total in (("Add Zone Room", ZONE_TITLE + ": Zone room 1",
-                               "Total Moisture Gain (litres/day)"),
-                              ("Add Pool Room", STANDALONE_POOL_TITLE + ": Pool room 2",
-                               "Total Gains (litres/day)")):
+    def screen_of(room):
+        """The calculation screen captioned with the room's name after its own."""
+        for node in t.children(user.app):
+            if (t.role(node) == a.ROLE_FRAME and t.name(node).endswith(": " + room)
+                    and t.showing(node)):
+                return node
+        return None
+
+    for add, room, total in (("Add Zone Room", "Zone room 1", "Total Moisture Gain (litres/day)"),
+                             ("Add Pool Room", "Pool room 2", "Total Gains (litres/day)")):
         user.press(user.button(project, add))
-        user.press(user.button(project, "Open Room"))
-        screen = user.window(title)
+        # A button is pressed from the event loop: the new room, selected, comes after.
+        wait_for(f'the room "{room}" in the project',
+                 lambda: t.find(project, room, (a.ROLE_TABLE_CELL,)), timeout=5)
+        open_room = user.button(project, "Open Room")
+        wait_for('"Open Room" to be enabled', lambda: t.has(open_room, a.STATE_ENABLED), timeout=5)
+        user.press(open_room)
+        screen = wait_for(f'a calculation screen captioned with "{room}"',
+                          lambda: screen_of(room), timeout=5)
         if add == "Add Zone Room":
             user.type_into(user.group(screen, "Calculation Inputs"), "Zone Volume (m3)", "2000")
         user.press(user.button(screen, "Calculate"))
