@@ -268,12 +268,16 @@ void frmProject::ShowTotals() {
     m_ui->lblLeftOut->setText(ToQString(LeftOutText(m_project, m_totals)));
 }
 
-void frmProject::ShowCaption() {
-    QString name = QFileInfo(m_path).fileName();
-    if (name.isEmpty()) {
-        name = m_project.title.empty() ? tr("Untitled") : ToQString(m_project.title);
+QString frmProject::ShownName() const {
+    const QString file = QFileInfo(m_path).fileName();
+    if (!file.isEmpty()) {
+        return file;
     }
-    setWindowTitle(tr("Project: %1[*]").arg(name));
+    return m_project.title.empty() ? tr("Untitled") : ToQString(m_project.title);
+}
+
+void frmProject::ShowCaption() {
+    setWindowTitle(tr("Project: %1[*]").arg(ShownName()));
 }
 
 void frmProject::ShowCommands() {
@@ -457,12 +461,9 @@ bool frmProject::AskToKeepChanges() {
     if (!isWindowModified()) {
         return true;
     }
-    QMessageBox box(
-        QMessageBox::NoIcon, AppTitle(),
-        tr("Save the changes to the project \"%1\"?")
-            .arg(
-                windowTitle().section(QLatin1Char(':'), 1).remove(QStringLiteral("[*]")).trimmed()),
-        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    QMessageBox box(QMessageBox::NoIcon, AppTitle(),
+                    tr("Save the changes to the project \"%1\"?").arg(ShownName()),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
     box.setObjectName(QStringLiteral("msgSaveChanges"));
     box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);

@@ -102,6 +102,8 @@ private:
     void ShowRow(int index);
     void ShowTotals();
     void ShowDetails();
+    // The file's name, else the title, else "Untitled".
+    QString ShownName() const;
     void ShowCaption();
     // The room commands that need a room, or a picker location, enabled.
     void ShowCommands();
