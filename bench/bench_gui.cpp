@@ -1,11 +1,14 @@
 // Costs a user feels: the splash's first paint, a Calculate click until the
-// results are painted, saving and opening a job, the report saved as PDF (a
-// room's, and a project's of 200 rooms), a
+// results are painted, saving and opening a job, opening a 200-room project
+// until its window is painted and saving it, the report saved as PDF (a room's,
+// and a project's of 200 rooms), a
 // repaint of the chart, and the memory of the program with every screen open.
 #include "core/jobs/Project.h"
 #include "core/report/CalcReport.h"
 #include "core/report/ProjectReport.h"
 #include "gui/help/Misc.h"
+#include "gui/project/Projects.h"
+#include "gui/project/frmProject.h"
 #include "gui/report/ChartView.h"
 #include "gui/report/ProjectReportLinks.h"
 #include "gui/report/ReportDocument.h"
@@ -143,6 +146,76 @@ void BM_OpenJob(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_OpenJob)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// A building of 200 rooms: zones of many volumes and occupancies, a pool in
+// every fifth room, some rooms several times over.
+Project Project200() {
+    Project project;
+    project.title = "Museum and leisure centre";
+    for (int i = 0; i < 200; ++i) {
+        Room room;
+        room.name = "Room " + std::to_string(i + 1);
+        room.quantity = 1 + i % 3;
+        room.size = static_cast<SizeChoice>(i % 4);
+        if (i % 5 == 4) {
+            room.job = PoolJob(InitialPoolTexts());
+            room.job.entries.emplace_back("txtpoolarea", std::to_string(50 + i));
+        } else {
+            room.job = ZoneJob(InitialZoneTexts());
+            room.job.entries.emplace_back("txtVol", std::to_string(500 + 25 * i));
+            room.job.entries.emplace_back("txtOccupancy", std::to_string(i % 40));
+        }
+        project.rooms.push_back(std::move(room));
+    }
+    return project;
+}
+
+// Open Project... once the file is chosen: a 200-room file read, every room
+// calculated, the window filled and painted.
+void BM_OpenProject200ToPainted(benchmark::State& state) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bench.vdhproj"));
+    if (!Projects::Save(nullptr, path, Project200())) {
+        state.SkipWithError("the project was not saved");
+        return;
+    }
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
+        frmProject window({});
+        auto project = Projects::Open(&window, path);
+        if (!project) {
+            state.SkipWithError("the project was not opened");
+            break;
+        }
+        window.SetProject(std::move(*project), path);
+        PaintSpy spy(&window);
+        window.show();
+        if (!WaitUntil(spy.painted) || window.Results().size() != 200) {
+            state.SkipWithError("the project window was never painted whole");
+            break;
+        }
+        state.SetIterationTime(double(clock.nsecsElapsed()) / 1e9);
+    }
+}
+BENCHMARK(BM_OpenProject200ToPainted)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(20);
+
+// Save Project: 200 rooms written whole.
+void BM_SaveProject200(benchmark::State& state) {
+    const Project project = Project200();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bench.vdhproj"));
+    for (auto _ : state) {
+        if (!Projects::Save(nullptr, path, project)) {
+            state.SkipWithError("the project was not saved");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_SaveProject200)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 // The building zone's worked example as the report shows it, details and all.
 ReportData ZoneExample() {

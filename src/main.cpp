@@ -8,7 +8,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     Application program;
-    // A job file to open, as a file manager passes it.
+    // A job or project file to open, as a file manager passes it.
     program.Start(QApplication::arguments().value(1));
     return app.exec();
 }

@@ -6,6 +6,7 @@
 #include "core/common/NumberText.h"
 #include "core/condensation/Condensation.h"
 #include "core/jobs/JobFile.h"
+#include "core/jobs/Project.h"
 #include "core/pool/EvaporationMethods.h"
 #include "core/pool/PoolCalc.h"
 #include "core/psychrometrics/ChartCurves.h"
@@ -457,6 +458,23 @@ TEST(HelpPages, JobLimitsAreTheReaders) {
     ASSERT_TRUE(std::regex_search(text, m, std::regex("calculate at " + kNumber + " kPa")));
     EXPECT_EQ(m.str(1), InitialZoneTexts().pressure);
     EXPECT_EQ(m.str(1), InitialPoolTexts().pressure);
+}
+
+// What the projects page says of quantities and refused files is what the
+// project reader holds to.
+TEST(HelpPages, ProjectLimitsAreTheReaders) {
+    const std::string text = PlainText(ReadPage("projects.html"));
+    std::smatch m;
+    ASSERT_TRUE(
+        std::regex_search(text, m, std::regex("whole number from " + kNumber + " to " + kNumber)));
+    EXPECT_EQ(ReadNumber(m.str(1)), 1);
+    EXPECT_EQ(ReadNumber(m.str(2)), kMaxRoomQuantity);
+    ASSERT_TRUE(std::regex_search(text, m, std::regex("larger than " + kNumber + " MiB")));
+    EXPECT_EQ(ReadNumber(m.str(1)) * 1024 * 1024, double(kProjectMaxBytes));
+    ASSERT_TRUE(std::regex_search(text, m, std::regex("reads format version " + kNumber)));
+    EXPECT_EQ(ReadNumber(m.str(1)), kProjectFormatVersion);
+    ASSERT_TRUE(std::regex_search(text, m, std::regex("other than " + kNumber + " kPa")));
+    EXPECT_EQ(m.str(1), InitialZoneTexts().pressure);
 }
 
 // The details page's example panel is the one the start-up entries give.

@@ -140,10 +140,10 @@ TEST(ProjectTotals, CountOnlyCompletedRoomsAndNameTheOthers) {
 TEST(ProjectWeather, LocationAppliesToZoneRoomsOnly) {
     Project p;
     p.rooms = {ZoneRoom("a", {{"txtTamb", "5"}, {"txtVol", "77"}}), PoolRoom("p")};
-    EXPECT_EQ(ApplyDesignLocation(p), 0) << "no weather chosen";
+    EXPECT_EQ(ApplyDesignAmbient(p, ResolveDesignWeather(p, {})), 0) << "no weather chosen";
     p.weather = {DesignWeather::Source::Location, "London", {}, {}};
     const std::string poolBefore = WriteJob(p.rooms[1].job);
-    EXPECT_EQ(ApplyDesignLocation(p), 1);
+    EXPECT_EQ(ApplyDesignAmbient(p, ResolveDesignWeather(p, {})), 1);
     const ZoneTexts texts = JobToZoneTexts(p.rooms[0].job);
     EXPECT_EQ(texts.ambientTemp, "29");
     EXPECT_EQ(texts.ambientRh, "50");

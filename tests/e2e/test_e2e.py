@@ -39,6 +39,7 @@ CHART_TITLE = "Psychrometric Chart - Detailed Calculation"
 CHECK_TITLE = "Condensation Check"
 METHODS_TITLE = "Evaporation Methods"
 STANDALONE_POOL_TITLE = "Swimming Pool Evaporation Rate Only"
+PROJECT_TITLE = "Project: "  # then the file's or the project's name, "*" when changed
 MILD_WARNING = ("WARNING - This is a mild outdoor design temperature for a condensation check. "
                 "Are you sure this value is correct? Answers will be calculated using this value.")
 OPEN_WEATHER_TITLE = "Open Weather File"
@@ -709,6 +710,74 @@ def run_steps(user):
     user.expect_text(pool, "No. HX 100", "0.7")
     step("Ctrl+O opens a job on the pool screen, which empties its results and the methods "
          "window's")
+
+    def project_window():
+        for node in t.children(user.app):
+            if (t.role(node) == a.ROLE_FRAME and t.name(node).startswith(PROJECT_TITLE)
+                    and t.showing(node)):
+                return node
+        return None
+
+    def figure(root, name):
+        node = user.field(root, name)
+        return wait_for(f'"{name}" to show a figure', lambda: t.text(node), timeout=5)
+
+    user.act(user.menu_item(main, "New Project..."), "Press")
+    project = wait_for("the project window", project_window)
+    gains_of_rooms = []
+    def screen_of(room):
+        """The calculation screen captioned with the room's name after its own."""
+        for node in t.children(user.app):
+            if (t.role(node) == a.ROLE_FRAME and t.name(node).endswith(": " + room)
+                    and t.showing(node)):
+                return node
+        return None
+
+    for add, room, total in (("Add Zone Room", "Zone room 1", "Total Moisture Gain (litres/day)"),
+                             ("Add Pool Room", "Pool room 2", "Total Gains (litres/day)")):
+        user.press(user.button(project, add))
+        # A button is pressed from the event loop: the new room, selected, comes after.
+        wait_for(f'the room "{room}" in the project',
+                 lambda: t.find(project, room, (a.ROLE_TABLE_CELL,)), timeout=5)
+        open_room = user.button(project, "Open Room")
+        wait_for('"Open Room" to be enabled', lambda: t.has(open_room, a.STATE_ENABLED), timeout=5)
+        user.press(open_room)
+        screen = wait_for(f'a calculation screen captioned with "{room}"',
+                          lambda: screen_of(room), timeout=5)
+        if add == "Add Zone Room":
+            user.type_into(user.group(screen, "Calculation Inputs"), "Zone Volume (m3)", "2000")
+        user.press(user.button(screen, "Calculate"))
+        gains_of_rooms.append(figure(screen, total))
+        wait_for(f"the room's gain {gains_of_rooms[-1]} in its row",
+                 lambda: t.find(project, gains_of_rooms[-1], (a.ROLE_TABLE_CELL,)), timeout=5)
+    step("a project of a zone room and a pool room, each calculated on its own screen, "
+         f"shows their gains {gains_of_rooms} in its rows")
+
+    per_size = [int(figure(project, size)) for size in ("HX 100", "HX 160", "HX 200")]
+    in_all = int(figure(project, "Units in All"))
+    if in_all != sum(per_size) or in_all < 2:
+        raise Failure(f"the project's totals read {per_size} per size and {in_all} in all")
+    step(f"the project's totals read {per_size} units per size, {in_all} in all")
+
+    user.press(user.button(project, "Close"))
+    box = user.window(BOX_TITLE, roles=(a.ROLE_ALERT, a.ROLE_DIALOG))
+    buttons = [t.name(n) for n in t.walk(box) if t.role(n) == a.ROLE_PUSH_BUTTON and t.showing(n)]
+    discard = [name for name in buttons if name not in ("Save", "Cancel")]
+    if sorted(buttons) != sorted(["Save", "Cancel"] + discard) or len(discard) != 1:
+        raise Failure(f"closing the changed project offers {buttons}, expected Save, Discard "
+                      "and Cancel")
+    user.press(user.button(box, "Cancel"))
+    wait_for("the question to go", lambda: not t.window(user.app, BOX_TITLE,
+                                                        (a.ROLE_ALERT, a.ROLE_DIALOG)))
+    if project_window() is None:
+        raise Failure("Cancel closed the project window")
+    user.press(user.button(project, "Close"))
+    box = user.window(BOX_TITLE, roles=(a.ROLE_ALERT, a.ROLE_DIALOG))
+    user.press(user.button(box, discard[0]))
+    wait_for("the project window to close", lambda: project_window() is None)
+    user.window(ZONE_TITLE)
+    step("closing the changed project asks Save / Discard / Cancel; Cancel keeps it, "
+         "Discard closes it and the zone screen is its own again")
 
     exit_item = wait_for('File > Exit on "Detailed Calculation"',
                          lambda: t.find(zone, "Exit", (a.ROLE_MENU_ITEM,), showing=False))

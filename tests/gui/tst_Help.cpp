@@ -261,7 +261,8 @@ void TestHelp::contentsOpenOnOneClick() {
                    {"Psychrometric chart", "chart.html"},
                    {"Psychrometric details (password)", "details.html"},
                    {"Job files", "job-files.html"},
-                   {"Weather files and a year hour by hour", "weather-files.html"}};
+                   {"Weather files and a year hour by hour", "weather-files.html"},
+                   {"Projects", "projects.html"}};
     for (const auto& entry : entries) {
         const QModelIndex item = ContentsEntry(contents, QString::fromUtf8(entry.title));
         QVERIFY2(item.isValid(), entry.title);
@@ -317,7 +318,8 @@ void TestHelp::indexOpensPage() {
     } entries[] = {
         {"Cooking", "topic4-process.html"},    {"Calculation Report", "report.html"},
         {"Psychrometric Chart", "chart.html"}, {"Password", "details.html"},
-        {"Job files", "job-files.html"},       {"Load-duration curve", "weather-files.html"}};
+        {"Job files", "job-files.html"},       {"Load-duration curve", "weather-files.html"},
+        {"Open Room", "projects.html"}};
     for (const auto& entry : entries) {
         filter->setText(QString::fromUtf8(entry.keyword));
         QTRY_COMPARE(index->model()->rowCount(), 1);

@@ -7,10 +7,12 @@
 
 #include "gui/common/PictureButton.h"
 #include "gui/common/Resources.h"
+#include "gui/common/WindowPlacement.h"
 #include "gui/common/WrapButton.h"
 #include "gui/condensation/frmCondensation.h"
 #include "gui/pool/frmEvapMethods.h"
 #include "gui/pool/frmMethod2.h"
+#include "gui/project/frmProject.h"
 #include "gui/report/ProjectReportLinks.h"
 #include "gui/report/frmProjectReport.h"
 #include "gui/shell/ReportLinks.h"
@@ -278,6 +280,22 @@ private slots:
             o.screens = std::make_unique<Screens>();
             o.screens->Zone()->show();
             o.window = ShowCondensationCheck(o.screens->Zone(), {});
+        });
+        // A project with a room of each calculation, placed as the program opens it.
+        QTest::newRow("frmProject") << Opener([](Opened& o) {
+            Project project;
+            project.title = "Leisure centre";
+            project.rooms.push_back(
+                {"Changing rooms", 2, SizeChoice::Fewest, ZoneJob(InitialZoneTexts())});
+            project.rooms.push_back(
+                {"Pool hall", 1, SizeChoice::Hx160, PoolJob(InitialPoolTexts())});
+            o.owned = std::make_unique<frmMain>();
+            o.owned->show();
+            auto* window = new frmProject(frmProject::FileChooser{}, o.owned.get());
+            window->SetProject(std::move(project), QString());
+            PlaceOnScreen(window);
+            window->show();
+            o.window = window;
         });
         QTest::newRow("frmAbout") << Opener([](Opened& o) {
             ShowAbout(nullptr);

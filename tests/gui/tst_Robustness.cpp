@@ -204,6 +204,9 @@ private slots:
         m_program->SetFileChooser([this](QWidget*, bool, const QString&) {
             return m_jobs.filePath(QStringLiteral("random.vdhjob"));
         });
+        m_program->SetProjectFileChooser([this](QWidget*, bool, const QString&) {
+            return m_jobs.filePath(QStringLiteral("random.vdhproj"));
+        });
         m_program->Start();
         QTest::mouseClick(m_program->Splash(), Qt::LeftButton);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

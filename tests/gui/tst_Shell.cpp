@@ -189,15 +189,27 @@ private slots:
         QTest::addColumn<QStringList>("additional");
         QTest::addColumn<QStringList>("help");
         // The menus and the later items have access letters and the job items
-        // shortcuts; the first version's items have neither.
+        // shortcuts; the first version's items have neither. The project items
+        // come first.
         QTest::newRow("frmMain") << "frmMain" << QStringList{"mnuFile &File", "mnuHelpMain &Help"}
-                                 << QStringList{"mnuExit Exit"} << QStringList{}
+                                 << QStringList{"mnuNewProject &New Project...",
+                                                "mnuOpenProject Open &Project...",
+                                                "mnuSaveProject Sa&ve Project",
+                                                "mnuSaveProjectAs Save Project &As...",
+                                                "mnuSepProject -",
+                                                "mnuExit Exit"}
+                                 << QStringList{}
                                  << QStringList{"mnuHelp Varnel DH Help", "mnuSep1 -",
                                                 "mnuAbout About"};
         QTest::newRow("frmMethod1")
             << "frmMethod1"
             << QStringList{"mnuFile &File", "mnuAdditional &Additional Info", "mnuHelp &Help"}
-            << QStringList{"mnuOpenJob &Open Job... Ctrl+O",
+            << QStringList{"mnuNewProject &New Project...",
+                           "mnuOpenProject Open &Project...",
+                           "mnuSaveProject Sa&ve Project",
+                           "mnuSaveProjectAs Save Project &As...",
+                           "mnuSepProject -",
+                           "mnuOpenJob &Open Job... Ctrl+O",
                            "mnuSaveJob &Save Job As... Ctrl+S",
                            "mnuSepJob -",
                            "mnuPrint Print Window",
@@ -211,8 +223,16 @@ private slots:
         QTest::newRow("frmMethod2")
             << "frmMethod2"
             << QStringList{"mnuFile &File", "mnuAdditional &Additional Info", "mnuHelp &Help"}
-            << QStringList{"mnuOpenJob &Open Job... Ctrl+O", "mnuSaveJob &Save Job As... Ctrl+S",
-                           "mnuSepJob -", "mnuPrint Print Window", "mnuExit Exit"}
+            << QStringList{"mnuNewProject &New Project...",
+                           "mnuOpenProject Open &Project...",
+                           "mnuSaveProject Sa&ve Project",
+                           "mnuSaveProjectAs Save Project &As...",
+                           "mnuSepProject -",
+                           "mnuOpenJob &Open Job... Ctrl+O",
+                           "mnuSaveJob &Save Job As... Ctrl+S",
+                           "mnuSepJob -",
+                           "mnuPrint Print Window",
+                           "mnuExit Exit"}
             << QStringList{"mnuPassword Psychrometrics",
                            "mnuEvaporationMethods &Evaporation Methods...",
                            "mnuCondensationCheck &Condensation Check...",

@@ -188,26 +188,6 @@ std::string_view SizeChoiceCaption(SizeChoice size) {
     return size == SizeChoice::Fewest ? "Fewest units" : kUnitSizeNames[static_cast<int>(size)];
 }
 
-// As the design weather picker offers them.
-const std::array<DesignLocation, 10> kDesignLocations{{
-    {"Belfast", "23", "53"},
-    {"Birmingham", "26", "50"},
-    {"Cardiff", "25", "50"},
-    {"Edinburgh", "23", "50"},
-    {"Glasgow", "24", "55"},
-    {"London", "29", "50"},
-    {"Manchester", "26", "45"},
-    {"Plymouth", "27", "45"},
-    {"Dubai", "46", "30"},
-    {"Kuwait", "46", "30"},
-}};
-
-const DesignLocation* FindDesignLocation(std::string_view name) {
-    const auto it = std::find_if(kDesignLocations.begin(), kDesignLocations.end(),
-                                 [name](const DesignLocation& l) { return l.name == name; });
-    return it == kDesignLocations.end() ? nullptr : &*it;
-}
-
 std::string WriteProject(const Project& project) {
     OrderedJson doc;
     doc[kFormatKey] = kProjectFormatName;
@@ -386,26 +366,4 @@ std::string LeftOutText(const Project& project, const ProjectTotals& totals) {
         text += name.empty() ? RoomPlace(i) : "\"" + name + "\"";
     }
     return text;
-}
-
-int ApplyDesignLocation(Project& project) {
-    if (project.weather.source != DesignWeather::Source::Location) {
-        return 0;
-    }
-    const DesignLocation* location = FindDesignLocation(project.weather.location);
-    if (location == nullptr) {
-        return 0;
-    }
-    int changed = 0;
-    for (Room& room : project.rooms) {
-        if (room.job.kind != JobKind::Zone) {
-            continue;
-        }
-        ZoneTexts texts = JobToZoneTexts(room.job);
-        texts.ambientTemp = location->ambientTemp;
-        texts.ambientRh = location->ambientRh;
-        room.job = ZoneJob(texts, room.job.title, room.job.notes);
-        ++changed;
-    }
-    return changed;
 }

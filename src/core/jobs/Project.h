@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/jobs/JobFile.h"
+#include "core/weather/DesignLocations.h"
 
 #include <array>
 #include <cstddef>
@@ -35,15 +36,6 @@ std::string_view SizeChoiceKey(SizeChoice size);
 std::optional<SizeChoice> SizeChoiceKeyed(std::string_view key);
 // "HX 100" ... or "Fewest units", as the window and the report show it.
 std::string_view SizeChoiceCaption(SizeChoice size);
-
-// The design weather picker's locations: a name and the ambient texts it gives.
-struct DesignLocation {
-    std::string_view name;
-    std::string_view ambientTemp; // °C
-    std::string_view ambientRh;   // %
-};
-extern const std::array<DesignLocation, 10> kDesignLocations;
-const DesignLocation* FindDesignLocation(std::string_view name);
 
 // The design weather the project uses: none, a picker location by its name, or a
 // point of a weather file given by its path relative to the project file.
@@ -129,9 +121,3 @@ ProjectTotals TotalsOf(const std::vector<RoomResult>& results);
 
 // "Left out of the totals: \"Plant room\" (Refused), ..." or empty.
 std::string LeftOutText(const Project& project, const ProjectTotals& totals);
-
-// Writes the project's picker location's ambient texts into each zone room's two
-// ambient entries; pool rooms have none. Returns the number of rooms changed:
-// none when the weather is not a picker location (a weather file's point is read
-// by the program that has the file).
-int ApplyDesignLocation(Project& project);

@@ -11,6 +11,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -137,7 +138,7 @@ void frmProjectReport::keyPressEvent(QKeyEvent* event) {
 frmProjectReport* OpenProjectReport(QWidget* parent, const Project& project,
                                     const QString& projectPath) {
     ProjectReport::Content report =
-        ProjectReport::Build(project, std::filesystem::path(projectPath.toStdString()), Now());
+        ProjectReport::Build(project, std::filesystem::path(QFile::encodeName(projectPath).toStdString()), Now());
     auto* window = parent->findChild<frmProjectReport*>(QString(), Qt::FindDirectChildrenOnly);
     if (window) {
         window->SetReport(std::move(report), projectPath);

@@ -1,11 +1,16 @@
 #include "gui/shell/Application.h"
 
+#include "gui/common/MessageBox.h"
 #include "gui/common/Resources.h"
 #include "gui/common/ScreenHelpers.h"
+#include "gui/common/WindowPlacement.h"
 #include "gui/condensation/frmCondensation.h"
 #include "gui/help/Misc.h"
 #include "gui/pool/frmEvapMethods.h"
 #include "gui/pool/frmMethod2.h"
+#include "gui/project/Projects.h"
+#include "gui/project/frmProject.h"
+#include "gui/report/ProjectReportLinks.h"
 #include "gui/shell/AppInfo.h"
 #include "gui/shell/Menus.h"
 #include "gui/shell/PrintWindow.h"
@@ -24,6 +29,7 @@
 
 #include <QLineEdit>
 #include <cstdio>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -44,7 +50,8 @@ template <typename Screen> void OpenCondensationCheck(Screen* screen, Condensati
 } // namespace
 
 Application::Application()
-    : m_screens(std::make_unique<Screens>([this](QMainWindow* screen) { GiveMenus(screen); })) {
+    : m_screens(std::make_unique<Screens>([this](QMainWindow* screen) { GiveMenus(screen); })),
+      m_chooseProject(&Projects::ChooseInDialog) {
     InitUiResources();
     QCoreApplication::setApplicationName(QStringLiteral("varneldh"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VARNELDH_VERSION));
@@ -77,10 +84,19 @@ Application::~Application() {
     // A splash still loading goes with the program that started it; its steps
     // would otherwise reach screens that are gone.
     delete m_splash;
+    // Before the screens its rooms are linked to.
+    delete m_project;
 }
 
 void Application::Exit() {
     QCoreApplication::exit(0);
+}
+
+void Application::Quit() {
+    if (m_project && !m_project->AskToKeepChanges()) {
+        return;
+    }
+    Exit();
 }
 
 void Application::Start(const QString& jobFile) {
@@ -117,7 +133,12 @@ void Application::ShowMainScreen() {
             [this] { m_screens->Pool()->ShowStandalone(); });
     m_main->show();
     if (!m_startJob.isEmpty()) {
-        OpenJobFile(std::exchange(m_startJob, QString()), m_main.get());
+        const QString file = std::exchange(m_startJob, QString());
+        if (Projects::IsProjectPath(file)) {
+            OpenProjectFile(file, m_main.get());
+        } else {
+            OpenJobFile(file, m_main.get());
+        }
     }
 }
 
@@ -126,6 +147,81 @@ void Application::OpenJobFile(const QString& path, QWidget* messageParent) {
     if (const auto job = Jobs::Open(messageParent, path)) {
         m_screens->OpenJob(*job);
     }
+}
+
+frmProject* Application::ProjectWindow() const {
+    return m_project.data();
+}
+
+frmProject* Application::MakeProjectWindow() {
+    if (m_project) {
+        return m_project;
+    }
+    auto* window = new frmProject(
+        [this](QWidget* parent, bool forSaving, const QString& suggested) {
+            const QString path = m_chooseProject(parent, forSaving, suggested);
+            if (!path.isEmpty()) {
+                m_lastProject = path;
+            }
+            return path;
+        },
+        m_main.get());
+    m_project = window;
+    Screens* screens = m_screens.get();
+    connect(window, &frmProject::newProjectRequested, this, &Application::NewProject);
+    connect(window, &frmProject::openProjectRequested, this,
+            [this, window] { ChooseAndOpenProject(window); });
+    connect(window, &frmProject::reportRequested, this,
+            [window] { OpenProjectReport(window, window->CurrentProject(), window->FilePath()); });
+    connect(window, &frmProject::roomOpenRequested, this,
+            [window, screens](frmProject::RoomId room, const QString& name, const Job& job) {
+                if (const auto problem = Jobs::PressureProblem(job)) {
+                    ShowMessage(
+                        window,
+                        QStringLiteral("The room \"%1\" %2.").arg(name, ToQString(*problem)));
+                    return;
+                }
+                screens->OpenRoom(room, name, job);
+            });
+    connect(window, &frmProject::roomRenamed, screens, &Screens::RenameRoom);
+    connect(window, &frmProject::roomJobReplaced, screens, &Screens::ReplaceRoomJob);
+    connect(window, &frmProject::roomReleased, screens, &Screens::ReleaseRoom);
+    connect(window, &frmProject::allRoomsReleased, screens, &Screens::ReleaseRooms);
+    connect(screens, &Screens::roomEntriesChanged, window, &frmProject::TakeRoomJob);
+    PlaceOnScreen(window);
+    return window;
+}
+
+void Application::ShowProjectWindow() {
+    m_project->show();
+    m_project->raise();
+    m_project->activateWindow();
+}
+
+void Application::NewProject() {
+    if (m_project && !m_project->AskToKeepChanges()) {
+        return;
+    }
+    MakeProjectWindow()->SetProject(Project{}, QString());
+    ShowProjectWindow();
+}
+
+void Application::ChooseAndOpenProject(QWidget* from) {
+    const QString path = m_chooseProject(from, false, m_lastProject);
+    if (!path.isEmpty()) {
+        OpenProjectFile(path, from);
+    }
+}
+
+void Application::OpenProjectFile(const QString& path, QWidget* messageParent) {
+    m_lastProject = path;
+    // Read first: a file refused asks nothing and changes nothing.
+    std::optional<Project> project = Projects::Open(messageParent, path);
+    if (!project || (m_project && !m_project->AskToKeepChanges())) {
+        return;
+    }
+    MakeProjectWindow()->SetProject(std::move(*project), path);
+    ShowProjectWindow();
 }
 
 void Application::SaveJobFrom(QMainWindow* screen) {
@@ -140,7 +236,20 @@ void Application::SaveJobFrom(QMainWindow* screen) {
 void Application::GiveMenus(QMainWindow* screen) {
     const QSize client = screen->size();
     MenuHandlers handlers;
-    handlers.exit = &Application::Exit;
+    handlers.exit = [this] { Quit(); };
+    handlers.newProject = [this] { NewProject(); };
+    handlers.openProject = [this, screen] { ChooseAndOpenProject(screen); };
+    handlers.saveProject = [this] {
+        if (m_project) {
+            m_project->Save();
+        }
+    };
+    handlers.saveProjectAs = [this] {
+        if (m_project) {
+            m_project->SaveAs();
+        }
+    };
+    handlers.projectOpen = [this] { return !m_project.isNull(); };
     handlers.help = [] { Misc::ShowHelpContents(); };
     handlers.about = [screen] { ShowAbout(screen); };
     handlers.print = [screen] { PrintWindow(screen); };
@@ -185,7 +294,7 @@ void Application::GiveMenus(QMainWindow* screen) {
         screen->setFixedSize(screen->size());
     }
     CentreOnScreen(screen);
-    InstallCloseRule(screen, &Application::Exit);
+    InstallCloseRule(screen, [this] { Quit(); });
 }
 
 Condensation::Texts& Application::CheckEntries(const QObject* screen) {

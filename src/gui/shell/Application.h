@@ -14,6 +14,7 @@ class QMainWindow;
 class QWidget;
 class Screens;
 class frmMain;
+class frmProject;
 class frmSplash;
 
 // The whole program: the splash, the mode-selection screen, the two calculation
@@ -28,15 +29,31 @@ public:
     ~Application() override;
 
     // Shows the splash; it hands over to the mode-selection screen, and then the
-    // job file named on the command line, if any, opens on its screen.
+    // job or project file named on the command line, if any, opens: a job on its
+    // screen, a project (by its suffix) in the project window.
     void Start(const QString& jobFile = {});
 
     // File > Open Job... and Save Job As... ask this for the file; the file
     // dialogs unless told otherwise.
     void SetFileChooser(Jobs::FileChooser chooser) { m_chooseFile = std::move(chooser); }
 
+    // Open Project... and Save Project As... ask this for the file.
+    void SetProjectFileChooser(Jobs::FileChooser chooser) { m_chooseProject = std::move(chooser); }
+
     // Opens a job file on its own screen; a file refused leaves every screen as it was.
     void OpenJobFile(const QString& path, QWidget* messageParent);
+
+    // Opens a project in the project window, once any unsaved changes of the one
+    // open there are saved or discarded; a file refused changes nothing.
+    void OpenProjectFile(const QString& path, QWidget* messageParent);
+    // File > New Project...: an empty project, after the same question.
+    void NewProject();
+    // The project window, or null when none is open.
+    frmProject* ProjectWindow() const;
+
+    // File > Exit and the working screens' close control: ends the program once
+    // the open project's unsaved changes are saved or discarded.
+    void Quit();
 
     Screens& screens() { return *m_screens; }
     frmMain* MainScreen() const { return m_main.get(); }
@@ -57,6 +74,9 @@ private:
     void ShowMainScreen();
     void GiveMenus(QMainWindow* screen);
     void SaveJobFrom(QMainWindow* screen);
+    void ChooseAndOpenProject(QWidget* from);
+    frmProject* MakeProjectWindow();
+    void ShowProjectWindow();
     Condensation::Texts& CheckEntries(const QObject* screen);
 
     // The entries of each screen's condensation check, kept from one opening of
@@ -68,4 +88,7 @@ private:
     Jobs::FileChooser m_chooseFile = &Jobs::ChooseInDialog;
     QString m_startJob;
     QString m_lastJob; // offered by the next dialog
+    Jobs::FileChooser m_chooseProject;
+    QString m_lastProject;
+    QPointer<frmProject> m_project;
 };

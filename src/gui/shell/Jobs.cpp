@@ -1,12 +1,12 @@
 #include "gui/shell/Jobs.h"
 
 #include "gui/common/MessageBox.h"
+#include "gui/common/SaveWhole.h"
 #include "gui/common/ScreenHelpers.h"
 
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace Jobs {
 namespace {
@@ -18,6 +18,8 @@ QString ShownName(const QString& path) {
 void Refuse(QWidget* parent, const QString& path, const std::string& problem) {
     ShowMessage(parent, ToQString(JobProblemMessage(ShownName(path).toStdString(), problem)));
 }
+
+} // namespace
 
 // The screens keep the barometric pressure at its initial text; a job that sets
 // another one would be calculated at a pressure the screen does not show.
@@ -32,8 +34,6 @@ std::optional<std::string> PressureProblem(const Job& job) {
     return "sets the barometric pressure to \"" + pressure + "\"; the screens calculate at " +
            screens + " kPa only";
 }
-
-} // namespace
 
 QString ChooseInDialog(QWidget* parent, bool forSaving, const QString& suggested) {
     QFileDialog dialog(parent,
@@ -82,23 +82,7 @@ std::optional<Job> Open(QWidget* parent, const QString& path) {
 }
 
 bool Save(QWidget* parent, const QString& path, const Job& job) {
-    const std::string text = WriteJob(job);
-    QSaveFile file(path);
-    // Unbuffered, and written until done: a buffered flush takes a short write
-    // (the disk full part-way) for success, and commit() would then put a cut-off
-    // file in place of the earlier one. Once the rest fails, commit() refuses.
-    bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    for (std::size_t done = 0; written && done < text.size();) {
-        const qint64 n = file.write(text.data() + done, qint64(text.size() - done));
-        written = n > 0;
-        done += written ? std::size_t(n) : 0;
-    }
-    if (!(written && file.commit())) {
-        ShowMessage(parent, QStringLiteral("The job could not be saved as \"%1\": %2.")
-                                .arg(ShownName(path), file.errorString()));
-        return false;
-    }
-    return true;
+    return SaveWhole(parent, path, WriteJob(job), QStringLiteral("job"));
 }
 
 } // namespace Jobs

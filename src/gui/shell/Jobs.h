@@ -26,6 +26,11 @@ QString ChooseInDialog(QWidget* parent, bool forSaving, const QString& suggested
 // file cannot be read or is refused.
 std::optional<Job> Open(QWidget* parent, const QString& path);
 
+// Why the screens cannot take the job as it is (it sets a barometric pressure
+// other than the one they calculate at), worded to follow its name; none when
+// they can.
+std::optional<std::string> PressureProblem(const Job& job);
+
 // Writes the job atomically: on failure its one message is shown and an earlier
 // file of that name is left as it was. True when saved.
 bool Save(QWidget* parent, const QString& path, const Job& job);

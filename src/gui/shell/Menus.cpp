@@ -32,6 +32,22 @@ void InstallMenus(QMainWindow* screen, MenuKind kind, const MenuHandlers& h) {
     // version; its own items keep none, as their users know them.
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
+    if (h.newProject && h.openProject && h.saveProject && h.saveProjectAs) {
+        // Above everything else: a project holds jobs. Ctrl+O and Ctrl+S stay the job's.
+        AddItem(file, "mnuNewProject", QStringLiteral("&New Project..."), h.newProject);
+        AddItem(file, "mnuOpenProject", QStringLiteral("Open &Project..."), h.openProject);
+        QAction* save =
+            AddItem(file, "mnuSaveProject", QStringLiteral("Sa&ve Project"), h.saveProject);
+        QAction* saveAs = AddItem(file, "mnuSaveProjectAs", QStringLiteral("Save Project &As..."),
+                                  h.saveProjectAs);
+        file->addSeparator()->setObjectName(QStringLiteral("mnuSepProject"));
+        if (h.projectOpen) {
+            QObject::connect(file, &QMenu::aboutToShow, file, [save, saveAs, open = h.projectOpen] {
+                save->setEnabled(open());
+                saveAs->setEnabled(open());
+            });
+        }
+    }
     if (kind != MenuKind::Main && h.openJob && h.saveJob) {
         // Above the screen's own items, which keep their order.
         AddItem(file, "mnuOpenJob", QStringLiteral("&Open Job..."), h.openJob,

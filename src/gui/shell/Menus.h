@@ -8,6 +8,12 @@ class QMainWindow;
 // that screen carries. Each handler is called when its item is chosen; a null
 // handler leaves the item out.
 struct MenuHandlers {
+    std::function<void()> newProject; // every screen
+    std::function<void()> openProject;
+    std::function<void()> saveProject;
+    std::function<void()> saveProjectAs;
+    // Whether a project is open for the save items to act on.
+    std::function<bool()> projectOpen;
     std::function<void()> openJob; // the calculation screens only
     std::function<void()> saveJob;
     std::function<void()> print;

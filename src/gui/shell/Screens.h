@@ -4,6 +4,7 @@
 
 #include <QObject>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -47,11 +48,42 @@ public:
     // and notes of the job last opened there.
     Job JobOf(const QObject* screen);
 
+    // A project's room opened on its calculation screen as a job is, with the
+    // room's name in the screen's caption. From then on every change of the
+    // screen's entries, Calculate's included, is reported by roomEntriesChanged,
+    // until the room is released or another job or room takes the screen.
+    void OpenRoom(std::uint64_t room, const QString& name, const Job& job);
+    void RenameRoom(std::uint64_t room, const QString& name);
+    // The room's entries replaced in the project: its screen shows them, its
+    // results cleared.
+    void ReplaceRoomJob(std::uint64_t room, const Job& job);
+    // The screen that holds the room is a plain calculation screen again.
+    void ReleaseRoom(std::uint64_t room);
+    void ReleaseRooms();
+
+signals:
+    // The entries of a project's room, as its screen now holds them.
+    void roomEntriesChanged(std::uint64_t room, const Job& job);
+
 private:
+    // The room a screen holds, if any, and the caption it had before.
+    struct RoomLink {
+        std::uint64_t room = 0;
+        QString caption;
+    };
+    RoomLink& LinkOf(JobKind kind) { return kind == JobKind::Zone ? m_zoneRoom : m_poolRoom; }
+    QMainWindow* ScreenOf(JobKind kind);
+    void Release(JobKind kind);
+    // Its screen shown and brought forward when `show`.
+    void WriteEntries(const Job& job, bool show);
+    void ReportRoomEntries(JobKind kind);
+
     MadeHook m_made;
     // Kept from the job last opened on each screen, for the next save there.
     Job m_zoneJob;
     Job m_poolJob;
+    RoomLink m_zoneRoom;
+    RoomLink m_poolRoom;
     std::unique_ptr<frmMethod1> m_zone;
     std::unique_ptr<frmMethod2> m_pool;
 };

@@ -3,6 +3,7 @@
 #include "ui_frmDesign.h"
 
 #include "gui/common/Accessibility.h"
+#include "gui/common/ScreenHelpers.h"
 #include "gui/common/WindowPlacement.h"
 
 #include <QAccessibleWidget>
@@ -213,38 +214,39 @@ std::array<LocationLabel*, 10> frmDesign::Locations() const {
 }
 
 void frmDesign::Label2_Click() {
-    PickLocation(m_ui->Label2, QStringLiteral("23"), QStringLiteral("53"));
+    PickLocation(m_ui->Label2, kDesignLocations[0]);
 }
 void frmDesign::Label3_Click() {
-    PickLocation(m_ui->Label3, QStringLiteral("26"), QStringLiteral("50"));
+    PickLocation(m_ui->Label3, kDesignLocations[1]);
 }
 void frmDesign::Label4_Click() {
-    PickLocation(m_ui->Label4, QStringLiteral("25"), QStringLiteral("50"));
+    PickLocation(m_ui->Label4, kDesignLocations[2]);
 }
 void frmDesign::Label5_Click() {
-    PickLocation(m_ui->Label5, QStringLiteral("23"), QStringLiteral("50"));
+    PickLocation(m_ui->Label5, kDesignLocations[3]);
 }
 void frmDesign::Label6_Click() {
-    PickLocation(m_ui->Label6, QStringLiteral("24"), QStringLiteral("55"));
+    PickLocation(m_ui->Label6, kDesignLocations[4]);
 }
 void frmDesign::Label7_Click() {
-    PickLocation(m_ui->Label7, QStringLiteral("29"), QStringLiteral("50"));
+    PickLocation(m_ui->Label7, kDesignLocations[5]);
 }
 void frmDesign::Label8_Click() {
-    PickLocation(m_ui->Label8, QStringLiteral("26"), QStringLiteral("45"));
+    PickLocation(m_ui->Label8, kDesignLocations[6]);
 }
 void frmDesign::Label9_Click() {
-    PickLocation(m_ui->Label9, QStringLiteral("27"), QStringLiteral("45"));
+    PickLocation(m_ui->Label9, kDesignLocations[7]);
 }
 void frmDesign::Label10_Click() {
-    PickLocation(m_ui->Label10, QStringLiteral("46"), QStringLiteral("30"));
+    PickLocation(m_ui->Label10, kDesignLocations[8]);
 }
 void frmDesign::Label11_Click() {
-    PickLocation(m_ui->Label11, QStringLiteral("46"), QStringLiteral("30"));
+    PickLocation(m_ui->Label11, kDesignLocations[9]);
 }
 
-void frmDesign::PickLocation(const LocationLabel* location, const QString& tamb,
-                             const QString& ambrh) {
+void frmDesign::PickLocation(const LocationLabel* location, const DesignLocation& values) {
+    const QString tamb = ToQString(values.ambientTemp);
+    const QString ambrh = ToQString(values.ambientRh);
     // close() schedules this window's deletion; hold our own copy of the last
     // step so that it does not depend on members of a window on its way out.
     const ResultsClearer clearZoneResults = m_clearZoneResults;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/weather/DesignLocations.h"
 #include "gui/weather/WeatherFiles.h"
 
 #include <QLabel>
@@ -87,7 +88,8 @@ private:
     void ShowWeather();
     void PickWeatherPoint(std::size_t point);
 
-    void PickLocation(const LocationLabel* location, const QString& tamb, const QString& ambrh);
+    // The label shows the location; the ambient texts come from the table.
+    void PickLocation(const LocationLabel* location, const DesignLocation& values);
     std::array<LocationLabel*, 10> Locations() const;
 
     std::unique_ptr<Ui::frmDesign> m_ui;

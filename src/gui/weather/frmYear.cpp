@@ -2,14 +2,13 @@
 
 #include "ui_frmYear.h"
 
-#include "gui/common/MessageBox.h"
+#include "gui/common/SaveWhole.h"
 #include "gui/common/WindowPlacement.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QSaveFile>
 
 #include <sstream>
 
@@ -77,15 +76,7 @@ bool frmYear::ExportHours(const QString& path) {
     std::ostringstream out;
     Weather::WriteHoursCsv(out, m_year->weather->file, *m_year->year.table, m_year->year.zone);
     const std::string text = out.str();
-    QSaveFile file(path);
-    const bool written = file.open(QIODevice::WriteOnly) &&
-                         file.write(text.data(), qint64(text.size())) == qint64(text.size()) &&
-                         file.commit();
-    if (!written) {
-        ShowMessage(this, QStringLiteral("The hours could not be saved as \"%1\" (%2).")
-                              .arg(QFileInfo(path).fileName(), file.errorString()));
-    }
-    return written;
+    return SaveWhole(this, path, text, QStringLiteral("hours"));
 }
 
 void frmYear::cmdExportHours_Click() {
