@@ -261,13 +261,17 @@ private slots:
             OpenChart(o.screens->Zone());
             o.window = o.screens->Zone()->findChild<QWidget*>(QStringLiteral("frmChart"));
         });
-        // A project's report, from a window standing in for the project's.
+        // A project's report, from the project window over the main screen.
         QTest::newRow("frmProjectReport") << Opener([](Opened& o) {
-            o.owned = std::make_unique<QWidget>();
+            o.owned = std::make_unique<frmMain>();
             o.owned->show();
-            Project project;
-            project.rooms = {{"Hall", 2, SizeChoice::Fewest, ZoneJob(InitialZoneTexts())}};
-            o.window = OpenProjectReport(o.owned.get(), project, QString());
+            auto* project = new frmProject(frmProject::FileChooser{}, o.owned.get());
+            Project rooms;
+            rooms.rooms = {{"Hall", 2, SizeChoice::Fewest, ZoneJob(InitialZoneTexts())}};
+            project->SetProject(std::move(rooms), QString());
+            PlaceOnScreen(project);
+            project->show();
+            o.window = OpenProjectReport(project, project->CurrentProject(), QString());
         });
         QTest::newRow("frmEvapMethods") << Opener([](Opened& o) {
             o.screens = std::make_unique<Screens>();
