@@ -3,9 +3,11 @@
 
 #include "core/common/NumberText.h"
 #include "core/jobs/Project.h"
+#include "gui/project/frmProject.h"
 #include "gui/report/ProjectReportLinks.h"
 #include "gui/report/ReportDocument.h"
 #include "gui/report/frmProjectReport.h"
+#include "gui/shell/frmMain.h"
 
 #include <QPrintDialog>
 #include <QPrinter>
@@ -91,7 +93,8 @@ class TestProjectReport : public QObject {
     Q_OBJECT
 
 private:
-    QWidget* m_projectWindow = nullptr;
+    std::unique_ptr<frmMain> m_main;
+    frmProject* m_projectWindow = nullptr;
 
     frmProjectReport* open(const Project& project, const QString& path) {
         frmProjectReport* report = OpenProjectReport(m_projectWindow, project, path);
@@ -111,12 +114,14 @@ private:
     }
 
 private slots:
-    // The project window is another's work: a window of its own stands in.
+    // The report opens from the project window, over the main screen.
     void init() {
-        m_projectWindow = new QWidget;
+        m_main = std::make_unique<frmMain>();
+        m_main->show();
+        m_projectWindow = new frmProject(frmProject::FileChooser{}, m_main.get());
         m_projectWindow->show();
     }
-    void cleanup() { delete m_projectWindow; }
+    void cleanup() { m_main.reset(); }
 
     // The summary carries every room with its gain and units, then the totals
     // and the rooms left out; each room's report begins a page of its own, and
