@@ -282,6 +282,37 @@ TEST_P(ProjectDesignWeather, ResolvedAndAppliedToZoneRooms) {
     EXPECT_EQ(texts.ambientRh, c.ambientRh);
 }
 
+struct MoveCase {
+    const char* from;
+    const char* to;
+    const char* weatherFile;
+    const char* moved;
+};
+
+// Saved elsewhere, the project still finds its weather file.
+TEST(ProjectWeather, WeatherFilePathFollowsTheProjectFile) {
+    const MoveCase cases[] = {
+        {"/a/p.vdhproj", "/a/q.vdhproj", "sites/w.epw", "sites/w.epw"},
+        {"/a/p.vdhproj", "/a/b/q.vdhproj", "w.epw", "../w.epw"},
+        {"/a/b/p.vdhproj", "/a/q.vdhproj", "../w.epw", "w.epw"},
+        {"/a/b/p.vdhproj", "/c/d/q.vdhproj", "../x/w.epw", "../../a/x/w.epw"},
+        {"/a/p.vdhproj", "/z/q.vdhproj", "/srv/w.epw", "../srv/w.epw"},
+        {"", "/z/q.vdhproj", "w.epw", "w.epw"}, // never saved: nothing to go from
+    };
+    for (const MoveCase& c : cases) {
+        Project p;
+        p.weather = {DesignWeather::Source::WeatherFile, {}, c.weatherFile, "1% cooling"};
+        MoveWeatherFilePath(p, c.from, c.to);
+        EXPECT_EQ(p.weather.weatherFile, c.moved) << c.from << " -> " << c.to;
+        EXPECT_EQ(p.weather.point, "1% cooling");
+    }
+    Project location;
+    location.weather = {DesignWeather::Source::Location, "London", {}, {}};
+    MoveWeatherFilePath(location, "/a/p.vdhproj", "/b/q.vdhproj");
+    EXPECT_EQ(location.weather.location, "London");
+    EXPECT_TRUE(location.weather.weatherFile.empty());
+}
+
 INSTANTIATE_TEST_SUITE_P(Sources, ProjectDesignWeather, testing::ValuesIn(kWeatherCases),
                          [](const auto& info) { return std::string(info.param.name); });
 

@@ -601,6 +601,15 @@ private slots:
         }
         showsTheEngines(window);
         QVERIFY(window->HasUnsavedChanges());
+
+        // Saved into another folder, the project still finds its weather file.
+        QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("copies")));
+        m_chosen = m_dir.filePath(QStringLiteral("copies/site.vdhproj"));
+        trigger(window, "mnuSaveProjectAs");
+        QTRY_COMPARE(window->FilePath(), m_chosen);
+        QCOMPARE(window->CurrentProject().weather.weatherFile, std::string("../sites/chicago.epw"));
+        press(window, "cmdApplyWeather");
+        QCOMPARE(answerer.messages, QStringList());
     }
 
     // Calculation Report... opens the report of the rooms as they stand, over

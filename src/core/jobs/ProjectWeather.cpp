@@ -4,6 +4,7 @@
 #include "core/weather/Epw.h"
 
 #include <algorithm>
+#include <system_error>
 
 std::string DesignPointId(const Weather::DesignPoint& point) {
     std::string id =
@@ -28,6 +29,24 @@ std::filesystem::path WeatherFilePath(const std::filesystem::path& projectFile,
     return (projectFile.parent_path() /
             std::filesystem::path(std::string(relative), std::filesystem::path::generic_format))
         .lexically_normal();
+}
+
+void MoveWeatherFilePath(Project& project, const std::filesystem::path& from,
+                         const std::filesystem::path& to) {
+    DesignWeather& weather = project.weather;
+    if (weather.source != DesignWeather::Source::WeatherFile || from.empty()) {
+        return;
+    }
+    std::error_code error;
+    const std::filesystem::path file =
+        std::filesystem::absolute(WeatherFilePath(from, weather.weatherFile), error);
+    const std::filesystem::path folder =
+        std::filesystem::absolute(to, error).parent_path().lexically_normal();
+    if (error) {
+        return;
+    }
+    const std::filesystem::path relative = file.lexically_relative(folder);
+    weather.weatherFile = (relative.empty() ? file : relative).generic_string();
 }
 
 DesignAmbient ResolveDesignWeather(const Project& project,

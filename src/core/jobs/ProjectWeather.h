@@ -24,6 +24,13 @@ const Weather::DesignPoint* FindDesignPoint(const std::vector<Weather::DesignPoi
 std::filesystem::path WeatherFilePath(const std::filesystem::path& projectFile,
                                       std::string_view relative);
 
+// The project's weather file path as the project saved at `to` must give it, so
+// that saving into another folder still points at the same file: relative from
+// there when the two share a root, else absolute. Unchanged when `from` is empty
+// (a project never saved) or the weather is no weather file.
+void MoveWeatherFilePath(Project& project, const std::filesystem::path& from,
+                         const std::filesystem::path& to);
+
 // The ambient texts the project's design weather gives, or the one message
 // saying why there are none.
 struct DesignAmbient {

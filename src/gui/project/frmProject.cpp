@@ -25,6 +25,11 @@ namespace {
 
 enum Column { Name, Quantity, Calculation, Gain, Size, PerRoom, InAll, Message };
 
+QString FileWeatherCaption(const DesignWeather& weather) {
+    return frmProject::tr("Weather file %1: %2")
+        .arg(ToQString(weather.weatherFile), ToQString(weather.point));
+}
+
 constexpr std::array<SizeChoice, 4> kSizeChoices{SizeChoice::Hx100, SizeChoice::Hx160,
                                                  SizeChoice::Hx200, SizeChoice::Fewest};
 
@@ -164,9 +169,7 @@ void frmProject::ShowDetails() {
         chosen = m_ui->cmbWeather->findText(ToQString(weather.location));
     } else if (weather.source == DesignWeather::Source::WeatherFile) {
         m_fileWeather = weather;
-        m_ui->cmbWeather->addItem(
-            tr("Weather file %1: %2")
-                .arg(ToQString(weather.weatherFile), ToQString(weather.point)));
+        m_ui->cmbWeather->addItem(FileWeatherCaption(weather));
         chosen = m_ui->cmbWeather->count() - 1;
     }
     m_ui->cmbWeather->setCurrentIndex(std::max(0, chosen));
@@ -509,8 +512,20 @@ bool frmProject::SaveAs() {
         suggested = ToQString(m_project.title) + ToQString(kProjectFileSuffix);
     }
     const QString path = m_chooseFile ? m_chooseFile(this, true, suggested) : QString();
-    if (path.isEmpty() || !Projects::Save(this, path, m_project)) {
+    if (path.isEmpty()) {
         return false;
+    }
+    // A weather file is found from the project's folder, which may change here.
+    Project saved = m_project;
+    MoveWeatherFilePath(saved, QFile::encodeName(m_path).toStdString(),
+                        QFile::encodeName(path).toStdString());
+    if (!Projects::Save(this, path, saved)) {
+        return false;
+    }
+    if (saved.weather != m_project.weather) {
+        m_project.weather = m_fileWeather = saved.weather;
+        m_ui->cmbWeather->setItemText(m_ui->cmbWeather->count() - 1,
+                                      FileWeatherCaption(saved.weather));
     }
     m_path = path;
     setWindowModified(false);
