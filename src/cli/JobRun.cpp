@@ -125,6 +125,18 @@ Texts ToTexts(std::span<const EntrySpec<Texts, Inputs>> table,
     return texts;
 }
 
+// The entry texts of a job, in table order.
+template <typename Texts, typename Inputs>
+std::vector<std::string> TableTexts(std::span<const EntrySpec<Texts, Inputs>> table,
+                                    const Texts& texts) {
+    std::vector<std::string> out;
+    out.reserve(table.size());
+    for (const auto& entry : table) {
+        out.push_back(texts.*entry.text);
+    }
+    return out;
+}
+
 // A value as a warning shows it: as the results are written.
 std::string Shown(double value) {
     return std::isfinite(value) ? NumberText::FormatGeneral(value) : "a number too large to hold";
@@ -333,6 +345,14 @@ JobRun RunJob(Calculation calc, std::vector<std::string> entryTexts, ReadOptions
         }
     }
     return run;
+}
+
+JobRun RunJob(const Job& job) {
+    return job.kind == JobKind::Zone
+               ? RunJob(Calculation::Zone,
+                        TableTexts<ZoneTexts, ZoneInputs>(kZoneFields, JobToZoneTexts(job)))
+               : RunJob(Calculation::Pool,
+                        TableTexts<PoolTexts, PoolInputs>(kPoolFields, JobToPoolTexts(job)));
 }
 
 void PrintEvents(const JobRun& run, std::ostream& out) {

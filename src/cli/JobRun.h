@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/common/Fields.h"
+#include "core/jobs/JobFile.h"
 #include "core/pool/EvaporationMethods.h"
 #include "core/report/CalcReport.h"
 
@@ -77,6 +78,9 @@ struct ReadOptions {
 // number entry read only in part, and occupants whose activity is not one of the
 // list.
 JobRun RunJob(Calculation calc, std::vector<std::string> entryTexts, ReadOptions options = {});
+
+// A job file's entry texts run as RunJob runs them, as its kind's calculation.
+JobRun RunJob(const Job& job);
 
 // One line per event: "warning: TEXT", "refused FIELD: TEXT", "FIELD: TEXT",
 // "message: TEXT", "focus: FIELD", "outcome: NAME".
