@@ -5,8 +5,11 @@
 
 #include <clocale>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
 #include <limits>
 #include <locale>
+#include <random>
 #include <string>
 
 using NumberText::FormatFixed;
@@ -102,6 +105,31 @@ INSTANTIATE_TEST_SUITE_P(
         FixedCase{"Negative", -268.4049, 2, "-268.40"}, FixedCase{"Infinity", kInf, 2, ""},
         FixedCase{"NaN", std::nan(""), 2, ""}),
     [](const testing::TestParamInfo<FixedCase>& info) { return std::string(info.param.name); });
+
+// Away from exact ties, the text is the C library's correctly rounded one, over
+// every magnitude and number of decimals results are written with and beyond.
+TEST(NumberTextFixed, MatchesTheCorrectlyRoundedTextAwayFromTies) {
+    std::mt19937_64 random(20261209);
+    char printed[512];
+    for (int i = 0; i < 200000; ++i) {
+        // Odd, so that the exact value has more fraction digits than any tie.
+        const std::uint64_t mantissa = (random() >> 11) | 1;
+        const int scale = -20 - static_cast<int>(random() % 60);
+        const double value = std::ldexp(static_cast<double>(mantissa), scale) * (i % 2 ? -1 : 1);
+        const int decimals = static_cast<int>(random() % 11);
+        std::snprintf(printed, sizeof printed, "%.*f", decimals, value);
+        std::string expected = printed;
+        if (expected.find_first_of("123456789") == std::string::npos) {
+            expected.erase(0, expected.front() == '-' ? 1 : 0);
+        }
+        const std::string text = FormatFixed(value, decimals);
+        if (text != expected) {
+            ADD_FAILURE() << std::hexfloat << value << " with " << decimals << ": " << text
+                          << ", not " << expected;
+            break;
+        }
+    }
+}
 
 struct GeneralCase {
     const char* name;

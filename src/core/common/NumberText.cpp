@@ -202,6 +202,59 @@ Digits FifteenDigits(double value) {
     return d;
 }
 
+// FormatFixed for the values results take, in whole-number arithmetic: the
+// exact value times 10^decimals is M x 5^decimals x 2^shift, rounded half away
+// from zero by the bits shifted out. The same text as the digit-by-digit way,
+// at a fraction of its cost; false for values it does not cover.
+__extension__ typedef unsigned __int128 Wide;
+constexpr int kMostFastDecimals = 9;
+constexpr double kLargestFast = 1e9; // with 9 decimals, under 10^18 units of the last place
+
+bool FixedInWholeNumbers(double value, int decimals, std::string& out) {
+    const double a = std::fabs(value);
+    if (decimals < 0 || decimals > kMostFastDecimals || !(a < kLargestFast)) {
+        return false;
+    }
+    const auto bits = std::bit_cast<std::uint64_t>(a);
+    const int biased = static_cast<int>(bits >> 52);
+    const std::uint64_t fraction = bits & ((std::uint64_t{1} << 52) - 1);
+    const std::uint64_t mantissa = biased == 0 ? fraction : fraction | (std::uint64_t{1} << 52);
+    const int exponent = (biased == 0 ? 1 : biased) - 1075; // a = mantissa x 2^exponent
+    std::uint64_t five = 1;
+    for (int i = 0; i < decimals; ++i) {
+        five *= 5;
+    }
+    // a x 10^decimals = scaled x 2^(exponent + decimals); scaled < 2^53 x 5^9 < 2^75.
+    const Wide scaled = Wide{mantissa} * five;
+    const int shift = -(exponent + decimals);
+    std::uint64_t units = 0; // of the last place, rounded
+    if (shift <= 0) {
+        units = static_cast<std::uint64_t>(scaled << -shift); // whole, and under 10^18
+    } else if (shift < 127) {
+        const Wide whole = scaled >> shift;
+        const Wide rest = scaled - (whole << shift);
+        const Wide half = Wide{1} << (shift - 1);
+        units = static_cast<std::uint64_t>(whole) + (rest >= half ? 1 : 0);
+    }
+    char digits[24];
+    int n = 0;
+    for (std::uint64_t u = units; u > 0 || n <= decimals; u /= 10) {
+        digits[n++] = static_cast<char>('0' + u % 10);
+    }
+    out.clear();
+    out.reserve(static_cast<std::size_t>(n + 2));
+    if (std::signbit(value) && units > 0) {
+        out += '-';
+    }
+    for (int i = n - 1; i >= 0; --i) {
+        out += digits[i];
+        if (i == decimals && decimals > 0) {
+            out += '.';
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 bool HasNumber(std::string_view text) {
@@ -293,6 +346,9 @@ double ReadNumber(std::string_view text) {
 std::string FormatFixed(double value, int decimals) {
     if (!std::isfinite(value)) {
         return {};
+    }
+    if (std::string out; FixedInWholeNumbers(value, decimals, out)) {
+        return out;
     }
     // The library rounds correctly to nearest but settles exact ties to even; a tie
     // exists only when the exact value has one fraction digit more than asked for.
