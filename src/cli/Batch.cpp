@@ -114,7 +114,8 @@ bool WorkOut(const Layout& layout, Csv::Record& record, std::vector<std::string>
     for (std::size_t i = 0; i < width; ++i) {
         texts[static_cast<std::size_t>(layout.columns[i])] = record.fields[i];
     }
-    JobRun run = RunJob(layout.calc, std::move(texts), {.decimalComma = layout.sep == ';'});
+    JobRun run =
+        RunJob(layout.calc, std::move(texts), {.decimalComma = layout.sep == ';', .events = false});
     for (std::size_t i = 0; i < width; ++i) {
         row[i] = std::move(record.fields[i]);
     }

@@ -70,6 +70,9 @@ std::string_view ScreenCaption(Calculation calc);
 struct ReadOptions {
     // A comma in a number entry is its decimal point (semicolon-separated files).
     bool decimalComma = false;
+    // The events are recorded; the batch, which writes only the texts, leaves
+    // them out.
+    bool events = true;
 };
 
 // Runs the check chain and, if it accepts the texts, the calculation.

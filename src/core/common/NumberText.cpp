@@ -1,6 +1,7 @@
 #include "core/common/NumberText.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -211,6 +212,8 @@ constexpr int kMostFastDecimals = 9;
 constexpr double kLargestFast = 1e9; // with 9 decimals, under 10^18 units of the last place
 
 bool FixedInWholeNumbers(double value, int decimals, std::string& out) {
+    static constexpr std::array<std::uint32_t, kMostFastDecimals + 1> kFives = {
+        1, 5, 25, 125, 625, 3125, 15625, 78125, 390625, 1953125};
     const double a = std::fabs(value);
     if (decimals < 0 || decimals > kMostFastDecimals || !(a < kLargestFast)) {
         return false;
@@ -220,38 +223,32 @@ bool FixedInWholeNumbers(double value, int decimals, std::string& out) {
     const std::uint64_t fraction = bits & ((std::uint64_t{1} << 52) - 1);
     const std::uint64_t mantissa = biased == 0 ? fraction : fraction | (std::uint64_t{1} << 52);
     const int exponent = (biased == 0 ? 1 : biased) - 1075; // a = mantissa x 2^exponent
-    std::uint64_t five = 1;
-    for (int i = 0; i < decimals; ++i) {
-        five *= 5;
-    }
-    // a x 10^decimals = scaled x 2^(exponent + decimals); scaled < 2^53 x 5^9 < 2^75.
-    const Wide scaled = Wide{mantissa} * five;
+    // a x 10^decimals = scaled x 2^-shift; scaled < 2^53 x 5^9 < 2^75, and below
+    // 10^9 the shift is always positive.
+    const Wide scaled = Wide{mantissa} * kFives[static_cast<std::size_t>(decimals)];
     const int shift = -(exponent + decimals);
     std::uint64_t units = 0; // of the last place, rounded
-    if (shift <= 0) {
-        units = static_cast<std::uint64_t>(scaled << -shift); // whole, and under 10^18
-    } else if (shift < 127) {
+    if (shift < 127) {
         const Wide whole = scaled >> shift;
         const Wide rest = scaled - (whole << shift);
         const Wide half = Wide{1} << (shift - 1);
         units = static_cast<std::uint64_t>(whole) + (rest >= half ? 1 : 0);
     }
-    char digits[24];
-    int n = 0;
-    for (std::uint64_t u = units; u > 0 || n <= decimals; u /= 10) {
-        digits[n++] = static_cast<char>('0' + u % 10);
-    }
-    out.clear();
-    out.reserve(static_cast<std::size_t>(n + 2));
-    if (std::signbit(value) && units > 0) {
-        out += '-';
-    }
-    for (int i = n - 1; i >= 0; --i) {
-        out += digits[i];
-        if (i == decimals && decimals > 0) {
-            out += '.';
+    // Written from the last digit backwards.
+    char text[32];
+    char* p = text + sizeof text;
+    int written = 0;
+    for (std::uint64_t u = units; u > 0 || written <= decimals; u /= 10) {
+        if (written == decimals && decimals > 0) {
+            *--p = '.';
         }
+        *--p = static_cast<char>('0' + u % 10);
+        ++written;
     }
+    if (std::signbit(value) && units > 0) {
+        *--p = '-';
+    }
+    out.assign(p, text + sizeof text);
     return true;
 }
 
