@@ -465,6 +465,19 @@ void BM_YearPassOnly(benchmark::State& state) {
 }
 BENCHMARK(BM_YearPassOnly)->Unit(benchmark::kMicrosecond);
 
+// A batch row's year: the one pass that gives the peak, the moisture load and
+// the hours short with the design counts, keeping no hour.
+void BM_DesignYearPass(benchmark::State& state) {
+    const Weather::AmbientTable table(Chicago(), 101.325);
+    const Weather::YearRun run = Weather::RunYear(Chicago(), YearZoneTexts());
+    const auto units = Weather::DesignUnits(run.design->numbers);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(Weather::RunDesignYear(Chicago(), table, run.year->zone, units));
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(table.Size()));
+}
+BENCHMARK(BM_DesignYearPass)->Unit(benchmark::kMicrosecond);
+
 } // namespace
 
 BENCHMARK_MAIN();
