@@ -12,6 +12,7 @@
 #include <locale>
 #include <random>
 #include <string>
+#include <vector>
 
 using NumberText::FormatFixed;
 using NumberText::FormatGeneral;
@@ -129,6 +130,39 @@ TEST(NumberTextFixed, MatchesTheCorrectlyRoundedTextAwayFromTies) {
         if (text != expected) {
             ADD_FAILURE() << std::hexfloat << value << " with " << decimals << ": " << text
                           << ", not " << expected;
+            break;
+        }
+    }
+}
+
+// The same for 15 significant digits where the text is positional (%.15g).
+TEST(NumberTextGeneral, MatchesTheCorrectlyRoundedTextAwayFromTies) {
+    // Beside each power of ten the leading digit's place is easiest to misjudge.
+    std::vector<double> values;
+    for (int place = -4; place <= 14; ++place) {
+        const double power = std::pow(10.0, place);
+        for (const double v : {std::nextafter(power, 0.0), power, std::nextafter(power, kInf),
+                               power * 0.99999999999999994, power * 0.9999999999999999}) {
+            values.insert(values.end(), {v, -v});
+        }
+    }
+    std::mt19937_64 random(20261210);
+    for (int i = 0; i < 200000; ++i) {
+        const std::uint64_t mantissa = (random() >> 11) | 1;
+        const int scale = -10 - static_cast<int>(random() % 90); // about 10^13 to 10^-18
+        values.push_back(std::ldexp(static_cast<double>(mantissa), scale) * (i % 2 ? -1 : 1));
+    }
+    char printed[64];
+    for (const double value : values) {
+        if (std::fabs(value) < 1e-4) {
+            continue; // written with an exponent, in its own way
+        }
+        std::snprintf(printed, sizeof printed, "%.15g", value);
+        std::string expected = printed;
+        std::replace(expected.begin(), expected.end(), ',', '.');
+        const std::string text = FormatGeneral(value);
+        if (text != expected) {
+            ADD_FAILURE() << std::hexfloat << value << ": " << text << ", not " << expected;
             break;
         }
     }

@@ -203,38 +203,45 @@ Digits FifteenDigits(double value) {
     return d;
 }
 
-// FormatFixed for the values results take, in whole-number arithmetic: the
-// exact value times 10^decimals is M x 5^decimals x 2^shift, rounded half away
-// from zero by the bits shifted out. The same text as the digit-by-digit way,
-// at a fraction of its cost; false for values it does not cover.
+// Texts in whole-number arithmetic, for the values results take: the exact
+// value times 10^decimals is mantissa x 5^decimals x 2^-shift, rounded half away
+// from zero by the bits shifted out. The same texts as the digit-by-digit way,
+// at a fraction of the cost of the library's arbitrary-precision printing.
 __extension__ typedef unsigned __int128 Wide;
-constexpr int kMostFastDecimals = 9;
-constexpr double kLargestFast = 1e9; // with 9 decimals, under 10^18 units of the last place
+constexpr int kMostWholeDecimals = 19; // 5^19 < 2^45: the product stays under 2^98
 
-bool FixedInWholeNumbers(double value, int decimals, std::string& out) {
-    static constexpr std::array<std::uint32_t, kMostFastDecimals + 1> kFives = {
-        1, 5, 25, 125, 625, 3125, 15625, 78125, 390625, 1953125};
-    const double a = std::fabs(value);
-    if (decimals < 0 || decimals > kMostFastDecimals || !(a < kLargestFast)) {
-        return false;
-    }
+// |value| x 10^decimals rounded half away from zero, for a product under 10^18.
+std::uint64_t RoundedUnits(double a, int decimals) {
+    static constexpr auto kFives = [] {
+        std::array<std::uint64_t, kMostWholeDecimals + 1> fives{};
+        std::uint64_t f = 1;
+        for (std::uint64_t& x : fives) {
+            x = f;
+            f *= 5;
+        }
+        return fives;
+    }();
     const auto bits = std::bit_cast<std::uint64_t>(a);
     const int biased = static_cast<int>(bits >> 52);
     const std::uint64_t fraction = bits & ((std::uint64_t{1} << 52) - 1);
     const std::uint64_t mantissa = biased == 0 ? fraction : fraction | (std::uint64_t{1} << 52);
     const int exponent = (biased == 0 ? 1 : biased) - 1075; // a = mantissa x 2^exponent
-    // a x 10^decimals = scaled x 2^-shift; scaled < 2^53 x 5^9 < 2^75, and below
-    // 10^9 the shift is always positive.
     const Wide scaled = Wide{mantissa} * kFives[static_cast<std::size_t>(decimals)];
     const int shift = -(exponent + decimals);
-    std::uint64_t units = 0; // of the last place, rounded
-    if (shift < 127) {
-        const Wide whole = scaled >> shift;
-        const Wide rest = scaled - (whole << shift);
-        const Wide half = Wide{1} << (shift - 1);
-        units = static_cast<std::uint64_t>(whole) + (rest >= half ? 1 : 0);
+    if (shift <= 0) {
+        return static_cast<std::uint64_t>(scaled << -shift);
     }
-    // Written from the last digit backwards.
+    if (shift >= 127) {
+        return 0;
+    }
+    const Wide whole = scaled >> shift;
+    const Wide rest = scaled - (whole << shift);
+    const Wide half = Wide{1} << (shift - 1);
+    return static_cast<std::uint64_t>(whole) + (rest >= half ? 1 : 0);
+}
+
+// The units with `decimals` of their digits after a point, and a sign.
+std::string UnitsText(bool negative, std::uint64_t units, int decimals) {
     char text[32];
     char* p = text + sizeof text;
     int written = 0;
@@ -245,11 +252,53 @@ bool FixedInWholeNumbers(double value, int decimals, std::string& out) {
         *--p = static_cast<char>('0' + u % 10);
         ++written;
     }
-    if (std::signbit(value) && units > 0) {
+    if (negative && units > 0) {
         *--p = '-';
     }
-    out.assign(p, text + sizeof text);
+    return std::string(p, text + sizeof text);
+}
+
+// FormatFixed below 10^9 with at most 9 decimals (under 10^18 units).
+bool FixedInWholeNumbers(double value, int decimals, std::string& out) {
+    const double a = std::fabs(value);
+    if (decimals < 0 || decimals > 9 || !(a < 1e9)) {
+        return false;
+    }
+    out = UnitsText(std::signbit(value), RoundedUnits(a, decimals), decimals);
     return true;
+}
+
+// FormatGeneral from 10^-4 to 10^13, where the text is positional whatever the
+// rounding: 15 significant digits are 10^14 to 10^15 units of the last place
+// kept, found from an estimate of the leading digit's place.
+bool GeneralInWholeNumbers(double value, std::string& out) {
+    const double a = std::fabs(value);
+    if (!(a >= 1e-4 && a < 1e13)) {
+        return false;
+    }
+    constexpr std::uint64_t kLeast = 100'000'000'000'000;  // 10^14
+    constexpr std::uint64_t kMost = 1'000'000'000'000'000; // 10^15, a carry
+    int place = static_cast<int>(std::floor(std::log10(a)));
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const int decimals = 14 - place;
+        if (decimals < 1 || decimals > kMostWholeDecimals) {
+            return false; // trailing zeros are stripped only after a point
+        }
+        const std::uint64_t units = RoundedUnits(a, decimals);
+        if (units < kLeast) {
+            --place;
+        } else if (units > kMost) {
+            ++place;
+        } else {
+            out = UnitsText(std::signbit(value), units, decimals);
+            out.erase(out.find_last_not_of('0') + 1);
+            if (out.back() == '.') {
+                out.pop_back();
+            }
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace
@@ -369,6 +418,9 @@ std::string FormatFixed(double value, int decimals) {
 std::string FormatGeneral(double value) {
     if (!std::isfinite(value)) {
         return {};
+    }
+    if (std::string out; GeneralInWholeNumbers(value, out)) {
+        return out;
     }
     Digits d = FifteenDigits(value);
     if (d.digits.empty()) {
