@@ -330,12 +330,17 @@ bool HasNumber(std::string_view text) {
 }
 
 Reading Read(std::string_view text) {
-    std::string clean;
-    clean.reserve(text.size());
-    for (const char c : text) {
-        if (!IsBlank(c)) {
-            clean += c;
+    // Blanks count nowhere; a text without any, as most are, is read where it is.
+    std::string withoutBlanks;
+    std::string_view clean = text;
+    if (std::any_of(text.begin(), text.end(), IsBlank)) {
+        withoutBlanks.reserve(text.size());
+        for (const char c : text) {
+            if (!IsBlank(c)) {
+                withoutBlanks += c;
+            }
         }
+        clean = withoutBlanks;
     }
 
     std::size_t i = 0;
@@ -344,16 +349,17 @@ Reading Read(std::string_view text) {
         negative = clean[i] == '-';
         ++i;
     }
-    std::string number; // what from_chars reads: digits, point, exponent; no sign
+    // What from_chars reads: digits, point, exponent; no sign.
+    const std::size_t start = i;
     bool anyDigit = false;
     while (i < clean.size() && IsDigit(clean[i])) {
-        number += clean[i++];
+        ++i;
         anyDigit = true;
     }
     if (i < clean.size() && clean[i] == '.') {
-        number += clean[i++];
+        ++i;
         while (i < clean.size() && IsDigit(clean[i])) {
-            number += clean[i++];
+            ++i;
             anyDigit = true;
         }
     }
@@ -363,18 +369,17 @@ Reading Read(std::string_view text) {
     // The exponent counts only with at least one digit: "1e" and "1e+" read 1.
     if (i < clean.size() && (clean[i] == 'e' || clean[i] == 'E')) {
         std::size_t j = i + 1;
-        std::string exponent = "e";
         if (j < clean.size() && (clean[j] == '+' || clean[j] == '-')) {
-            exponent += clean[j++];
+            ++j;
         }
         if (j < clean.size() && IsDigit(clean[j])) {
             while (j < clean.size() && IsDigit(clean[j])) {
-                exponent += clean[j++];
+                ++j;
             }
-            number += exponent;
             i = j;
         }
     }
+    const std::string_view number = clean.substr(start, i - start);
 
     double value = 0.0;
     const auto res = std::from_chars(number.data(), number.data() + number.size(), value,
