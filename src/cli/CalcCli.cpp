@@ -209,7 +209,7 @@ int RunProjectFile(const std::string& path, ProjectRead read, const JsonOutput& 
 
 // A zone job's year over a weather file, for the units its design point asks for.
 Weather::DesignYear JobYear(const Weather::WeatherFile& weather, const CalcReport::ZoneRun& zone,
-                            Weather::AmbientTable& table) {
+                            const Weather::AmbientTable& table) {
     const ZoneNumbers& design = zone.result.numbers;
     return Weather::RunDesignYear(weather, table, Weather::YearZone(zone.inputs, design),
                                   Weather::DesignUnits(design));
@@ -257,17 +257,16 @@ int RunJobFile(const std::string& path, const std::string& weatherPath, JsonOutp
     }
     json->jobTitle = job.title;
     nlohmann::ordered_json doc = RunJson(run, *json);
-    if (weather) {
-        doc["year"] = nullptr;
-        if (year) {
-            doc["year"] = {{"file", weatherPath},
-                           {"pressureKPa", table->PressureKPa()},
-                           {"hoursCounted", table->HoursCounted()},
-                           {"hoursLeftOut", table->HoursLeftOut()},
-                           {"peak", PeakJson(year->peak)},
-                           {"litres", year->litres},
-                           {"designUnits", DesignUnitsJson(*year)}};
-        }
+    if (year) {
+        doc["year"] = {{"file", weatherPath},
+                       {"pressureKPa", table->PressureKPa()},
+                       {"hoursCounted", table->HoursCounted()},
+                       {"hoursLeftOut", table->HoursLeftOut()},
+                       {"peak", PeakJson(year->peak)},
+                       {"litres", year->litres},
+                       {"designUnits", DesignUnitsJson(*year)}};
+    } else if (weather) {
+        doc["year"] = nullptr; // the job did not complete
     }
     out << doc.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
     return run.exitStatus;
