@@ -142,6 +142,18 @@ TEST(WeatherCli, YearAsJson) {
     EXPECT_EQ(doc["loadDuration"].size(), 101u);
     EXPECT_EQ(doc["loadDuration"][0]["total"], doc["peak"]["total"]);
     EXPECT_EQ(doc["outcome"], "Completed");
+    // The design counts' hours short are the shortfall table's at those counts
+    // (119.63 litres/day: 2 of HX 100, 1 of HX 160 and HX 200).
+    ASSERT_EQ(doc["designUnits"].size(), 3u);
+    for (std::size_t k = 0; k < 3; ++k) {
+        const auto& design = doc["designUnits"][k];
+        const auto& shortfall = doc["shortfall"][k];
+        EXPECT_EQ(design["size"], shortfall["size"]);
+        EXPECT_EQ(design["units"], k == 0 ? 2 : 1) << k;
+        EXPECT_EQ(design["hoursShort"],
+                  shortfall["hoursAbove"][design["units"].get<std::size_t>() - 1])
+            << k;
+    }
 }
 
 // Entries zone refuses or rejects: printed as zone prints them, and no year.
