@@ -253,11 +253,26 @@ void BM_BatchZoneRows(benchmark::State& state) {
 }
 BENCHMARK(BM_BatchZoneRows)->Unit(benchmark::kMillisecond);
 
+// Chicago's TMY3 year (1.6 MB), read from disk once.
+const std::string& ChicagoBytes() {
+    static const std::string bytes = [] {
+        std::ifstream in(VARNELDH_WEATHER_DATA_DIR "/chicago.epw", std::ios::binary);
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }();
+    return bytes;
+}
+
+const Weather::WeatherFile& Chicago() {
+    static const Weather::WeatherFile file = *Weather::ReadEpw(ChicagoBytes()).file;
+    return file;
+}
+
 // The batch with one thread and with two, side by side in one run: rows a
 // second for --jobs 1 and --jobs 2 and their ratio. The two alternate, so that
 // a machine busy with something else slows both alike.
-void BM_BatchZoneJobs(benchmark::State& state) {
-    const int rows = 10000;
+void BatchJobs(benchmark::State& state, int rows, const Weather::WeatherFile* weather) {
     const std::string csv = ZoneSchedule(rows);
     CountingBuf sink;
     std::ostream out(&sink);
@@ -268,7 +283,8 @@ void BM_BatchZoneJobs(benchmark::State& state) {
             std::istringstream in(csv);
             const auto start = std::chrono::steady_clock::now();
             benchmark::DoNotOptimize(CalcCli::RunBatch(CalcCli::Calculation::Zone, in, out, err,
-                                                       "schedule.csv", {.jobs = jobs}));
+                                                       "schedule.csv",
+                                                       {.jobs = jobs, .weather = weather}));
             took[jobs - 1] += std::chrono::steady_clock::now() - start;
         }
     }
@@ -278,7 +294,17 @@ void BM_BatchZoneJobs(benchmark::State& state) {
     state.counters["jobs2_over_jobs1"] = took[0].count() / took[1].count();
     state.SetItemsProcessed(static_cast<int64_t>(done) * 2);
 }
+
+void BM_BatchZoneJobs(benchmark::State& state) {
+    BatchJobs(state, 10000, nullptr);
+}
 BENCHMARK(BM_BatchZoneJobs)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same with --weather: each row's year of 8,760 hours over Chicago's file.
+void BM_BatchZoneJobsWeather(benchmark::State& state) {
+    BatchJobs(state, 2000, &Chicago());
+}
+BENCHMARK(BM_BatchZoneJobsWeather)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The same rows' checks and calculations alone, to set the batch against.
 void BM_BatchZoneRowsCalculationOnly(benchmark::State& state) {
@@ -365,22 +391,6 @@ BENCHMARK(BM_WriteProject200)->Unit(benchmark::kMillisecond);
 
 namespace {
 
-// Chicago's TMY3 year (1.6 MB), read from disk once.
-const std::string& ChicagoBytes() {
-    static const std::string bytes = [] {
-        std::ifstream in(VARNELDH_WEATHER_DATA_DIR "/chicago.epw", std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }();
-    return bytes;
-}
-
-const Weather::WeatherFile& Chicago() {
-    static const Weather::WeatherFile file = *Weather::ReadEpw(ChicagoBytes()).file;
-    return file;
-}
-
 // The texts moved in whole: GCC 12 takes assigning a literal here for an overlapping copy.
 ZoneTexts YearZoneTexts() {
     ZoneTexts t = InitialZoneTexts();
@@ -454,6 +464,19 @@ void BM_YearPassOnly(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(table.Size()));
 }
 BENCHMARK(BM_YearPassOnly)->Unit(benchmark::kMicrosecond);
+
+// A batch row's year: the one pass that gives the peak, the moisture load and
+// the hours short with the design counts, keeping no hour.
+void BM_DesignYearPass(benchmark::State& state) {
+    const Weather::AmbientTable table(Chicago(), 101.325);
+    const Weather::YearRun run = Weather::RunYear(Chicago(), YearZoneTexts());
+    const auto units = Weather::DesignUnits(run.design->numbers);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(Weather::RunDesignYear(Chicago(), table, run.year->zone, units));
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(table.Size()));
+}
+BENCHMARK(BM_DesignYearPass)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -3,7 +3,10 @@
 #include "cli/CalcCli.h"
 #include "cli/MessageText.h"
 #include "cli/Progress.h"
+#include "cli/YearFigures.h"
+#include "core/common/NumberText.h"
 #include "core/csv/Csv.h"
+#include "core/weather/Year.h"
 
 #include <algorithm>
 #include <condition_variable>
@@ -41,7 +44,25 @@ struct Layout {
     std::string_view lineEnd;
     std::string inputName; // as messages print it
     bool raw = false;
+    // With a weather file: its ambient tables, shared read-only by every thread.
+    const Weather::WeatherFile* weather = nullptr;
+    std::unique_ptr<Weather::AmbientTables> tables;
+
+    std::size_t Width() const {
+        return columns.size() + 4 + results.size() + (weather ? kYearColumns.size() : 0);
+    }
 };
+
+// The year's figures of a completed zone run into its row's last cells.
+void WriteYear(const Layout& layout, const CalcReport::ZoneRun& zone,
+               std::vector<std::string>& row) {
+    const ZoneNumbers& design = zone.result.numbers;
+    const Weather::YearZone year(zone.inputs, design);
+    const auto table = layout.tables->At(zone.inputs.pressure);
+    auto cells = YearCells(
+        Weather::RunDesignYear(*layout.weather, *table, year, Weather::DesignUnits(design)));
+    std::move(cells.begin(), cells.end(), row.end() - static_cast<std::ptrdiff_t>(cells.size()));
+}
 
 int HeaderError(std::ostream& err, const std::string& inputName, const std::string& reason) {
     err << "varneldh-calc: " << Printable(inputName) << " line 1: " << reason << "\n";
@@ -76,7 +97,7 @@ bool WorkOut(const Layout& layout, Csv::Record& record, std::vector<std::string>
         record.error = std::to_string(record.fields.size()) + " fields where the header has " +
                        std::to_string(width);
     }
-    row.assign(width + 4 + layout.results.size(), std::string());
+    row.assign(layout.Width(), std::string());
     if (!record.error.empty()) {
         const std::string message = "line " + std::to_string(record.line) + ": " + record.error;
         err.append("varneldh-calc: ").append(layout.inputName).append(" ").append(message);
@@ -93,7 +114,8 @@ bool WorkOut(const Layout& layout, Csv::Record& record, std::vector<std::string>
     for (std::size_t i = 0; i < width; ++i) {
         texts[static_cast<std::size_t>(layout.columns[i])] = record.fields[i];
     }
-    JobRun run = RunJob(layout.calc, std::move(texts), {.decimalComma = layout.sep == ';'});
+    JobRun run =
+        RunJob(layout.calc, std::move(texts), {.decimalComma = layout.sep == ';', .events = false});
     for (std::size_t i = 0; i < width; ++i) {
         row[i] = std::move(record.fields[i]);
     }
@@ -105,6 +127,9 @@ bool WorkOut(const Layout& layout, Csv::Record& record, std::vector<std::string>
     }
     for (std::size_t i = 0; i < layout.results.size(); ++i) {
         row[width + 4 + i] = std::move(run.resultTexts[i]);
+    }
+    if (layout.weather && run.zoneRun) {
+        WriteYear(layout, *run.zoneRun, row);
     }
     Append(out, row, layout);
     return true;
@@ -369,7 +394,14 @@ int RunBatch(Calculation calc, std::istream& in, std::ostream& out, std::ostream
                   .sep = reader.Separator(),
                   .lineEnd = reader.LineEnd(),
                   .inputName = Printable(inputName),
-                  .raw = options.raw};
+                  .raw = options.raw,
+                  .weather = options.weather,
+                  .tables = {}};
+    if (options.weather) {
+        // Most schedules keep one pressure: its table is made before the rows.
+        layout.tables = std::make_unique<Weather::AmbientTables>(
+            *options.weather, NumberText::ReadNumber(InitialZoneTexts().pressure));
+    }
     for (const std::string& name : record.fields) {
         const int index = EntryIndex(calc, name);
         if (index < 0) {
@@ -393,6 +425,9 @@ int RunBatch(Calculation calc, std::istream& in, std::ostream& out, std::ostream
     }
     for (const ResultSpec& r : layout.results) {
         row.emplace_back(r.name);
+    }
+    if (layout.weather) {
+        row.insert(row.end(), kYearColumns.begin(), kYearColumns.end());
     }
     std::string header;
     Append(header, row, layout);

@@ -7,6 +7,10 @@
 #include <iosfwd>
 #include <string>
 
+namespace Weather {
+struct WeatherFile;
+}
+
 // varneldh-calc batch: one calculation per CSV record, written in the input's
 // order, on one thread or on several.
 namespace CalcCli {
@@ -22,6 +26,9 @@ struct BatchOptions {
     bool progress = false;
     // The input's size for the progress line's time left; 0 when not known.
     std::uint64_t inputBytes = 0;
+    // With a weather file, each completed zone row also gets its year's figures
+    // (kYearColumns); the file must outlive the run.
+    const Weather::WeatherFile* weather = nullptr;
 };
 
 // The number of cores the process may run on, at least 1.
@@ -34,7 +41,8 @@ std::size_t MaxRowsInFlight(unsigned jobs);
 // The header names entry fields; a field without a column keeps its initial
 // text. Each output record repeats the input's fields, then the outcome, the
 // message, the entry it is about, the warnings (one a line) and every result
-// field. An unreadable record is reported on err and in its output record, and
+// field, and with a weather file (zone only) the year's figures, empty for a
+// row that did not complete. An unreadable record is reported on err and in its output record, and
 // the others go on. `inputName` names the input in messages.
 // In a semicolon-separated input a comma in a number entry is its decimal point.
 // A cell that a spreadsheet would run as a formula is written with a leading '

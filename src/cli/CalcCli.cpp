@@ -6,12 +6,16 @@
 #include "cli/JobRun.h"
 #include "cli/MessageText.h"
 #include "cli/ProjectRun.h"
+#include "cli/RunJson.h"
 #include "cli/WeatherCli.h"
+#include "cli/YearFigures.h"
 #include "core/jobs/JobFile.h"
 #include "core/jobs/Project.h"
 #include "core/pool/EvaporationMethods.h"
+#include "core/weather/Year.h"
 
 #include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <cerrno>
@@ -98,7 +102,15 @@ constexpr const char* kBatchText =
     "use); they are written in the input's order, the output --jobs 1 writes.\n"
     "On a terminal a batch that runs for more than a second shows its progress on\n"
     "standard error (rows done, rows a second, time left), erased at the end;\n"
-    "--quiet leaves it out.\n";
+    "--quiet leaves it out.\n"
+    "batch zone --weather FILE.epw also runs each completed row through the\n"
+    "year of a weather file, as year does, and adds: year_peak_gain (litres/day),\n"
+    "year_peak_date and year_peak_time (the peak hour), year_litres (the year's\n"
+    "moisture load), and for each size (100, 160, 200) year_units_SIZE (the\n"
+    "design point's count rounded up to whole units) and year_hours_short_SIZE\n"
+    "(the hours in the year when the total gain is above what those units\n"
+    "remove). They are empty for a row that did not complete. run FILE.vdhjob\n"
+    "--weather FILE.epw adds the same figures for a zone job (in --json: year).\n";
 
 constexpr const char* kProjectText =
     "run PROJECT.vdhproj prints each room of a project file (its calculation,\n"
@@ -181,17 +193,6 @@ int Calculate(Calculation calc, const std::vector<std::string>& assignments, con
     return run.exitStatus;
 }
 
-// The entry texts of a job, in table order.
-template <typename Texts, typename Inputs>
-std::vector<std::string> TableTexts(std::span<const EntrySpec<Texts, Inputs>> table,
-                                    const Texts& texts) {
-    std::vector<std::string> out;
-    for (const auto& entry : table) {
-        out.push_back(texts.*entry.text);
-    }
-    return out;
-}
-
 int RefusedFile(const std::string& path, const std::string& problem, bool unopened,
                 std::ostream& err) {
     err << kProgram << ": " << JobProblemMessage(Printable(path), problem) << "\n";
@@ -206,30 +207,68 @@ int RunProjectFile(const std::string& path, ProjectRead read, const JsonOutput& 
     return RunProject(*read.project, json, out);
 }
 
-// A job file or a project file.
-int RunJobFile(const std::string& path, JsonOutput json, std::ostream& out, std::ostream& err) {
+// A zone job's year over a weather file, for the units its design point asks for.
+Weather::DesignYear JobYear(const Weather::WeatherFile& weather, const CalcReport::ZoneRun& zone,
+                            const Weather::AmbientTable& table) {
+    const ZoneNumbers& design = zone.result.numbers;
+    return Weather::RunDesignYear(weather, table, Weather::YearZone(zone.inputs, design),
+                                  Weather::DesignUnits(design));
+}
+
+// A job file or a project file; with a weather file, a zone job's year too.
+int RunJobFile(const std::string& path, const std::string& weatherPath, JsonOutput json,
+               std::ostream& out, std::ostream& err) {
     JobOrProjectRead file = ReadJobOrProjectFile(path);
     if (file.isProject) {
+        if (!weatherPath.empty()) {
+            return Usage(err, "--weather applies to a zone job file, not to a project");
+        }
         return RunProjectFile(path, std::move(file.project), json, out, err);
     }
     const JobRead& read = file.job;
     if (!read.job) {
-        err << kProgram << ": " << JobProblemMessage(Printable(path), read.problem) << "\n";
-        return read.unopened ? kExitNoInput : kExitDataError;
+        return RefusedFile(path, read.problem, read.unopened, err);
     }
     const Job& job = *read.job;
-    const JobRun run =
-        job.kind == JobKind::Zone
-            ? RunJob(Calculation::Zone,
-                     TableTexts<ZoneTexts, ZoneInputs>(kZoneFields, JobToZoneTexts(job)))
-            : RunJob(Calculation::Pool,
-                     TableTexts<PoolTexts, PoolInputs>(kPoolFields, JobToPoolTexts(job)));
-    if (json) {
-        json->jobTitle = job.title;
-        PrintJson(run, out, *json);
-    } else {
-        PrintEvents(run, out);
+    std::optional<Weather::WeatherFile> weather;
+    if (!weatherPath.empty()) {
+        if (job.kind != JobKind::Zone) {
+            return Usage(err, "--weather applies to a zone job file, not to a pool job");
+        }
+        int status = kExitCompleted;
+        weather = LoadWeather(weatherPath, err, status);
+        if (!weather) {
+            return status;
+        }
     }
+    const JobRun run = RunJob(job);
+    std::optional<Weather::AmbientTable> table;
+    std::optional<Weather::DesignYear> year;
+    if (weather && run.zoneRun) {
+        table.emplace(*weather, run.zoneRun->inputs.pressure);
+        year = JobYear(*weather, *run.zoneRun, *table);
+    }
+    if (!json) {
+        PrintEvents(run, out);
+        if (year) {
+            PrintYearLines(*year, out);
+        }
+        return run.exitStatus;
+    }
+    json->jobTitle = job.title;
+    nlohmann::ordered_json doc = RunJson(run, *json);
+    if (year) {
+        doc["year"] = {{"file", weatherPath},
+                       {"pressureKPa", table->PressureKPa()},
+                       {"hoursCounted", table->HoursCounted()},
+                       {"hoursLeftOut", table->HoursLeftOut()},
+                       {"peak", PeakJson(year->peak)},
+                       {"litres", year->litres},
+                       {"designUnits", DesignUnitsJson(*year)}};
+    } else if (weather) {
+        doc["year"] = nullptr; // the job did not complete
+    }
+    out << doc.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
     return run.exitStatus;
 }
 
@@ -258,27 +297,45 @@ bool IsTheInput(const std::string& output, const struct stat& input) {
            info.st_ino == input.st_ino;
 }
 
-int Batch(Calculation calc, const std::string& input, const std::string& output,
-          BatchOptions options, std::ostream& out, std::ostream& err) {
-    const std::string inputName = input == "-" ? "standard input" : input;
+// The input of batch or project opened for reading, once it is known not to be
+// the output; or the exit status, its message printed.
+struct Input {
+    std::string name; // as messages name it
+    struct stat info {};
+    std::ifstream file;
+
+    std::istream& Stream() { return file.is_open() ? file : std::cin; }
+};
+
+int OpenInput(const std::string& input, const std::string& output, Input& opened,
+              std::ostream& err) {
+    opened.name = input == "-" ? "standard input" : input;
     // Checked before anything is opened for writing: the output would empty the input.
-    struct stat inputInfo {};
-    if (const std::string problem = StatInput(input, inputInfo); !problem.empty()) {
-        err << kProgram << ": cannot open " << Printable(inputName) << ": " << problem << "\n";
+    if (const std::string problem = StatInput(input, opened.info); !problem.empty()) {
+        err << kProgram << ": cannot open " << Printable(opened.name) << ": " << problem << "\n";
         return kExitNoInput;
     }
-    if (IsTheInput(output, inputInfo)) {
+    if (IsTheInput(output, opened.info)) {
         return Usage(err, "the output " + Printable(output == "-" ? "standard output" : output) +
-                              " is the input " + Printable(inputName) + "; write to another file");
+                              " is the input " + Printable(opened.name) +
+                              "; write to another file");
     }
-    std::ifstream inFile;
     if (input != "-") {
-        inFile.open(input, std::ios::binary);
-        if (!inFile) {
+        opened.file.open(input, std::ios::binary);
+        if (!opened.file) {
             err << kProgram << ": cannot open " << Printable(input) << ": " << Reason(errno)
                 << "\n";
             return kExitNoInput;
         }
+    }
+    return kExitCompleted;
+}
+
+int Batch(Calculation calc, const std::string& input, const std::string& output,
+          BatchOptions options, std::ostream& out, std::ostream& err) {
+    Input opened;
+    if (const int status = OpenInput(input, output, opened, err); status != kExitCompleted) {
+        return status;
     }
     std::optional<AtomicFile> outFile;
     if (output != "-") {
@@ -290,14 +347,14 @@ int Batch(Calculation calc, const std::string& input, const std::string& output,
         }
     }
     // The time left is told only for a file whose size is known.
-    if (S_ISREG(inputInfo.st_mode)) {
-        options.inputBytes = static_cast<std::uint64_t>(inputInfo.st_size);
+    if (S_ISREG(opened.info.st_mode)) {
+        options.inputBytes = static_cast<std::uint64_t>(opened.info.st_size);
     }
-    std::istream& in = input == "-" ? std::cin : inFile;
+    std::istream& in = opened.Stream();
     std::ostream& to = outFile ? outFile->Stream() : out;
-    const int status = RunBatch(calc, in, to, err, inputName, options);
+    const int status = RunBatch(calc, in, to, err, opened.name, options);
     if (in.bad()) {
-        err << kProgram << ": reading " << Printable(inputName) << " failed\n";
+        err << kProgram << ": reading " << Printable(opened.name) << " failed\n";
         return kExitIoError;
     }
     // A header that cannot be used, or an input without end, leaves no file.
@@ -315,33 +372,18 @@ int Batch(Calculation calc, const std::string& input, const std::string& output,
 
 int MakeProject(Calculation calc, const std::string& input, const std::string& output,
                 std::ostream& out, std::ostream& err) {
-    const std::string inputName = input == "-" ? "standard input" : input;
-    struct stat inputInfo {};
-    if (const std::string problem = StatInput(input, inputInfo); !problem.empty()) {
-        err << kProgram << ": cannot open " << Printable(inputName) << ": " << problem << "\n";
-        return kExitNoInput;
+    Input opened;
+    if (const int status = OpenInput(input, output, opened, err); status != kExitCompleted) {
+        return status;
     }
-    if (IsTheInput(output, inputInfo)) {
-        return Usage(err, "the output " + Printable(output == "-" ? "standard output" : output) +
-                              " is the input " + Printable(inputName) + "; write to another file");
-    }
-    std::ifstream inFile;
-    if (input != "-") {
-        inFile.open(input, std::ios::binary);
-        if (!inFile) {
-            err << kProgram << ": cannot open " << Printable(input) << ": " << Reason(errno)
-                << "\n";
-            return kExitNoInput;
-        }
-    }
-    std::istream& in = input == "-" ? std::cin : inFile;
+    std::istream& in = opened.Stream();
     const ScheduleRead read = ProjectFromSchedule(calc, in);
     if (in.bad()) {
-        err << kProgram << ": reading " << Printable(inputName) << " failed\n";
+        err << kProgram << ": reading " << Printable(opened.name) << " failed\n";
         return kExitIoError;
     }
     if (!read.project) {
-        err << kProgram << ": " << Printable(inputName) << " " << read.problem << "\n";
+        err << kProgram << ": " << Printable(opened.name) << " " << read.problem << "\n";
         return kExitDataError;
     }
     const std::string text = WriteProject(*read.project);
@@ -440,6 +482,12 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         ->check(CLI::Range(1u, kMaxJobs));
     bool quiet = false;
     batch->add_flag("-q,--quiet", quiet, "Show no progress line on standard error");
+    std::string yearWeather;
+    CLI::Option* batchWeatherOption =
+        batch
+            ->add_option("--weather", yearWeather,
+                         "zone: add each row's year over this weather file (columns year_...)")
+            ->option_text("FILE.epw");
     batch->footer(kBatchText);
     batch->fallthrough();
 
@@ -464,6 +512,12 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         "run", "Run the calculation of a job file (.vdhjob) as zone or pool do, or every room "
                "of a project file (.vdhproj)");
     runJob->add_option("FILE", jobFile, "The job or project file")->required();
+    CLI::Option* runWeatherOption =
+        runJob
+            ->add_option("--weather", yearWeather,
+                         "A zone job: add its year over this weather file for the units it "
+                         "needs")
+            ->option_text("FILE.epw");
     runJob->footer(kProjectText);
     runJob->fallthrough();
 
@@ -525,8 +579,11 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     if (chosen) {
         return Calculate(*chosen, assignments, jsonOutput, out, err);
     }
+    if ((batchWeatherOption->count() > 0 || runWeatherOption->count() > 0) && yearWeather.empty()) {
+        return Usage(err, "--weather needs a file name");
+    }
     if (runJob->parsed()) {
-        return RunJobFile(jobFile, jsonOutput, out, err);
+        return RunJobFile(jobFile, yearWeather, jsonOutput, out, err);
     }
     if (weather->parsed()) {
         return RunWeather(weatherFile, json, out, err);
@@ -552,9 +609,21 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     if (outputOption->count() > 0 && output.empty()) {
         return Usage(err, "-o needs a file name (- for standard output)");
     }
+    const Calculation calc = *CalculationNamed(batchCalc);
+    if (!yearWeather.empty() && calc != Calculation::Zone) {
+        return Usage(err, "--weather applies to batch zone, not to batch pool");
+    }
+    std::optional<Weather::WeatherFile> weatherRead;
+    if (!yearWeather.empty()) {
+        int status = kExitCompleted;
+        weatherRead = LoadWeather(yearWeather, err, status);
+        if (!weatherRead) {
+            return status;
+        }
+        batchOptions.weather = &*weatherRead;
+    }
     batchOptions.progress = errIsTerminal && !quiet;
-    return Batch(*CalculationNamed(batchCalc), input, output.empty() ? "-" : output, batchOptions,
-                 out, err);
+    return Batch(calc, input, output.empty() ? "-" : output, batchOptions, out, err);
 }
 
 } // namespace

@@ -38,10 +38,12 @@ constexpr std::string_view kPoolIterationsShownAs = "frmMethod1.txtiter";
 
 class Recorder {
 public:
-    explicit Recorder(JobRun& run) : run_(run) {
-        run_.resultTexts.assign(Results(run.calc).size(), std::string());
-        // Every result field, a message, a focus and the outcome, without regrowing.
-        run_.events.reserve(run_.resultTexts.size() + 8);
+    Recorder(JobRun& run, bool events) : run_(run), results_(Results(run.calc)), events_(events) {
+        run_.resultTexts.assign(results_.size(), std::string());
+        if (events_) {
+            // Every result field, a message, a focus and the outcome, without regrowing.
+            run_.events.reserve(run_.resultTexts.size() + 8);
+        }
     }
 
     void Warn(std::string text) {
@@ -90,14 +92,19 @@ public:
 
 private:
     void Add(Event::Kind kind, std::string_view field, std::string_view text) {
-        run_.events.push_back({kind, std::string(field), std::string(text)});
+        if (events_) {
+            run_.events.push_back({kind, std::string(field), std::string(text)});
+        }
     }
 
     void Write(const FieldText& f) {
-        const auto results = Results(run_.calc);
-        for (std::size_t i = 0; i < results.size(); ++i) {
-            if (results[i].name == f.field) {
+        // Results are written mostly in table order: the search starts after the
+        // field written last, so a run costs one comparison a field, not a table.
+        for (std::size_t n = 0; n < results_.size(); ++n) {
+            const std::size_t i = (next_ + n) % results_.size();
+            if (results_[i].name == f.field) {
                 run_.resultTexts[i] = f.text;
+                next_ = i + 1;
                 break;
             }
         }
@@ -113,6 +120,9 @@ private:
     }
 
     JobRun& run_;
+    std::span<const ResultSpec> results_;
+    bool events_;
+    std::size_t next_ = 0; // where the next field's search starts
 };
 
 template <typename Texts, typename Inputs>
@@ -123,6 +133,18 @@ Texts ToTexts(std::span<const EntrySpec<Texts, Inputs>> table,
         texts.*table[i].text = entryTexts[i];
     }
     return texts;
+}
+
+// The entry texts of a job, in table order.
+template <typename Texts, typename Inputs>
+std::vector<std::string> TableTexts(std::span<const EntrySpec<Texts, Inputs>> table,
+                                    const Texts& texts) {
+    std::vector<std::string> out;
+    out.reserve(table.size());
+    for (const auto& entry : table) {
+        out.push_back(texts.*entry.text);
+    }
+    return out;
 }
 
 // A value as a warning shows it: as the results are written.
@@ -307,7 +329,7 @@ JobRun RunJob(Calculation calc, std::vector<std::string> entryTexts, ReadOptions
         }
     }
     const std::vector<std::string>& read = options.decimalComma ? withPoints : run.entryTexts;
-    Recorder rec(run);
+    Recorder rec(run, options.events);
     ReadingWarnings(rec, calc, read, run.entryTexts);
     if (calc == Calculation::Zone) {
         ZoneTexts texts = ToTexts<ZoneTexts, ZoneInputs>(kZoneFields, read);
@@ -333,6 +355,14 @@ JobRun RunJob(Calculation calc, std::vector<std::string> entryTexts, ReadOptions
         }
     }
     return run;
+}
+
+JobRun RunJob(const Job& job) {
+    return job.kind == JobKind::Zone
+               ? RunJob(Calculation::Zone,
+                        TableTexts<ZoneTexts, ZoneInputs>(kZoneFields, JobToZoneTexts(job)))
+               : RunJob(Calculation::Pool,
+                        TableTexts<PoolTexts, PoolInputs>(kPoolFields, JobToPoolTexts(job)));
 }
 
 void PrintEvents(const JobRun& run, std::ostream& out) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/common/Fields.h"
+#include "core/jobs/JobFile.h"
 #include "core/pool/EvaporationMethods.h"
 #include "core/report/CalcReport.h"
 
@@ -69,6 +70,9 @@ std::string_view ScreenCaption(Calculation calc);
 struct ReadOptions {
     // A comma in a number entry is its decimal point (semicolon-separated files).
     bool decimalComma = false;
+    // The events are recorded; the batch, which writes only the texts, leaves
+    // them out.
+    bool events = true;
 };
 
 // Runs the check chain and, if it accepts the texts, the calculation.
@@ -77,6 +81,9 @@ struct ReadOptions {
 // number entry read only in part, and occupants whose activity is not one of the
 // list.
 JobRun RunJob(Calculation calc, std::vector<std::string> entryTexts, ReadOptions options = {});
+
+// A job file's entry texts run as RunJob runs them, as its kind's calculation.
+JobRun RunJob(const Job& job);
 
 // One line per event: "warning: TEXT", "refused FIELD: TEXT", "FIELD: TEXT",
 // "message: TEXT", "focus: FIELD", "outcome: NAME".

@@ -18,24 +18,6 @@ constexpr std::string_view kRoomColumn = "room";
 constexpr std::string_view kQuantityColumn = "quantity";
 constexpr std::string_view kSizeColumn = "size";
 
-template <typename Texts, typename Inputs>
-std::vector<std::string> TableTexts(std::span<const EntrySpec<Texts, Inputs>> table,
-                                    const Texts& texts) {
-    std::vector<std::string> out;
-    for (const auto& entry : table) {
-        out.push_back(texts.*entry.text);
-    }
-    return out;
-}
-
-JobRun RunRoom(const Room& room) {
-    return room.job.kind == JobKind::Zone
-               ? RunJob(Calculation::Zone,
-                        TableTexts<ZoneTexts, ZoneInputs>(kZoneFields, JobToZoneTexts(room.job)))
-               : RunJob(Calculation::Pool,
-                        TableTexts<PoolTexts, PoolInputs>(kPoolFields, JobToPoolTexts(room.job)));
-}
-
 std::string Gain(double litresPerDay) {
     return NumberText::FormatFixed(litresPerDay, 2);
 }
@@ -133,7 +115,7 @@ void PrintJsonProject(const Project& project, const std::vector<RoomResult>& res
             {"unitsPerRoom", r.unitsPerRoom},
             {"unitsInAll", r.unitsInAll},
             {"message", r.message.empty() ? Json(nullptr) : Json(r.message)},
-            {"run", RunJson(RunRoom(room), options)},
+            {"run", RunJson(RunJob(room.job), options)},
         });
     }
     Json sizes = Json::object();

@@ -4,6 +4,7 @@
 #include "cli/CalcCli.h"
 #include "cli/JobRun.h"
 #include "cli/MessageText.h"
+#include "cli/YearFigures.h"
 #include "core/common/NumberText.h"
 #include "core/report/YearReport.h"
 #include "core/weather/DesignPoints.h"
@@ -31,18 +32,6 @@ Json NumberOrNull(double v) {
 
 std::string Fixed(double v, int decimals) {
     return NumberText::FormatFixed(v, decimals);
-}
-
-// The file read, or its one message printed and the exit status.
-std::optional<Weather::WeatherFile> Load(const std::string& path, std::ostream& err, int& status) {
-    bool cannotOpen = false;
-    Weather::EpwRead read = Weather::ReadEpwFile(path, &cannotOpen);
-    if (!read.file) {
-        err << kProgram << ": " << Weather::EpwProblemMessage(path, read.problem) << "\n";
-        status = cannotOpen ? kExitNoInput : kExitWeatherRefused;
-        return std::nullopt;
-    }
-    return std::move(read.file);
 }
 
 Json StationJson(const Weather::WeatherFile& f) {
@@ -87,9 +76,21 @@ void PrintStation(const Weather::WeatherFile& f, std::ostream& out) {
 
 } // namespace
 
+std::optional<Weather::WeatherFile> LoadWeather(const std::string& path, std::ostream& err,
+                                                int& status) {
+    bool cannotOpen = false;
+    Weather::EpwRead read = Weather::ReadEpwFile(path, &cannotOpen);
+    if (!read.file) {
+        err << kProgram << ": " << Weather::EpwProblemMessage(path, read.problem) << "\n";
+        status = cannotOpen ? kExitNoInput : kExitWeatherRefused;
+        return std::nullopt;
+    }
+    return std::move(read.file);
+}
+
 int RunWeather(const std::string& path, bool json, std::ostream& out, std::ostream& err) {
     int status = kExitCompleted;
-    const auto file = Load(path, err, status);
+    const auto file = LoadWeather(path, err, status);
     if (!file) {
         return status;
     }
@@ -150,7 +151,6 @@ Json YearJson(const std::string& path, const Weather::WeatherFile& file,
               const Weather::YearRun& run, const JobRun& design) {
     const Weather::Year& year = *run.year;
     const Weather::YearSummary& s = year.summary;
-    const Weather::Record& peak = s.peak.record;
     Json shortfall = Json::array();
     for (const Weather::Shortfall& sf : s.shortfall) {
         shortfall.push_back(
@@ -188,15 +188,12 @@ Json YearJson(const std::string& path, const Weather::WeatherFile& file,
         {"missingHours", MissingJson(file.missing)},
         {"notes", file.notes},
         {"designTotal", s.designTotal},
-        {"peak", !s.peak.found ? Json(nullptr)
-                               : Json{{"date", Weather::DateText(peak)},
-                                      {"time", Weather::TimeText(peak)},
-                                      {"dryBulb", peak.dryBulb},
-                                      {"dewPoint", NumberOrNull(peak.dewPoint)},
-                                      {"rh", s.peak.rh},
-                                      {"total", s.peak.total}}},
+        {"peak", PeakJson(s.peak)},
         {"litres", s.litres},
         {"shortfall", std::move(shortfall)},
+        {"designUnits",
+         DesignUnitsJson(Weather::RunDesignYear(file, *year.table, year.zone,
+                                                Weather::DesignUnits(run.design->numbers)))},
         {"months", std::move(months)},
         {"loadDuration", std::move(curve)},
         {"tables", std::move(tables)},
@@ -250,7 +247,7 @@ void PrintYear(const Weather::WeatherFile& file, const Weather::YearRun& run, co
 int RunYearCommand(const std::string& path, std::vector<std::string> entryTexts, bool json,
                    const std::string& hoursPath, std::ostream& out, std::ostream& err) {
     int status = kExitCompleted;
-    const auto file = Load(path, err, status);
+    const auto file = LoadWeather(path, err, status);
     if (!file) {
         return status;
     }

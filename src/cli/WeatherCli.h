@@ -1,14 +1,22 @@
 #pragma once
 
+#include "core/weather/Epw.h"
+
 #include <filesystem>
 #include <functional>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
 // varneldh-calc weather and year: a weather file's station and design points, and
 // the building zone through the file's year.
 namespace CalcCli {
+
+// The weather file read, or its one message printed on err and `status` set:
+// kExitWeatherRefused, or kExitNoInput when it cannot be opened.
+std::optional<Weather::WeatherFile> LoadWeather(const std::string& path, std::ostream& err,
+                                                int& status);
 
 // The station and every design point with the two texts it writes.
 int RunWeather(const std::string& path, bool json, std::ostream& out, std::ostream& err);

@@ -4,6 +4,7 @@
 #include "cli/Batch.h"
 #include "cli/CalcCli.h"
 #include "cli/Progress.h"
+#include "core/weather/Epw.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +15,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <poll.h>
 #include <sstream>
 #include <streambuf>
@@ -71,11 +73,30 @@ std::string PoolRows(int rows) {
     return csv;
 }
 
+// Rows at several pressures, each of which needs its own ambient table.
+std::string PressureRows(int rows) {
+    std::string csv = "txtPresskPa,txtOccupancy,txtVentrate\n";
+    const char* pressures[] = {"101.325", "95", "101.325", "88.5", "70", "101.325", "104"};
+    for (int i = 0; i < rows; ++i) {
+        csv += std::string(pressures[i % std::size(pressures)]) + "," + std::to_string(i % 40) +
+               "," + std::to_string(i % 5) + "\n";
+    }
+    return csv;
+}
+
+// Chicago's year, read once for the cases that add the year's columns.
+const Weather::WeatherFile* Chicago() {
+    static const std::optional<Weather::WeatherFile> file =
+        Weather::ReadEpwFile(VARNELDH_WEATHER_DATA_DIR "/chicago.epw").file;
+    return file ? &*file : nullptr;
+}
+
 struct SameBytesCase {
     const char* name;
     CalcCli::Calculation calc;
     std::string csv;
     bool raw = false;
+    bool weather = false; // each row's year over Chicago's file too
 };
 
 class ParallelBatchTest : public testing::TestWithParam<SameBytesCase> {};
@@ -84,10 +105,13 @@ class ParallelBatchTest : public testing::TestWithParam<SameBytesCase> {};
 // the input's order, the exit status.
 TEST_P(ParallelBatchTest, SameBytesAsOneThread) {
     const SameBytesCase& c = GetParam();
-    const BatchRun one = RunIn(c.calc, c.csv, {.raw = c.raw, .jobs = 1});
+    const Weather::WeatherFile* weather = c.weather ? Chicago() : nullptr;
+    ASSERT_EQ(weather != nullptr, c.weather);
+    const BatchRun one = RunIn(c.calc, c.csv, {.raw = c.raw, .jobs = 1, .weather = weather});
     ASSERT_GT(one.out.size(), 100'000u) << "blocks enough for every thread";
     for (const unsigned jobs : {2u, 4u, 7u}) {
-        const BatchRun many = RunIn(c.calc, c.csv, {.raw = c.raw, .jobs = jobs});
+        const BatchRun many =
+            RunIn(c.calc, c.csv, {.raw = c.raw, .jobs = jobs, .weather = weather});
         EXPECT_EQ(many.status, one.status) << jobs;
         EXPECT_TRUE(many.out == one.out) << jobs << " threads: the rows differ";
         EXPECT_EQ(many.err, one.err) << jobs;
@@ -100,7 +124,11 @@ INSTANTIATE_TEST_SUITE_P(
                                   MixedZoneRows(800, ";", "\r\n")},
                     SameBytesCase{"MixedRowsCrAloneRaw", CalcCli::Calculation::Zone,
                                   MixedZoneRows(800, ",", "\r"), true},
-                    SameBytesCase{"PoolRows", CalcCli::Calculation::Pool, PoolRows(700)}),
+                    SameBytesCase{"PoolRows", CalcCli::Calculation::Pool, PoolRows(700)},
+                    SameBytesCase{"MixedRowsWithWeather", CalcCli::Calculation::Zone,
+                                  MixedZoneRows(800, ";", "\r\n"), false, true},
+                    SameBytesCase{"PressuresWithWeather", CalcCli::Calculation::Zone,
+                                  PressureRows(700), false, true}),
     [](const testing::TestParamInfo<SameBytesCase>& info) { return std::string(info.param.name); });
 
 // Rows made as they are read, each long enough that the reader's own buffer

@@ -1,3 +1,4 @@
+#include "CliTestSupport.h"
 #include "TestSupport.h"
 #include "cli/Batch.h"
 #include "cli/CalcCli.h"
@@ -29,29 +30,6 @@
 #include <vector>
 
 namespace {
-
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun InProcess(const std::vector<std::string>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = CalcCli::Run(args, out, err);
-    return {status, out.str(), err.str()};
-}
-
-bool HasLine(const std::string& out, const std::string& line) {
-    std::istringstream in(out);
-    for (std::string l; std::getline(in, l);) {
-        if (l == line) {
-            return true;
-        }
-    }
-    return false;
-}
 
 std::string LastLine(const std::string& out) {
     std::istringstream in(out);
@@ -154,6 +132,9 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"UnknownPoolType", {"--json", "--pool-type", "deep", "pool"}, "public-deep"},
         // Not standard output: a name left empty by a script.
         UsageCase{"EmptyOutputName", {"batch", "zone", "in.csv", "-o", ""}, "-o needs a file name"},
+        UsageCase{"WeatherYearIsForZones",
+                  {"batch", "pool", "in.csv", "--weather", "w.epw"},
+                  "--weather applies to batch zone"},
         // No terminal control comes through raw.
         UsageCase{"ControlCharactersEscaped", {"zone", "txt\x1b[2J\r=1"}, "'txt\\u001b[2J\\r'"}),
     [](const testing::TestParamInfo<UsageCase>& info) { return std::string(info.param.name); });
@@ -762,26 +743,6 @@ INSTANTIATE_TEST_SUITE_P(
                     HeaderCase{"NoHeader", "\n\n", "no header row"},
                     HeaderCase{"UnreadableHeader", "\"txttemp\n", "the header row is unreadable"}),
     [](const testing::TestParamInfo<HeaderCase>& info) { return std::string(info.param.name); });
-
-// A shell command line: its exit status and what it printed.
-CliRun Shell(const std::string& command) {
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return {-1, {}, {}};
-    }
-    std::string out;
-    std::array<char, 4096> buf{};
-    while (std::fgets(buf.data(), buf.size(), pipe) != nullptr) {
-        out += buf.data();
-    }
-    const int raw = pclose(pipe);
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, out, {}};
-}
-
-// The real program: exit status and output through a shell.
-CliRun Program(const std::string& args) {
-    return Shell(std::string(VARNELDH_CALC_PATH) + " " + args + " 2>&1");
-}
 
 TEST(CalcProgram, ExitStatusFollowsOutcome) {
     EXPECT_EQ(Program("zone txtOccupancy=10").status, 0);

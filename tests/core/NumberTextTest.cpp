@@ -3,11 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <clocale>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
 #include <limits>
 #include <locale>
+#include <random>
 #include <string>
+#include <vector>
 
 using NumberText::FormatFixed;
 using NumberText::FormatGeneral;
@@ -102,6 +107,66 @@ INSTANTIATE_TEST_SUITE_P(
         FixedCase{"Negative", -268.4049, 2, "-268.40"}, FixedCase{"Infinity", kInf, 2, ""},
         FixedCase{"NaN", std::nan(""), 2, ""}),
     [](const testing::TestParamInfo<FixedCase>& info) { return std::string(info.param.name); });
+
+// Away from exact ties, the text is the C library's correctly rounded one, over
+// every magnitude and number of decimals results are written with and beyond.
+TEST(NumberTextFixed, MatchesTheCorrectlyRoundedTextAwayFromTies) {
+    std::mt19937_64 random(20261209);
+    char printed[512];
+    for (int i = 0; i < 200000; ++i) {
+        // Odd, so that the exact value has more fraction digits than any tie.
+        const std::uint64_t mantissa = (random() >> 11) | 1;
+        const int scale = -20 - static_cast<int>(random() % 60);
+        const double value = std::ldexp(static_cast<double>(mantissa), scale) * (i % 2 ? -1 : 1);
+        const int decimals = static_cast<int>(random() % 11);
+        std::snprintf(printed, sizeof printed, "%.*f", decimals, value);
+        std::string expected = printed;
+        // The suite runs under a decimal-comma locale too, which printf follows.
+        std::replace(expected.begin(), expected.end(), ',', '.');
+        if (expected.find_first_of("123456789") == std::string::npos) {
+            expected.erase(0, expected.front() == '-' ? 1 : 0);
+        }
+        const std::string text = FormatFixed(value, decimals);
+        if (text != expected) {
+            ADD_FAILURE() << std::hexfloat << value << " with " << decimals << ": " << text
+                          << ", not " << expected;
+            break;
+        }
+    }
+}
+
+// The same for 15 significant digits where the text is positional (%.15g).
+TEST(NumberTextGeneral, MatchesTheCorrectlyRoundedTextAwayFromTies) {
+    // Beside each power of ten the leading digit's place is easiest to misjudge.
+    std::vector<double> values;
+    for (int place = -4; place <= 14; ++place) {
+        const double power = std::pow(10.0, place);
+        for (const double v : {std::nextafter(power, 0.0), power, std::nextafter(power, kInf),
+                               power * 0.99999999999999994, power * 0.9999999999999999}) {
+            values.insert(values.end(), {v, -v});
+        }
+    }
+    std::mt19937_64 random(20261210);
+    for (int i = 0; i < 200000; ++i) {
+        const std::uint64_t mantissa = (random() >> 11) | 1;
+        const int scale = -10 - static_cast<int>(random() % 90); // about 10^13 to 10^-18
+        values.push_back(std::ldexp(static_cast<double>(mantissa), scale) * (i % 2 ? -1 : 1));
+    }
+    char printed[64];
+    for (const double value : values) {
+        if (std::fabs(value) < 1e-4) {
+            continue; // written with an exponent, in its own way
+        }
+        std::snprintf(printed, sizeof printed, "%.15g", value);
+        std::string expected = printed;
+        std::replace(expected.begin(), expected.end(), ',', '.');
+        const std::string text = FormatGeneral(value);
+        if (text != expected) {
+            ADD_FAILURE() << std::hexfloat << value << ": " << text << ", not " << expected;
+            break;
+        }
+    }
+}
 
 struct GeneralCase {
     const char* name;

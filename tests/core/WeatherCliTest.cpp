@@ -1,10 +1,13 @@
 #include "cli/WeatherCli.h"
+#include "CliTestSupport.h"
 #include "TestSupport.h"
 #include "cli/CalcCli.h"
+#include "core/csv/Csv.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -15,29 +18,6 @@ namespace {
 
 const std::string kDataDir = VARNELDH_WEATHER_DATA_DIR;
 const std::string kChicago = kDataDir + "/chicago.epw";
-
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun Calc(const std::vector<std::string>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = CalcCli::Run(args, out, err);
-    return {status, out.str(), err.str()};
-}
-
-bool HasLine(const std::string& out, const std::string& line) {
-    std::istringstream in(out);
-    for (std::string l; std::getline(in, l);) {
-        if (l == line) {
-            return true;
-        }
-    }
-    return false;
-}
 
 // A folder of its own under the build's temporary folder, removed afterwards.
 class TempDir {
@@ -58,7 +38,7 @@ private:
 };
 
 TEST(WeatherCli, StationAndDesignPoints) {
-    const CliRun r = Calc({"weather", kChicago});
+    const CliRun r = InProcess({"weather", kChicago});
     EXPECT_EQ(r.status, CalcCli::kExitCompleted);
     EXPECT_TRUE(r.err.empty()) << r.err;
     for (const char* line :
@@ -75,7 +55,7 @@ TEST(WeatherCli, StationAndDesignPoints) {
 }
 
 TEST(WeatherCli, StationAndDesignPointsAsJson) {
-    const CliRun r = Calc({"--json", "weather", kChicago});
+    const CliRun r = InProcess({"--json", "weather", kChicago});
     ASSERT_EQ(r.status, CalcCli::kExitCompleted);
     const auto doc = nlohmann::json::parse(r.out);
     EXPECT_EQ(doc["station"]["wmo"], "725300");
@@ -102,15 +82,21 @@ TEST(WeatherCli, RefusedAndMissingFiles) {
             out << (n == 12 ? "1986,1,1,1,0,x,1,1,50,99000" : line) << "\n";
         }
     }
-    for (const char* command : {"weather", "year"}) {
-        const CliRun r = Calc({command, bad});
-        EXPECT_EQ(r.status, CalcCli::kExitWeatherRefused) << command;
+    const std::string rooms = (dir.Path() / "rooms.csv").string();
+    std::ofstream(rooms) << "txtOccupancy\n10\n";
+    const std::vector<std::vector<std::string>> commands = {
+        {"weather"}, {"year"}, {"batch", "zone", rooms, "--weather"}};
+    for (const auto& command : commands) {
+        std::vector<std::string> args = command;
+        args.push_back(bad);
+        const CliRun r = InProcess(args);
+        EXPECT_EQ(r.status, CalcCli::kExitWeatherRefused) << command[0];
         EXPECT_TRUE(r.out.empty());
         EXPECT_EQ(r.err, "varneldh-calc: The weather file \"" + bad +
                              "\" is refused at line 12: 1/1 hour 1 comes after 1/1 hour 3: the "
                              "records run backwards\n");
-        const CliRun missing = Calc({command, (dir.Path() / "none.epw").string()});
-        EXPECT_EQ(missing.status, CalcCli::kExitNoInput) << command;
+        args.back() = (dir.Path() / "none.epw").string();
+        EXPECT_EQ(InProcess(args).status, CalcCli::kExitNoInput) << command[0];
     }
 }
 
@@ -126,14 +112,14 @@ TEST(WeatherCli, FileLargerThanTheLimit) {
             out << filler;
         }
     }
-    const CliRun r = Calc({"weather", big});
+    const CliRun r = InProcess({"weather", big});
     EXPECT_EQ(r.status, CalcCli::kExitWeatherRefused);
     EXPECT_EQ(r.err, "varneldh-calc: The weather file \"" + big +
                          "\" is larger than the 16 MB a weather file may have\n");
 }
 
 TEST(WeatherCli, YearSummary) {
-    const CliRun r = Calc({"year", kChicago, "txtOccupancy=10"});
+    const CliRun r = InProcess({"year", kChicago, "txtOccupancy=10"});
     EXPECT_EQ(r.status, CalcCli::kExitCompleted) << r.err;
     for (const char* line :
          {"hours counted: 8760", "design point total: 119.63 litres/day", "outcome: Completed"}) {
@@ -146,7 +132,7 @@ TEST(WeatherCli, YearSummary) {
 }
 
 TEST(WeatherCli, YearAsJson) {
-    const CliRun r = Calc({"--json", "year", kChicago, "txtOccupancy=10"});
+    const CliRun r = InProcess({"--json", "year", kChicago, "txtOccupancy=10"});
     ASSERT_EQ(r.status, CalcCli::kExitCompleted) << r.err;
     const auto doc = nlohmann::json::parse(r.out);
     EXPECT_EQ(doc["hoursCounted"], 8760);
@@ -156,6 +142,18 @@ TEST(WeatherCli, YearAsJson) {
     EXPECT_EQ(doc["loadDuration"].size(), 101u);
     EXPECT_EQ(doc["loadDuration"][0]["total"], doc["peak"]["total"]);
     EXPECT_EQ(doc["outcome"], "Completed");
+    // The design counts' hours short are the shortfall table's at those counts
+    // (119.63 litres/day: 2 of HX 100, 1 of HX 160 and HX 200).
+    ASSERT_EQ(doc["designUnits"].size(), 3u);
+    for (std::size_t k = 0; k < 3; ++k) {
+        const auto& design = doc["designUnits"][k];
+        const auto& shortfall = doc["shortfall"][k];
+        EXPECT_EQ(design["size"], shortfall["size"]);
+        EXPECT_EQ(design["units"], k == 0 ? 2 : 1) << k;
+        EXPECT_EQ(design["hoursShort"],
+                  shortfall["hoursAbove"][design["units"].get<std::size_t>() - 1])
+            << k;
+    }
 }
 
 // Entries zone refuses or rejects: printed as zone prints them, and no year.
@@ -173,14 +171,14 @@ TEST_P(YearRefusal, AsZonePrintsIt) {
     const YearRefusalCase& c = GetParam();
     std::vector<std::string> args = {"year", kChicago};
     args.insert(args.end(), c.args.begin(), c.args.end());
-    const CliRun r = Calc(args);
+    const CliRun r = InProcess(args);
     EXPECT_EQ(r.status, c.status);
     EXPECT_TRUE(r.out.ends_with(std::string(c.lastLine) + "\n")) << r.out;
     EXPECT_TRUE(HasLine(r.out, c.line)) << r.out;
     EXPECT_EQ(r.out.find("hours counted"), std::string::npos);
     std::vector<std::string> zoneArgs = {"zone"};
     zoneArgs.insert(zoneArgs.end(), c.args.begin(), c.args.end());
-    EXPECT_EQ(r.out, Calc(zoneArgs).out);
+    EXPECT_EQ(r.out, InProcess(zoneArgs).out);
 }
 
 INSTANTIATE_TEST_SUITE_P(Entries, YearRefusal,
@@ -204,15 +202,15 @@ INSTANTIATE_TEST_SUITE_P(Entries, YearRefusal,
                          });
 
 TEST(WeatherCli, YearUsageErrors) {
-    EXPECT_EQ(Calc({"year", kChicago, "txtNoSuch=1"}).status, CalcCli::kExitUsage);
-    EXPECT_EQ(Calc({"year"}).status, CalcCli::kExitUsage);
-    EXPECT_EQ(Calc({"weather"}).status, CalcCli::kExitUsage);
+    EXPECT_EQ(InProcess({"year", kChicago, "txtNoSuch=1"}).status, CalcCli::kExitUsage);
+    EXPECT_EQ(InProcess({"year"}).status, CalcCli::kExitUsage);
+    EXPECT_EQ(InProcess({"weather"}).status, CalcCli::kExitUsage);
 }
 
 TEST(WeatherCli, HoursCsvWrittenWhole) {
     TempDir dir;
     const auto target = dir.Path() / "hours.csv";
-    const CliRun r = Calc({"year", kChicago, "--hours", target.string()});
+    const CliRun r = InProcess({"year", kChicago, "--hours", target.string()});
     ASSERT_EQ(r.status, CalcCli::kExitCompleted) << r.err;
     std::ifstream in(target);
     std::size_t lines = 0;
@@ -230,7 +228,7 @@ TEST(WeatherCli, HoursCsvWrittenWhole) {
               1);
 
     const CliRun noFolder =
-        Calc({"year", kChicago, "--hours", (dir.Path() / "no/such.csv").string()});
+        InProcess({"year", kChicago, "--hours", (dir.Path() / "no/such.csv").string()});
     EXPECT_EQ(noFolder.status, CalcCli::kExitCantCreate);
     EXPECT_NE(noFolder.err.find("cannot create"), std::string::npos) << noFolder.err;
 }
@@ -259,8 +257,118 @@ TEST(WeatherCli, WriteFileWholeKeepsTheOldFileOnFailure) {
     EXPECT_EQ(content, "new");
 }
 
+// The text after `prefix` on the line that starts with it.
+std::string After(const std::string& out, const std::string& prefix) {
+    std::istringstream in(out);
+    for (std::string l; std::getline(in, l);) {
+        if (l.starts_with(prefix)) {
+            return l.substr(prefix.size());
+        }
+    }
+    return "(no line " + prefix + ")";
+}
+
+// What year prints for k units of a size, or "0" past the units it lists (the
+// peak needs fewer).
+std::string HoursShort(const std::string& yearOut, const std::string& size, int units) {
+    std::istringstream line(After(yearOut, "hours short, HX " + size + " "));
+    std::string word;
+    std::string count;
+    for (std::string previous; line >> word; previous = word) {
+        if ((word == "unit" || word == "units") && previous == std::to_string(units)) {
+            line >> count;
+            return count.ends_with(',') ? count.substr(0, count.size() - 1) : count;
+        }
+    }
+    return "0";
+}
+
+// Each completed row's year columns are what year prints for the row's entries;
+// a row that did not complete has them empty. Both through the real program.
+TEST(WeatherCli, BatchYearColumnsAreTheYearOfEachRow) {
+    TempDir dir;
+    const std::string in = (dir.Path() / "rooms.csv").string();
+    const std::string out = (dir.Path() / "sized.csv").string();
+    const std::vector<std::string> header = {"txtOccupancy",    "txtVentrate", "txtProcess",
+                                             "txtSwimPoolGain", "txttemp",     "txtPresskPa"};
+    {
+        std::ofstream csv(in, std::ios::binary);
+        csv << "txtOccupancy,txtVentrate,txtProcess,txtSwimPoolGain,txttemp,txtPresskPa\n"
+               "10,2,0.5,12.5,28,101.325\n" // completed
+               "10,0,0,0,12,101.325\n"      // outside the units' envelope
+               "40,4,3,50,28,95\n"          // completed, at another pressure
+               "10,2,0.5,12.5,28,30\n"      // pressure refused
+               "0,0,0,0,28,101.325\n"       // completed, only infiltration
+               "1,2\n";                     // unreadable
+    }
+    const CliRun batch =
+        Program("batch zone " + in + " -o " + out + " --jobs 2 --weather " + kChicago);
+    ASSERT_EQ(batch.status, CalcCli::kExitSomeRowsFailed) << batch.out;
+    std::ifstream written(out, std::ios::binary);
+    Csv::Reader reader(written);
+    Csv::Record names;
+    ASSERT_TRUE(reader.Next(names));
+    const auto column = [&names](const std::string& name) {
+        return static_cast<std::size_t>(std::find(names.fields.begin(), names.fields.end(), name) -
+                                        names.fields.begin());
+    };
+    const std::size_t first = column("year_peak_gain");
+    ASSERT_EQ(names.fields.size() - first, 10u) << "the year's columns come last";
+    int completed = 0;
+    for (Csv::Record row; reader.Next(row);) {
+        const std::vector<std::string> cells(row.fields.begin() + std::ptrdiff_t(first),
+                                             row.fields.end());
+        if (row.fields[column("outcome")] != "Completed") {
+            EXPECT_EQ(cells, std::vector<std::string>(10)) << "line " << row.line;
+            continue;
+        }
+        ++completed;
+        std::string args = "year " + kChicago;
+        for (std::size_t i = 0; i < header.size(); ++i) {
+            args += " " + header[i] + "=" + row.fields[i];
+        }
+        const CliRun year = Program(args);
+        ASSERT_EQ(year.status, CalcCli::kExitCompleted) << year.out;
+        const auto cell = [&](const std::string& name) { return row.fields[column(name)]; };
+        const std::string peak = After(year.out, "peak hour: ");
+        EXPECT_TRUE(peak.starts_with(cell("year_peak_date") + " " + cell("year_peak_time") + ", "))
+            << peak;
+        EXPECT_TRUE(peak.ends_with(", total " + cell("year_peak_gain") + " litres/day")) << peak;
+        EXPECT_EQ(After(year.out, "moisture load: "), cell("year_litres") + " litres in the year");
+        for (const std::string size : {"100", "160", "200"}) {
+            const int units = std::stoi(cell("year_units_" + size));
+            EXPECT_GT(units, 0);
+            EXPECT_EQ(cell("year_hours_short_" + size), HoursShort(year.out, size, units))
+                << "HX " << size << " line " << row.line << "\n"
+                << year.out;
+        }
+    }
+    EXPECT_EQ(completed, 3);
+}
+
+// run --weather gives a zone job the year figures year --json gives its texts.
+TEST(WeatherCli, RunJobWeatherIsTheYearOfItsTexts) {
+    TempDir dir;
+    const std::string job = (dir.Path() / "hall.vdhjob").string();
+    std::ofstream(job) << R"({"format": "varneldh-job", "formatVersion": 1,
+        "calculation": "zone", "title": "Hall", "entries": {"txtOccupancy": "40",
+        "txtVentrate": "4", "txtSwimPoolGain": "50", "txtPresskPa": "95"}})";
+    const CliRun run = InProcess({"--json", "run", job, "--weather", kChicago});
+    ASSERT_EQ(run.status, CalcCli::kExitCompleted) << run.err;
+    const auto year = nlohmann::json::parse(run.out).at("year");
+    const auto expected =
+        nlohmann::json::parse(InProcess({"--json", "year", kChicago, "txtOccupancy=40",
+                                         "txtVentrate=4", "txtSwimPoolGain=50", "txtPresskPa=95"})
+                                  .out);
+    for (const char* key : {"pressureKPa", "hoursCounted", "peak", "litres", "designUnits"}) {
+        EXPECT_EQ(year.at(key), expected.at(key)) << key;
+    }
+    EXPECT_EQ(InProcess({"run", job, "--weather", (dir.Path() / "none.epw").string()}).status,
+              CalcCli::kExitNoInput);
+}
+
 TEST(WeatherCli, HelpNamesTheCommandsAndTheirStatus) {
-    const CliRun r = Calc({"--help"});
+    const CliRun r = InProcess({"--help"});
     EXPECT_EQ(r.status, CalcCli::kExitCompleted);
     EXPECT_NE(r.out.find("weather"), std::string::npos);
     EXPECT_NE(r.out.find("year"), std::string::npos);

@@ -22,7 +22,9 @@ inline constexpr std::string_view kRatesMessage =
 // Adds field texts to a result in the order they are written.
 class Writer {
 public:
-    explicit Writer(CalcResult& result) : m_result(result) {}
+    // Room for every result field of either calculation, so that writing them
+    // does not regrow the list.
+    explicit Writer(CalcResult& result) : m_result(result) { m_result.fieldTexts.reserve(32); }
 
     void Write(const ResultSpec& field, double value);
     void WriteText(const ResultSpec& field, std::string text);

@@ -2,12 +2,15 @@
 
 #include "core/common/NumberText.h"
 #include "core/psychrometrics/Psychrometrics.h"
+#include "core/report/CalcReport.h"
 #include "core/weather/DesignPoints.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <map>
+#include <mutex>
 #include <ostream>
 
 namespace Weather {
@@ -255,6 +258,100 @@ void WriteHoursCsv(std::ostream& out, const WeatherFile& file, const AmbientTabl
         line += '\n';
         out << line;
     }
+}
+
+std::array<int, 3> DesignUnits(const ZoneNumbers& design) {
+    const bool loadPositive = design.totalGain > 0;
+    return {CalcReport::UnitsToInstall(design.count100, loadPositive),
+            CalcReport::UnitsToInstall(design.count160, loadPositive),
+            CalcReport::UnitsToInstall(design.count200, loadPositive)};
+}
+
+DesignYear RunDesignYear(const WeatherFile& file, const AmbientTable& table, const YearZone& zone,
+                         const std::array<int, 3>& units) {
+    DesignYear y;
+    y.units = units;
+    // The products as Summarise's shortfall compares them: k * rate < total.
+    std::array<double, 3> removes{};
+    for (std::size_t k = 0; k < removes.size(); ++k) {
+        removes[k] = units[k] * zone.Rates()[k];
+    }
+    const std::span<const double> w = table.W();
+    const std::span<const double> d = table.D();
+    const std::size_t n = w.size();
+    // The hours go in runs: each run's totals first, in a loop the compiler makes
+    // vector code of, then the figures over them. The sum runs in the hours'
+    // order, as Summarise's does, so that the litres are the same to the last
+    // bit; the counts and the peak are exact anyway.
+    constexpr std::size_t kRun = 512;
+    double totals[kRun];
+    double positiveSum = 0;
+    double peak = 0;
+    std::size_t peakHour = 0;
+    std::array<std::uint32_t, 3> above{};
+    for (std::size_t from = 0; from < n; from += kRun) {
+        const std::size_t count = std::min(kRun, n - from);
+        for (std::size_t j = 0; j < count; ++j) {
+            totals[j] = zone.Gains(w[from + j], d[from + j]).total;
+        }
+        // Bound by the sum's additions one after another; the rest fits beside them.
+        for (std::size_t j = 0; j < count; ++j) {
+            const double total = totals[j];
+            if (total > peak || from + j == 0) {
+                peak = total;
+                peakHour = from + j;
+            }
+            positiveSum += std::max(total, 0.0);
+            above[0] += removes[0] < total;
+            above[1] += removes[1] < total;
+            above[2] += removes[2] < total;
+        }
+    }
+    y.litres = positiveSum / 24 * table.Weight();
+    for (std::size_t k = 0; k < above.size(); ++k) {
+        y.hoursShort[k] = static_cast<double>(above[k]) * table.Weight();
+    }
+    if (n > 0) {
+        y.peak.found = true;
+        y.peak.hour = peakHour;
+        y.peak.total = peak;
+        y.peak.record = file.records[table.Record(peakHour)];
+        y.peak.rh = table.Rh(peakHour);
+    } else {
+        y.peak.total = kNaN;
+    }
+    return y;
+}
+
+struct AmbientTables::Others {
+    std::mutex mutex;
+    std::map<double, std::shared_ptr<const AmbientTable>> tables;
+};
+
+AmbientTables::AmbientTables(const WeatherFile& file, double firstPressureKPa, std::size_t kept)
+    : file_(file), first_(std::make_shared<const AmbientTable>(file, firstPressureKPa)),
+      others_(std::make_unique<Others>()), kept_(kept) {}
+
+AmbientTables::~AmbientTables() = default;
+
+std::shared_ptr<const AmbientTable> AmbientTables::At(double pressureKPa) const {
+    if (pressureKPa == first_->PressureKPa()) {
+        return first_;
+    }
+    {
+        const std::lock_guard lock(others_->mutex);
+        if (const auto found = others_->tables.find(pressureKPa); found != others_->tables.end()) {
+            return found->second;
+        }
+    }
+    // Made outside the lock: another thread may make the same one meanwhile,
+    // and the first kept is the one every later row gets.
+    auto table = std::make_shared<const AmbientTable>(file_, pressureKPa);
+    const std::lock_guard lock(others_->mutex);
+    if (others_->tables.size() >= kept_) {
+        return table;
+    }
+    return others_->tables.emplace(pressureKPa, std::move(table)).first->second;
 }
 
 YearRun RunYear(const WeatherFile& file, const ZoneTexts& texts,

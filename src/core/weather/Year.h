@@ -186,6 +186,46 @@ struct YearRun {
     std::optional<Year> year;         // when the design run completed
 };
 
+// What the year says of the units the design point asks for: the peak hour,
+// the moisture load, and for each size the hours when the total gain is above
+// what the design count of that size removes.
+struct DesignYear {
+    PeakHour peak;                      // its record and RH are set when found
+    double litres = 0;                  // as YearSummary::litres
+    std::array<int, 3> units{};         // the design count of each size, rounded up
+    std::array<double, 3> hoursShort{}; // hours with total > units * rate
+};
+
+// The design count of each size as the report rounds it up to units to
+// install; 0 when the design point has no load to remove.
+std::array<int, 3> DesignUnits(const ZoneNumbers& design);
+
+// The DesignYear of a zone in one pass over the table, keeping no hour: the
+// same figures Summarise gives for the peak and the litres, and its hoursAbove
+// at each design count. Cheap enough to run for every row of a batch.
+DesignYear RunDesignYear(const WeatherFile& file, const AmbientTable& table, const YearZone& zone,
+                         const std::array<int, 3>& units);
+
+// Ambient tables by pressure, made when first asked for and kept for the run;
+// safe to call from several threads. Past `kept` pressures a table is made for
+// the caller alone rather than kept.
+class AmbientTables {
+public:
+    AmbientTables(const WeatherFile& file, double firstPressureKPa, std::size_t kept = 16);
+    ~AmbientTables();
+    AmbientTables(const AmbientTables&) = delete;
+    AmbientTables& operator=(const AmbientTables&) = delete;
+
+    std::shared_ptr<const AmbientTable> At(double pressureKPa) const;
+
+private:
+    struct Others;
+    const WeatherFile& file_;
+    std::shared_ptr<const AmbientTable> first_; // read without a lock
+    std::unique_ptr<Others> others_;
+    std::size_t kept_;
+};
+
 // `shared`, when given and at the entries' pressure, is used instead of building
 // a table.
 YearRun RunYear(const WeatherFile& file, const ZoneTexts& texts,
