@@ -142,7 +142,8 @@ TEST(NumberTextGeneral, MatchesTheCorrectlyRoundedTextAwayFromTies) {
     for (int place = -4; place <= 14; ++place) {
         const double power = std::pow(10.0, place);
         for (const double v : {std::nextafter(power, 0.0), power, std::nextafter(power, kInf),
-                               power * 0.99999999999999994, power * 0.9999999999999999}) {
+                               power * 0.99999999999999994, power * 0.9999999999999999,
+                               power * 0.999999999999999, power * 0.99999999999999}) {
             values.insert(values.end(), {v, -v});
         }
     }
@@ -195,6 +196,7 @@ INSTANTIATE_TEST_SUITE_P(
                     GeneralCase{"BelowPositional", 0.00001, "1E-05"},
                     GeneralCase{"SmallExponent", 1.5e-7, "1.5E-07"},
                     GeneralCase{"LargestPositional", 123456789012345.0, "123456789012345"},
+                    GeneralCase{"FifteenNinesBelowAPower", 9999999999999.99, "9999999999999.99"},
                     GeneralCase{"AbovePositional", 1e15, "1E+15"},
                     GeneralCase{"RoundsIntoExponent", 999999999999999.9, "1E+15"},
                     GeneralCase{"TieAwayFromZero", 1234567890123445.0, "1.23456789012345E+15"},

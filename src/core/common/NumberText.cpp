@@ -280,23 +280,34 @@ bool GeneralInWholeNumbers(double value, std::string& out) {
     constexpr std::uint64_t kMost = 1'000'000'000'000'000; // 10^15, a carry
     int place = static_cast<int>(std::floor(std::log10(a)));
     for (int attempt = 0; attempt < 3; ++attempt) {
-        const int decimals = 14 - place;
+        int decimals = 14 - place;
         if (decimals < 1 || decimals > kMostWholeDecimals) {
             return false; // trailing zeros are stripped only after a point
         }
-        const std::uint64_t units = RoundedUnits(a, decimals);
+        std::uint64_t units = RoundedUnits(a, decimals);
         if (units < kLeast) {
             --place;
-        } else if (units > kMost) {
-            ++place;
-        } else {
-            out = UnitsText(std::signbit(value), units, decimals);
-            out.erase(out.find_last_not_of('0') + 1);
-            if (out.back() == '.') {
-                out.pop_back();
-            }
-            return true;
+            continue;
         }
+        if (units > kMost) {
+            ++place;
+            continue;
+        }
+        // A place one too high rounds 15 nines up to 10^14: the place below
+        // keeps them unless they carry there too.
+        if (units == kLeast && decimals < kMostWholeDecimals) {
+            const std::uint64_t finer = RoundedUnits(a, decimals + 1);
+            if (finer < kMost) {
+                units = finer;
+                ++decimals;
+            }
+        }
+        out = UnitsText(std::signbit(value), units, decimals);
+        out.erase(out.find_last_not_of('0') + 1);
+        if (out.back() == '.') {
+            out.pop_back();
+        }
+        return true;
     }
     return false;
 }
