@@ -2,7 +2,7 @@
 
 #include "ui_frmYear.h"
 
-#include "gui/common/SaveWhole.h"
+#include "gui/common/WholeFiles.h"
 #include "gui/common/WindowPlacement.h"
 
 #include <QFileDialog>
