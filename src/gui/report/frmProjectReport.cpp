@@ -8,38 +8,16 @@
 #include "gui/common/WindowPlacement.h"
 #include "gui/report/ProjectReportLinks.h"
 #include "gui/report/ReportDocument.h"
+#include "gui/report/ReportWindowParts.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
-#include <QLocale>
-#include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QStandardPaths>
 
 #include <utility>
-
-namespace {
-
-constexpr QMarginsF kMargins(15, 15, 15, 15); // mm
-
-void SetUpPage(QPrinter& printer) {
-    printer.setPageSize(ReportPageSize());
-    printer.setPageMargins(kMargins, QPageLayout::Millimeter);
-}
-
-std::string Now() {
-    const QDateTime now = QDateTime::currentDateTime();
-    const QLocale locale;
-    return (locale.toString(now.date(), QLocale::LongFormat) + QStringLiteral(", ") +
-            locale.toString(now.time(), QLocale::ShortFormat))
-        .toStdString();
-}
-
-} // namespace
 
 frmProjectReport::frmProjectReport(ProjectReport::Content report, QString projectPath,
                                    QWidget* parent)
@@ -50,13 +28,7 @@ frmProjectReport::frmProjectReport(ProjectReport::Content report, QString projec
     PressButtonsOnEnter(this);
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_QuitOnClose, false);
-    // The preview draws on a PDF printer: showing pages needs no print server.
-    m_previewPrinter.setOutputFormat(QPrinter::PdfFormat);
-    SetUpPage(m_previewPrinter);
-    m_preview = new QPrintPreviewWidget(&m_previewPrinter, this);
-    m_preview->setObjectName(QStringLiteral("preview"));
-    m_preview->setAccessibleName(tr("Report pages"));
-    m_ui->mainLayout->addWidget(m_preview, 1);
+    m_preview = AddReportPreview(this, m_previewPrinter, m_ui->mainLayout);
     connect(m_preview, &QPrintPreviewWidget::paintRequested, this,
             [this](QPrinter* printer) { RenderProjectReport(m_report, printer); });
     connect(m_ui->cmdSavePdf, &QPushButton::clicked, this, &frmProjectReport::cmdSavePdf_Click);
@@ -91,40 +63,20 @@ bool frmProjectReport::SaveAsPdf(const QString& path) {
     if (SaveProjectReportPdf(m_report, path, &problem)) {
         return true;
     }
-    ShowMessage(
-        this,
-        tr("The report could not be saved as %1: %2").arg(QDir::toNativeSeparators(path), problem));
+    ShowPdfNotSaved(this, path, problem);
     return false;
 }
 
 void frmProjectReport::cmdSavePdf_Click() {
-    const QString suggested = SuggestedPdfPath();
-    QFileDialog dialog(this, tr("Save as PDF"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(tr("PDF documents (*.pdf)"));
-    dialog.setDefaultSuffix(QStringLiteral("pdf"));
-    dialog.setDirectory(QFileInfo(suggested).absolutePath());
-    dialog.selectFile(QFileInfo(suggested).fileName());
-    const HoldCloseWhileOpen hold(this);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return;
+    const QString path = ChoosePdfPath(this, SuggestedPdfPath());
+    if (!path.isEmpty()) {
+        SaveAsPdf(path);
     }
-    SaveAsPdf(dialog.selectedFiles().constFirst());
 }
 
 void frmProjectReport::cmdPrint_Click() {
-    QPrinter printer(QPrinter::HighResolution);
-    SetUpPage(printer);
-    printer.setDocName(ProjectReportTitle(m_report));
-    QPrintDialog dialog(&printer, this);
-    const HoldCloseWhileOpen hold(this);
-    if (dialog.exec() != QDialog::Accepted) {
-        return;
-    }
-    if (!RenderProjectReport(m_report, &printer)) {
-        ShowMessage(this, tr("The report could not be printed on %1.").arg(printer.printerName()));
-    }
+    PrintReport(this, ProjectReportTitle(m_report),
+                [this](QPrinter* printer) { return RenderProjectReport(m_report, printer); });
 }
 
 void frmProjectReport::keyPressEvent(QKeyEvent* event) {
@@ -137,8 +89,9 @@ void frmProjectReport::keyPressEvent(QKeyEvent* event) {
 
 frmProjectReport* OpenProjectReport(QWidget* parent, const Project& project,
                                     const QString& projectPath) {
-    ProjectReport::Content report =
-        ProjectReport::Build(project, std::filesystem::path(QFile::encodeName(projectPath).toStdString()), Now());
+    ProjectReport::Content report = ProjectReport::Build(
+        project, std::filesystem::path(QFile::encodeName(projectPath).toStdString()),
+        ReportMadeAt());
     auto* window = parent->findChild<frmProjectReport*>(QString(), Qt::FindDirectChildrenOnly);
     if (window) {
         window->SetReport(std::move(report), projectPath);

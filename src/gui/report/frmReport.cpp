@@ -6,24 +6,12 @@
 #include "gui/common/MessageBox.h"
 #include "gui/common/ScreenHelpers.h"
 #include "gui/common/WindowPlacement.h"
+#include "gui/report/ReportWindowParts.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QKeyEvent>
-#include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QStandardPaths>
-
-namespace {
-
-constexpr QMarginsF kMargins(15, 15, 15, 15); // mm
-
-void SetUpPage(QPrinter& printer) {
-    printer.setPageSize(ReportPageSize());
-    printer.setPageMargins(kMargins, QPageLayout::Millimeter);
-}
-
-} // namespace
 
 frmReport::frmReport(ReportSource source, QWidget* parent)
     : QWidget(parent, Qt::Window), m_ui(new Ui::frmReport), m_source(std::move(source)),
@@ -33,13 +21,7 @@ frmReport::frmReport(ReportSource source, QWidget* parent)
     PressButtonsOnEnter(this);
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_QuitOnClose, false);
-    // The preview draws on a PDF printer: showing pages needs no print server.
-    m_previewPrinter.setOutputFormat(QPrinter::PdfFormat);
-    SetUpPage(m_previewPrinter);
-    m_preview = new QPrintPreviewWidget(&m_previewPrinter, this);
-    m_preview->setObjectName(QStringLiteral("preview"));
-    m_preview->setAccessibleName(tr("Report pages"));
-    m_ui->mainLayout->addWidget(m_preview, 1);
+    m_preview = AddReportPreview(this, m_previewPrinter, m_ui->mainLayout);
     connect(m_preview, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter* printer) {
         if (m_report) {
             RenderReport(*m_report, printer);
@@ -75,9 +57,7 @@ bool frmReport::SaveAsPdf(const QString& path) {
     if (SaveReportPdf(*m_report, path, &problem)) {
         return true;
     }
-    ShowMessage(
-        this,
-        tr("The report could not be saved as %1: %2").arg(QDir::toNativeSeparators(path), problem));
+    ShowPdfNotSaved(this, path, problem);
     return false;
 }
 
@@ -85,35 +65,20 @@ void frmReport::cmdSavePdf_Click() {
     if (!m_report) {
         return;
     }
-    QFileDialog dialog(this, tr("Save as PDF"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(tr("PDF documents (*.pdf)"));
-    dialog.setDefaultSuffix(QStringLiteral("pdf"));
-    dialog.setDirectory(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
-    dialog.selectFile(tr("Calculation Report.pdf"));
-    const HoldCloseWhileOpen hold(this);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return;
+    const QString path = ChoosePdfPath(
+        this, QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+                  .filePath(tr("Calculation Report.pdf")));
+    if (!path.isEmpty()) {
+        SaveAsPdf(path);
     }
-    SaveAsPdf(dialog.selectedFiles().constFirst());
 }
 
 void frmReport::cmdPrint_Click() {
     if (!m_report) {
         return;
     }
-    QPrinter printer(QPrinter::HighResolution);
-    SetUpPage(printer);
-    printer.setDocName(ReportTitle(*m_report));
-    QPrintDialog dialog(&printer, this);
-    const HoldCloseWhileOpen hold(this);
-    if (dialog.exec() != QDialog::Accepted) {
-        return;
-    }
-    if (!RenderReport(*m_report, &printer)) {
-        ShowMessage(this, tr("The report could not be printed on %1.").arg(printer.printerName()));
-    }
+    PrintReport(this, ReportTitle(*m_report),
+                [this](QPrinter* printer) { return RenderReport(*m_report, printer); });
 }
 
 void frmReport::keyPressEvent(QKeyEvent* event) {

@@ -3,13 +3,11 @@
 #include "gui/common/MessageBox.h"
 #include "gui/pool/frmEvapMethods.h"
 #include "gui/pool/frmMethod2.h"
+#include "gui/report/ReportWindowParts.h"
 #include "gui/report/frmChart.h"
 #include "gui/report/frmReport.h"
 #include "gui/weather/frmYear.h"
 #include "gui/zone/frmMethod1.h"
-
-#include <QDateTime>
-#include <QLocale>
 
 #include <span>
 #include <string>
@@ -17,14 +15,6 @@
 #include <utility>
 
 namespace {
-
-std::string Now() {
-    const QDateTime now = QDateTime::currentDateTime();
-    const QLocale locale;
-    return (locale.toString(now.date(), QLocale::LongFormat) + QStringLiteral(", ") +
-            locale.toString(now.time(), QLocale::ShortFormat))
-        .toStdString();
-}
 
 // The line naming the entries typed over since the run the report shows; empty
 // when the screen still holds that run's entries.
@@ -68,7 +58,7 @@ frmReport* ReportOf(Screen* screen, Content content, ChartOf chart, JobTitleSour
             return std::nullopt;
         }
         const CalcReport::Header header{screen->windowTitle().toStdString(),
-                                        jobTitle ? jobTitle() : std::string(), Now()};
+                                        jobTitle ? jobTitle() : std::string(), ReportMadeAt()};
         ReportData data{content(*run, header, screen->DetailPanelShown()), chart(*run),
                         ChangedEntriesLine(screen, *run)};
         AddYear(screen, *run, data);
