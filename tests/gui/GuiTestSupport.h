@@ -8,6 +8,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <functional>
+
 // Answers the modal message boxes that appear while a test runs: each one is
 // looked at, what it showed is kept, and its OK button is pressed. A box without
 // an OK button is closed all the same, so that no test hangs on it.
@@ -116,4 +118,16 @@ QStringList CaptionMismatches(QWidget* screen, const Table& table, int& checked)
             mismatches << name + QStringLiteral(": ") + shown + QStringLiteral(" / ") + caption;
     }
     return mismatches;
+}
+
+// Runs the program's event loop until it is told to end, or a second has passed.
+// True when it was told to end. (The application's own loop, since a request to
+// end stops every loop started after it too.)
+inline bool EndsProgram(const std::function<void()>& act) {
+    QTimer::singleShot(0, act);
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    guard.start(1000);
+    return QCoreApplication::exec() == 0;
 }

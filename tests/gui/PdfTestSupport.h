@@ -1,11 +1,15 @@
 #pragma once
 
+#include "GuiTestSupport.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QStringList>
 #include <QTimer>
+#include <QtTest>
 
 // What the report tests share: answering the save dialog, and reading back the
 // text of the PDF it saved.
@@ -73,4 +77,17 @@ inline QStringList Lines(const QString& text) {
             lines << line.simplified();
     }
     return lines;
+}
+
+// Save as PDF... of a report window answered with `path`: the messages it showed,
+// each as "TITLE: TEXT", or "no file dialog" when none was offered.
+inline QStringList SavePdfFrom(QWidget* report, const QString& path) {
+    FileDialogAnswerer dialog(path);
+    ModalBoxAnswerer boxes;
+    QTest::mouseClick(report->findChild<QPushButton*>(QStringLiteral("cmdSavePdf")),
+                      Qt::LeftButton);
+    QStringList messages;
+    for (const auto& seen : boxes.seen())
+        messages << seen.title + QStringLiteral(": ") + seen.text;
+    return dialog.answered == 1 ? messages : QStringList{QStringLiteral("no file dialog")};
 }

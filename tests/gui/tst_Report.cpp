@@ -161,16 +161,7 @@ private:
     }
 
     // Save as PDF... answered with the path; the messages it showed.
-    QStringList save(frmReport* report, const QString& path) {
-        FileDialogAnswerer dialog(path);
-        ModalBoxAnswerer boxes;
-        QTest::mouseClick(report->findChild<QPushButton*>(QStringLiteral("cmdSavePdf")),
-                          Qt::LeftButton);
-        QStringList messages;
-        for (const auto& seen : boxes.seen())
-            messages << seen.title + QStringLiteral(": ") + seen.text;
-        return dialog.answered == 1 ? messages : QStringList{QStringLiteral("no file dialog")};
-    }
+    QStringList save(frmReport* report, const QString& path) { return SavePdfFrom(report, path); }
 
 private slots:
     void initTestCase() { QDir().mkpath(kOutput); }

@@ -50,18 +50,6 @@ QStringList Menus(QMainWindow* screen) {
     return menus;
 }
 
-// Runs the program's event loop until it is told to end, or a second has passed.
-// True when it was told to end. (The application's own loop, since a request to
-// end stops every loop started after it too.)
-bool EndsProgram(const std::function<void()>& act) {
-    QTimer::singleShot(0, act);
-    QTimer guard;
-    guard.setSingleShot(true);
-    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(99); });
-    guard.start(1000);
-    return QCoreApplication::exec() == 0;
-}
-
 // The next widget Tab would reach after this one.
 QWidget* NextTabStop(QWidget* from) {
     QWidget* next = from->nextInFocusChain();

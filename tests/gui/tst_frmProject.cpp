@@ -90,16 +90,6 @@ private:
     QTimer m_timer;
 };
 
-// Runs the program's event loop until it is told to end, or a second has passed.
-bool EndsProgram(const std::function<void()>& act) {
-    QTimer::singleShot(0, act);
-    QTimer guard;
-    guard.setSingleShot(true);
-    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(99); });
-    guard.start(1000);
-    return QCoreApplication::exec() == 0;
-}
-
 } // namespace
 
 class TestProject : public QObject {
