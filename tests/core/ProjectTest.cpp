@@ -298,6 +298,7 @@ TEST(ProjectWeather, WeatherFilePathFollowsTheProjectFile) {
         {"/a/b/p.vdhproj", "/c/d/q.vdhproj", "../x/w.epw", "../../a/x/w.epw"},
         {"/a/p.vdhproj", "/z/q.vdhproj", "/srv/w.epw", "../srv/w.epw"},
         {"", "/z/q.vdhproj", "w.epw", "w.epw"}, // never saved: nothing to go from
+        {"", "/z/q.vdhproj", "/srv/w.epw", "../srv/w.epw"},
     };
     for (const MoveCase& c : cases) {
         Project p;

@@ -1,4 +1,5 @@
 #include "GuiTestSupport.h"
+#include "PdfTestSupport.h"
 
 #include "core/common/NumberText.h"
 #include "core/jobs/Project.h"
@@ -15,6 +16,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -600,6 +602,47 @@ private slots:
         QCOMPARE(window->CurrentProject().weather.weatherFile, std::string("../sites/chicago.epw"));
         press(window, "cmdApplyWeather");
         QCOMPARE(answerer.messages, QStringList());
+    }
+
+    // Weather File... takes a point of a file the user picks, named from the
+    // project's folder; Apply then writes that point into the zone rooms.
+    void weatherFilePickedInTheWindow() {
+        QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("picked")));
+        const QString epw = m_dir.filePath(QStringLiteral("picked/chicago.epw"));
+        QFile::remove(epw);
+        QVERIFY(QFile::copy(QStringLiteral(VARNELDH_WEATHER_DATA_DIR "/chicago.epw"), epw));
+        frmProject* window =
+            openProject(savedProject(MixedProject(), QStringLiteral("picked.vdhproj")));
+        QVERIFY(window);
+        FileDialogAnswerer file(epw);
+        QStringList offered;
+        QTimer pointPicker;
+        connect(&pointPicker, &QTimer::timeout, this, [&offered] {
+            auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+            if (!dialog || !dialog->isVisible())
+                return;
+            offered = dialog->comboBoxItems();
+            dialog->setTextValue(offered.filter(QStringLiteral("1% cooling:")).value(0));
+            dialog->accept();
+        });
+        pointPicker.start(10);
+        press(window, "cmdWeatherFile");
+        QCOMPARE(file.answered, 1);
+        QCOMPARE(offered.size(), 12);
+        QVERIFY2(offered.contains(QStringLiteral("1% cooling: 31.6°C / 48.5% RH")),
+                 qPrintable(offered.join(QLatin1Char('\n'))));
+        const DesignWeather expected{
+            DesignWeather::Source::WeatherFile, {}, "picked/chicago.epw", "1% cooling"};
+        QVERIFY(window->CurrentProject().weather == expected);
+        QVERIFY(window->HasUnsavedChanges());
+        press(window, "cmdApplyWeather");
+        for (const Room& room : window->CurrentProject().rooms) {
+            if (room.job.kind == JobKind::Zone) {
+                QCOMPARE(JobToZoneTexts(room.job).ambientTemp, std::string("31.6"));
+                QCOMPARE(JobToZoneTexts(room.job).ambientRh, std::string("48.5"));
+            }
+        }
+        showsTheEngines(window);
     }
 
     // Calculation Report... opens the report of the rooms as they stand, over

@@ -31,22 +31,29 @@ std::filesystem::path WeatherFilePath(const std::filesystem::path& projectFile,
         .lexically_normal();
 }
 
+std::string WeatherFileReference(const std::filesystem::path& projectFile,
+                                 const std::filesystem::path& weatherFile) {
+    std::error_code error;
+    const std::filesystem::path file =
+        std::filesystem::absolute(weatherFile, error).lexically_normal();
+    if (projectFile.empty() || error) {
+        return file.generic_string();
+    }
+    const std::filesystem::path folder =
+        std::filesystem::absolute(projectFile, error).parent_path().lexically_normal();
+    const std::filesystem::path relative =
+        error ? std::filesystem::path() : file.lexically_relative(folder);
+    return (relative.empty() ? file : relative).generic_string();
+}
+
 void MoveWeatherFilePath(Project& project, const std::filesystem::path& from,
                          const std::filesystem::path& to) {
     DesignWeather& weather = project.weather;
-    if (weather.source != DesignWeather::Source::WeatherFile || from.empty()) {
+    if (weather.source != DesignWeather::Source::WeatherFile ||
+        (from.empty() && !std::filesystem::path(weather.weatherFile).is_absolute())) {
         return;
     }
-    std::error_code error;
-    const std::filesystem::path file =
-        std::filesystem::absolute(WeatherFilePath(from, weather.weatherFile), error);
-    const std::filesystem::path folder =
-        std::filesystem::absolute(to, error).parent_path().lexically_normal();
-    if (error) {
-        return;
-    }
-    const std::filesystem::path relative = file.lexically_relative(folder);
-    weather.weatherFile = (relative.empty() ? file : relative).generic_string();
+    weather.weatherFile = WeatherFileReference(to, WeatherFilePath(from, weather.weatherFile));
 }
 
 DesignAmbient ResolveDesignWeather(const Project& project,

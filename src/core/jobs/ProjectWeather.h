@@ -24,10 +24,16 @@ const Weather::DesignPoint* FindDesignPoint(const std::vector<Weather::DesignPoi
 std::filesystem::path WeatherFilePath(const std::filesystem::path& projectFile,
                                       std::string_view relative);
 
+// How a project saved at `projectFile` names `weatherFile`: relative to its
+// folder ('/'-separated) when the two share a root, else absolute; absolute
+// while the project has no file.
+std::string WeatherFileReference(const std::filesystem::path& projectFile,
+                                 const std::filesystem::path& weatherFile);
+
 // The project's weather file path as the project saved at `to` must give it, so
 // that saving into another folder still points at the same file: relative from
-// there when the two share a root, else absolute. Unchanged when `from` is empty
-// (a project never saved) or the weather is no weather file.
+// there when the two share a root, else absolute. Unchanged when the weather is no
+// weather file, or is a relative one of a project never saved (`from` empty).
 void MoveWeatherFilePath(Project& project, const std::filesystem::path& from,
                          const std::filesystem::path& to);
 

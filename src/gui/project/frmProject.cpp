@@ -8,12 +8,14 @@
 #include "gui/common/MessageBox.h"
 #include "gui/common/ScreenHelpers.h"
 #include "gui/project/Projects.h"
+#include "gui/weather/WeatherFiles.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QStyledItemDelegate>
 #include <QTimer>
@@ -122,6 +124,7 @@ frmProject::frmProject(FileChooser chooseFile, QWidget* parent)
     connect(m_ui->cmdMoveDown, &QPushButton::clicked, this, &frmProject::cmdMoveDown_Click);
     connect(m_ui->cmdOpenRoom, &QPushButton::clicked, this, &frmProject::cmdOpenRoom_Click);
     connect(m_ui->cmdApplyWeather, &QPushButton::clicked, this, &frmProject::cmdApplyWeather_Click);
+    connect(m_ui->cmdWeatherFile, &QPushButton::clicked, this, &frmProject::cmdWeatherFile_Click);
     connect(m_ui->cmdReport, &QPushButton::clicked, this, &frmProject::reportRequested);
     connect(m_ui->mnuProjectReport, &QAction::triggered, this, &frmProject::reportRequested);
     connect(m_ui->cmdSave, &QPushButton::clicked, this, &frmProject::Save);
@@ -222,6 +225,49 @@ void frmProject::cmdApplyWeather_Click() {
             emit roomJobReplaced(m_ids[i], m_project.rooms[i].job);
         }
     }
+}
+
+void frmProject::cmdWeatherFile_Click() {
+    const QString path = ChooseWeatherFile(this);
+    const std::shared_ptr<const LoadedWeather> weather =
+        path.isEmpty() ? nullptr : LoadWeatherFile(this, path);
+    if (!weather) {
+        return;
+    }
+    if (weather->points.empty()) {
+        ShowMessage(this, ToQString(Weather::EpwProblemMessage(
+                              QFileInfo(path).fileName().toStdString(), "has no design points.")));
+        return;
+    }
+    QStringList captions;
+    for (const Weather::DesignPoint& point : weather->points) {
+        captions << ToQString(DesignPointId(point)) + QStringLiteral(": ") +
+                        ToQString(point.ambientTempText) + QStringLiteral("°C / ") +
+                        ToQString(point.ambientRhText) + QStringLiteral("% RH");
+    }
+    QInputDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("dlgWeatherPoint"));
+    dialog.setWindowTitle(QStringLiteral("Varnel DH"));
+    dialog.setLabelText(
+        tr("Design point of %1:").arg(ToQString(Weather::StationLine(weather->file.station))));
+    dialog.setComboBoxItems(captions);
+    dialog.setComboBoxEditable(false);
+    const HoldCloseWhileOpen hold(this);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    const qsizetype picked = captions.indexOf(dialog.textValue());
+    if (picked < 0) {
+        return;
+    }
+    m_project.weather = {DesignWeather::Source::WeatherFile,
+                         {},
+                         WeatherFileReference(QFile::encodeName(m_path).toStdString(),
+                                              QFile::encodeName(path).toStdString()),
+                         DesignPointId(weather->points[std::size_t(picked)])};
+    ShowDetails();
+    SetModified();
+    ShowCommands();
 }
 
 void frmProject::Recalculate() {

@@ -88,6 +88,7 @@ private:
     void cmdMoveDown_Click();
     void cmdOpenRoom_Click();
     void cmdApplyWeather_Click();
+    void cmdWeatherFile_Click();
     void cmbWeather_Changed(int index);
     void tblRooms_ItemChanged(QTableWidgetItem* item);
     void Details_Edited();
