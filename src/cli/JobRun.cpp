@@ -262,8 +262,7 @@ Json ReportJson(const JobRun& run, const ReportOptions& options) {
 } // namespace
 
 std::string_view ScreenCaption(Calculation calc) {
-    return calc == Calculation::Zone ? "Detailed Calculation"
-                                     : "Swimming Pool Evaporation Rate Only";
+    return calc == Calculation::Zone ? CalcReport::kZoneCalculation : CalcReport::kPoolCalculation;
 }
 
 std::string_view CalculationName(Calculation calc) {

@@ -61,6 +61,9 @@ struct Content {
 };
 
 inline constexpr const char* kTitle = "Calculation Report";
+// The two calculation screens' captions, as a report names its calculation.
+inline constexpr const char* kZoneCalculation = "Detailed Calculation";
+inline constexpr const char* kPoolCalculation = "Swimming Pool Evaporation Rate Only";
 
 // "Varnel DH" and the program's version.
 std::string ProgramName();

@@ -8,9 +8,6 @@
 namespace ProjectReport {
 namespace {
 
-constexpr const char* kZoneCaption = "Detailed Calculation";
-constexpr const char* kPoolCaption = "Swimming Pool Evaporation Rate Only";
-
 std::string RoomName(const Room& room, std::size_t index) {
     return room.name.empty() ? "Room " + std::to_string(index + 1) : room.name;
 }
@@ -111,7 +108,7 @@ Content Build(const Project& project, const std::filesystem::path& projectFile,
         RoomReport report;
         report.name = RoomName(room, i);
         const bool zone = room.job.kind == JobKind::Zone;
-        report.calculation = zone ? kZoneCaption : kPoolCaption;
+        report.calculation = zone ? CalcReport::kZoneCalculation : CalcReport::kPoolCalculation;
         std::string size;
         if (r.completed) {
             size = kUnitSizeNames[static_cast<std::size_t>(r.sizeIndex)];
