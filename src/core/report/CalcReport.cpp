@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <span>
 #include <string_view>
 
@@ -269,7 +270,10 @@ int UnitsToInstall(double count, bool loadPositive) {
     if (!loadPositive || !(count > 0)) {
         return 0;
     }
-    return int(std::ceil(count - kWholeSlack));
+    // Past any building's need, but a number all the same rather than a wrap.
+    const double units = std::ceil(count - kWholeSlack);
+    constexpr int kMost = std::numeric_limits<int>::max();
+    return units >= double(kMost) ? kMost : int(units);
 }
 
 Content ZoneContent(const ZoneRun& run, const Header& header, bool withDetails) {
